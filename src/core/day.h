@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "core/station_builder.h"
+#include "core/station_tables.h"
+#include "definitions/road_list.h"
+#include "definitions/station_list.h"
+
+namespace quorvane {
+
+class Log;
+
+// One day in force: the definition lists it was built or loaded with and its station tables.
+// Made whole by buildDay or loadDay; the program replaces the previous day only with a
+// complete new one.
+struct Day {
+    StationList stations;
+    RoadList roads;
+    StationTables tables;
+};
+
+struct BuildRequest {
+    std::filesystem::path archive;
+    std::filesystem::path listDirectory;            // where the two definition lists are
+    std::optional<std::filesystem::path> zipInfo;  // write the member report here when set
+};
+
+// The build: member list (and report), both definition lists, "Sta count="/"Road count=" in the
+// log, then every station. Throws Error.
+Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks = {});
+
+// The load: both blocks of the station file, both definition lists, the counts in the log.
+// A file with fewer stations than the station list is refused (Error 9 naming both numbers).
+Day loadDay(const std::filesystem::path& stationFile,
+            const std::filesystem::path& listDirectory, Log& log);
+
+}  // namespace quorvane

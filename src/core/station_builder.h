@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "core/station_tables.h"
+#include "core/unzip.h"
+
+namespace quorvane {
+
+class Log;
+class StationList;
+
+// How a station's occupancy combines its detectors.
+enum class OccMode : int16_t { Average = 0, WorstCase = 1 };
+
+// Plausibility limits of one detector's 30-second values.
+inline constexpr int kMaxPlausibleVolume = 40;
+inline constexpr float kMaxPlausibleOccupancy = 100.0f;
+
+// One detector's day as fetched for a station.
+struct DetectorDay {
+    bool found = false;  // extractDet returned true
+    VolumeSeries vol{};
+    OccupancySeries occ{};
+};
+
+// ComputeStation's combination: drops implausible values and writes the station's 2880 cells.
+// The detectors are taken by value-copy semantics: their buffers are zeroed where implausible.
+void combineStation(std::span<DetectorDay> detectors, OccMode mode, std::span<int16_t> volumeOut,
+                    std::span<float> occupancyOut);
+
+struct BuildHooks {
+    // Asked anew before each station (the main window's option may change during a build).
+    std::function<OccMode()> occMode = [] { return OccMode::Average; };
+    // Before the first station, with the number of stations.
+    std::function<void(int total)> started = [](int) {};
+    // After each station: the zero-based index just finished and the total. The GUI lets its
+    // pending events run here; an exception thrown here abandons the build.
+    std::function<void(int done, int total)> stationDone = [](int, int) {};
+};
+
+// BuildStationData's station loop: a new table for every station of the list, in list order.
+// Log lines appear in station order. Detector members are inflated ahead on worker threads;
+// the combination, the mode query and the hooks run on the calling thread.
+// Throws Error; the tables of a failed build are never returned.
+StationTables buildStationTables(const Unzip& archive, const StationList& stations, Log& log,
+                                 const BuildHooks& hooks = {});
+
+}  // namespace quorvane

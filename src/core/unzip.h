@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/station_tables.h"
+
+namespace quorvane {
+
+class Log;
+
+inline constexpr std::string_view kZipInfoFileName = "zipFileInfo.txt";
+inline constexpr std::size_t kVolumeMemberBytes = kSlotsPerDay;         // one byte per slot
+inline constexpr std::size_t kOccupancyMemberBytes = 2 * kSlotsPerDay;  // big-endian 16 bit
+
+// One member of a ".traffic" archive, named «detector number».«extension».
+struct ZipEntry {
+    int16_t detNo = 0;
+    int16_t zipIndex = 0;  // the member's index in archive order
+    std::string ext;       // after the first dot: "v30", "o30", "c30", or anything else
+    std::string name;      // the member's name as stored
+    uint64_t compressedSize = 0;
+    uint64_t size = 0;
+};
+
+using VolumeSeries = std::array<uint8_t, kSlotsPerDay>;
+using OccupancySeries = std::array<float, kSlotsPerDay>;
+
+// Where a detector's members are: the first "v30" and the first "o30"/"c30" member with its
+// number, wherever they lie in the archive (-1: none).
+struct DetectorMembers {
+    bool present = false;  // any member at all carries this number
+    int volumeMember = -1;
+    int occupancyMember = -1;
+};
+
+// The traffic archive reader. zipList() reads the member list once; extraction then works from
+// the positions it recorded. Members are read only as far as the slots need (2880 or 5760
+// bytes), never inflated whole.
+class Unzip {
+public:
+    Unzip();
+    ~Unzip();
+    Unzip(Unzip&&) noexcept;
+    Unzip& operator=(Unzip&&) noexcept;
+
+    void setZipFileName(std::filesystem::path path);  // ZipFileName
+    const std::filesystem::path& fileName() const { return path_; }
+
+    // Opens the archive and reads its member list. Throws Error: a missing or unreadable file,
+    // not a zip archive, no members, more than 32767 members, a member name without a dot or
+    // whose detector number is no 16-bit whole number.
+    void zipList();
+
+    const std::vector<ZipEntry>& zipEntries() const { return entries_; }
+    // The distinct detector numbers in archive order (only changes between neighbours count).
+    int detCount() const { return static_cast<int>(uniqueDets_.size()); }
+    int16_t detNum(int index) const;
+
+    // The text of "zipFileInfo.txt".
+    std::string memberReport() const;
+    // Writes the report (replacing the file) and logs the line that names it.
+    void writeMemberReport(const std::filesystem::path& path, Log& log) const;
+
+    DetectorMembers findDetector(int16_t det) const;
+
+    // Fills both series; false when the detector is absent (nothing logged) or lacks a member
+    // ("Det N does not exist" logged per missing member; the volume may be filled regardless).
+    // Throws Error for a member that is too short or cannot be inflated.
+    bool extractDet(int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log) const;
+    bool extractDetVol(int16_t det, VolumeSeries& vol, Log& log) const;
+
+    // Raw member reads by position, for readers on other threads: each MemberReader has its
+    // own handle on the archive file.
+    class MemberReader {
+    public:
+        explicit MemberReader(const Unzip& archive);
+        ~MemberReader();
+        MemberReader(const MemberReader&) = delete;
+        MemberReader& operator=(const MemberReader&) = delete;
+        void readVolume(int member, VolumeSeries& vol);
+        void readOccupancy(int member, OccupancySeries& occ);
+
+    private:
+        struct Impl;
+        std::unique_ptr<Impl> impl_;
+    };
+
+private:
+    std::filesystem::path path_;
+    std::vector<ZipEntry> entries_;
+    std::vector<int16_t> uniqueDets_;
+    struct Lookup;
+    std::unique_ptr<Lookup> lookup_;
+    std::unique_ptr<MemberReader> reader_;  // for extractDet on the calling thread
+};
+
+// Percent occupancy of one raw 16-bit value: / 10 for "o30", / 18 for "c30", in double,
+// stored as float.
+float occupancyPercent(int16_t raw, std::string_view ext);
+// The 16-bit value of a big-endian byte pair.
+int16_t wordFromBytes(uint8_t low, uint8_t high);
+
+}  // namespace quorvane

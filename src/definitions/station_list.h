@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane {
+
+inline constexpr std::string_view kStationListFileName = "VURSta2Det.list";
+
+struct StationRecord {
+    int32_t staNum = 0;                  // always within the 16-bit range
+    std::vector<int16_t> primaryDets;    // at least one
+    std::vector<int16_t> secondaryDets;  // never filled; answers the key "S"
+    friend bool operator==(const StationRecord&, const StationRecord&) = default;
+};
+
+// Position of `key` in ascending `values` by bisection, or -1.
+int findSortedIndex(std::span<const int16_t> values, int16_t key);
+
+// The station definition list: which detectors make up each station, in file order. A value:
+// building one either yields a complete list or throws Error, so a failed read never leaves a
+// half-built list in force.
+class StationList {
+public:
+    StationList() = default;
+
+    // Parses the text of a "VURSta2Det.list"; `fileName` names the file in error descriptions.
+    static StationList parse(std::string_view text, std::string_view fileName = kStationListFileName);
+    // BuildList: reads `directory`/VURSta2Det.list.
+    static StationList buildList(const std::filesystem::path& directory);
+
+    int count() const { return static_cast<int>(records_.size()); }
+    // Throws Error 9 for a position outside 0..count-1.
+    int16_t staNumByIndex(int index) const;
+    // Copy of the primary detectors for "P", the (empty) secondary ones for "S", else empty.
+    std::vector<int16_t> detList(int index, std::string_view key) const;
+    // Position of a station number, -1 when absent.
+    int staIndex(int16_t staNum) const { return findSortedIndex(staNumIndex_, staNum); }
+
+    const std::vector<StationRecord>& stationDefs() const { return records_; }
+    std::span<const int16_t> staNumIndex() const { return staNumIndex_; }
+
+private:
+    std::vector<StationRecord> records_;
+    std::vector<int16_t> staNumIndex_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+inline constexpr std::string_view kNoDataMessage = "You must create data first befor plotting.";
+inline constexpr std::string_view kNoStationMessage = "You must select the station number.";
+inline constexpr std::string_view kBadRangeMessage =
+    "The end time must be greater than the start time.";
+
+// What the checks read of the main window's lists; an empty optional is "no entry selected".
+struct RequestSelection {
+    int stationEntries = 0;  // entries of the station list
+    std::optional<int> station;
+    std::optional<int> start;
+    std::optional<int> end;
+};
+
+// CheckStationRequest: checks 1, 2, 3. The message of the first failed check, or none.
+std::optional<std::string_view> checkStationRequest(const RequestSelection& selection);
+// CheckRangeRequest: checks 1, 3.
+std::optional<std::string_view> checkRangeRequest(const RequestSelection& selection);
+
+}  // namespace quorvane

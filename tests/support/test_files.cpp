@@ -1,0 +1,102 @@
+#include "support/test_files.h"
+
+#include <zip.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace quorvane::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    std::random_device device;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path candidate =
+            fs::temp_directory_path() / ("quorvane-test-" + std::to_string(device()));
+        if (fs::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+void writeFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path.string());
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeZip(const fs::path& path, std::span<const ZipMember> members) {
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (archive == nullptr) {
+        throw std::runtime_error("zip_open failed for " + path.string());
+    }
+    for (const ZipMember& member : members) {
+        zip_source_t* source =
+            zip_source_buffer(archive, member.bytes.data(), member.bytes.size(), 0);
+        const zip_int64_t index =
+            zip_file_add(archive, member.name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(source);
+            zip_discard(archive);
+            throw std::runtime_error("zip_file_add failed for " + member.name);
+        }
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                 member.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+        zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), 1700000000, 0);
+    }
+    if (zip_close(archive) != 0) {
+        const std::string message = zip_strerror(archive);
+        zip_discard(archive);
+        throw std::runtime_error("zip_close failed: " + message);
+    }
+}
+
+std::string volumeBytes(std::span<const uint8_t> perSlot) {
+    return std::string(reinterpret_cast<const char*>(perSlot.data()), perSlot.size());
+}
+
+std::string occupancyBytes(std::span<const int16_t> perSlot) {
+    std::string bytes;
+    bytes.reserve(perSlot.size() * 2);
+    for (int16_t value : perSlot) {
+        const auto word = static_cast<uint16_t>(value);
+        bytes.push_back(static_cast<char>(word >> 8));
+        bytes.push_back(static_cast<char>(word & 0xff));
+    }
+    return bytes;
+}
+
+std::string volumeBytes(uint8_t everySlot) {
+    return std::string(2880, static_cast<char>(everySlot));
+}
+
+std::string occupancyBytes(int16_t everySlot) {
+    const std::vector<int16_t> values(2880, everySlot);
+    return occupancyBytes(values);
+}
+
+}  // namespace quorvane::test
