@@ -1,0 +1,3 @@
+#include "core/day.h"
+
+// Being written.

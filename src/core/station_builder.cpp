@@ -1,0 +1,3 @@
+#include "core/station_builder.h"
+
+// Being written.

@@ -1,0 +1,3 @@
+#include "core/unzip.h"
+
+// Being written.

@@ -1,0 +1,3 @@
+#include "definitions/list_text.h"
+
+// Being written.

@@ -1,0 +1,3 @@
+#include "definitions/road_list.h"
+
+// Being written.

@@ -1,0 +1,3 @@
+#include "definitions/station_file.h"
+
+// Being written.

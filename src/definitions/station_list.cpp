@@ -1,0 +1,3 @@
+#include "definitions/station_list.h"
+
+// Being written.

@@ -1,0 +1,3 @@
+#include "views/csv_export.h"
+
+// Being written.

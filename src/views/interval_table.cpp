@@ -1,0 +1,3 @@
+#include "views/interval_table.h"
+
+// Being written.

@@ -1,0 +1,3 @@
+#include "views/request_checks.h"
+
+// Being written.

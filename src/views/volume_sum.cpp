@@ -1,0 +1,3 @@
+#include "views/volume_sum.h"
+
+// Being written.
