@@ -23,7 +23,7 @@ struct Day {
 
 struct BuildRequest {
     std::filesystem::path archive;
-    std::filesystem::path listDirectory;            // where the two definition lists are
+    std::filesystem::path listDirectory;           // where the two definition lists are
     std::optional<std::filesystem::path> zipInfo;  // write the member report here when set
 };
 
@@ -33,7 +33,7 @@ Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks = {}
 
 // The load: both blocks of the station file, both definition lists, the counts in the log.
 // A file with fewer stations than the station list is refused (Error 9 naming both numbers).
-Day loadDay(const std::filesystem::path& stationFile,
-            const std::filesystem::path& listDirectory, Log& log);
+Day loadDay(const std::filesystem::path& stationFile, const std::filesystem::path& listDirectory,
+            Log& log);
 
 }  // namespace quorvane

@@ -14,8 +14,8 @@ inline constexpr int kOutOfMemory = 7;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kFileNotFound = 53;
-inline constexpr int kInputPastEnd = 62;     // a file shorter than its contents claim
-inline constexpr int kPathFileAccess = 75;   // exists but cannot be read or written
+inline constexpr int kInputPastEnd = 62;    // a file shorter than its contents claim
+inline constexpr int kPathFileAccess = 75;  // exists but cannot be read or written
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidFileFormat = 321;  // not a zip archive, corrupt member, bad CRC
 inline constexpr int kCancelled = 32755;        // a file dialog was cancelled
@@ -25,13 +25,13 @@ inline constexpr int kCancelled = 32755;        // a file dialog was cancelled
 // (file and line, member and size, station), thrown by the engine and caught by the command
 // that started the work.
 class Error : public std::runtime_error {
-public:
+  public:
     Error(int number, std::string description);
 
     int number() const { return number_; }
     const std::string& description() const { return description_; }
 
-private:
+  private:
     int number_;
     std::string description_;
 };

@@ -1,10 +1,10 @@
 #include "core/file_io.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include "core/error.h"
 
@@ -26,9 +26,8 @@ void throwFileError(const fs::path& path, int errnoValue, std::string_view actio
         case ENOTDIR:
             throw Error(errc::kPathNotFound, "Path not found: " + name);
         case ENOSPC:
-            throw Error(errc::kPathFileAccess,
-                        "Path/File access error: disk full while " + std::string(action) + " " +
-                            name);
+            throw Error(errc::kPathFileAccess, "Path/File access error: disk full while " +
+                                                   std::string(action) + " " + name);
         default:
             throw Error(errc::kPathFileAccess, "Path/File access error: cannot " +
                                                    std::string(action) + " " + name + " (" +

@@ -20,7 +20,7 @@ std::string readWholeFile(const std::filesystem::path& path);
 // commit(): a failure or an abandoned write never leaves a half-written target, and never
 // destroys the previous file.
 class ReplacingFile {
-public:
+  public:
     explicit ReplacingFile(std::filesystem::path target);
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -33,7 +33,7 @@ public:
 
     const std::filesystem::path& target() const { return target_; }
 
-private:
+  private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     std::FILE* file_ = nullptr;

@@ -11,7 +11,7 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // The program's log: it only grows. Writers bring their own CR LF; some append a text without
 // one so that the next text continues the line.
 class Log {
-public:
+  public:
     void appendLog(std::string_view text) { text_.append(text); }
     const std::string& logText() const { return text_; }
 
@@ -20,7 +20,7 @@ public:
     // Replaces the file; throws Error when it cannot be written.
     void writeFile(const std::filesystem::path& path) const;
 
-private:
+  private:
     std::string text_;
 };
 

@@ -44,7 +44,7 @@ struct DetectorMembers {
 // the positions it recorded. Members are read only as far as the slots need (2880 or 5760
 // bytes), never inflated whole.
 class Unzip {
-public:
+  public:
     Unzip();
     ~Unzip();
     Unzip(Unzip&&) noexcept;
@@ -79,7 +79,7 @@ public:
     // Raw member reads by position, for readers on other threads: each MemberReader has its
     // own handle on the archive file.
     class MemberReader {
-    public:
+      public:
         explicit MemberReader(const Unzip& archive);
         ~MemberReader();
         MemberReader(const MemberReader&) = delete;
@@ -87,12 +87,12 @@ public:
         void readVolume(int member, VolumeSeries& vol);
         void readOccupancy(int member, OccupancySeries& occ);
 
-    private:
+      private:
         struct Impl;
         std::unique_ptr<Impl> impl_;
     };
 
-private:
+  private:
     std::filesystem::path path_;
     std::vector<ZipEntry> entries_;
     std::vector<int16_t> uniqueDets_;

@@ -29,4 +29,21 @@ struct Int16Conversion {
 };
 Int16Conversion toInt16(std::string_view field);
 
+// A line that defines something (neither blank nor a comment), with its 1-based line number.
+struct DefinitionLine {
+    int lineNumber = 0;
+    std::string_view text;
+};
+// The definition lines of a list file. `what` names a line's kind in errors ("station").
+// Throws Error 6 beyond 32768 lines or 32767 definition lines, Error 9 when there is none.
+std::vector<DefinitionLine> definitionLines(std::string_view text, std::string_view fileName,
+                                            std::string_view what);
+// toInt16 of a field or Error 13 (not a number) / 6 (out of range), naming file, line and
+// what the field holds ("detector number").
+int16_t fieldToInt16(std::string_view field, std::string_view fileName, int lineNumber,
+                     std::string_view what);
+// "Subscript out of range: VURSta2Det.list line 4: <detail>" and its kin.
+[[noreturn]] void throwLineError(int number, std::string_view fileName, int lineNumber,
+                                 std::string_view detail);
+
 }  // namespace quorvane

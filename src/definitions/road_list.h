@@ -20,7 +20,7 @@ struct RoadRecord {
 // The road definition list: road names and their stations in road order. A value, like
 // StationList: complete or an Error.
 class RoadList {
-public:
+  public:
     RoadList() = default;
 
     static RoadList parse(std::string_view text, std::string_view fileName = kRoadListFileName);
@@ -36,7 +36,7 @@ public:
 
     const std::vector<RoadRecord>& roadDefs() const { return records_; }
 
-private:
+  private:
     std::vector<RoadRecord> records_;
 };
 

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorvane {
@@ -25,11 +26,12 @@ int findSortedIndex(std::span<const int16_t> values, int16_t key);
 // building one either yields a complete list or throws Error, so a failed read never leaves a
 // half-built list in force.
 class StationList {
-public:
+  public:
     StationList() = default;
 
     // Parses the text of a "VURSta2Det.list"; `fileName` names the file in error descriptions.
-    static StationList parse(std::string_view text, std::string_view fileName = kStationListFileName);
+    static StationList parse(std::string_view text,
+                             std::string_view fileName = kStationListFileName);
     // BuildList: reads `directory`/VURSta2Det.list.
     static StationList buildList(const std::filesystem::path& directory);
 
@@ -38,15 +40,17 @@ public:
     int16_t staNumByIndex(int index) const;
     // Copy of the primary detectors for "P", the (empty) secondary ones for "S", else empty.
     std::vector<int16_t> detList(int index, std::string_view key) const;
-    // Position of a station number, -1 when absent.
-    int staIndex(int16_t staNum) const { return findSortedIndex(staNumIndex_, staNum); }
+    // Position of a station number (its first line when listed twice), -1 when absent.
+    // Works whether or not the file lists the stations in ascending order.
+    int staIndex(int16_t staNum) const;
 
     const std::vector<StationRecord>& stationDefs() const { return records_; }
     std::span<const int16_t> staNumIndex() const { return staNumIndex_; }
 
-private:
+  private:
     std::vector<StationRecord> records_;
     std::vector<int16_t> staNumIndex_;
+    std::vector<std::pair<int16_t, int>> lookup_;  // (station number, position), by number
 };
 
 }  // namespace quorvane
