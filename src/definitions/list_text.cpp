@@ -209,7 +209,7 @@ int16_t fieldToInt16(std::string_view field, std::string_view fileName, int line
     if (converted.value) {
         return *converted.value;
     }
-    const std::string detail = std::string(what) + " " + quoted(field);
+    const std::string detail = std::string(what) + " " + quoted(trimSpaces(field));
     if (converted.overflow) {
         throwLineError(errc::kOverflow, fileName, lineNumber, detail + " is outside -32768..32767");
     }
