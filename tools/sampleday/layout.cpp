@@ -1,0 +1,137 @@
+#include "sampleday/layout.h"
+
+#include <algorithm>
+#include <array>
+
+#include "sampleday/random.h"
+
+namespace quorvane::sampleday {
+
+namespace {
+
+constexpr uint64_t kLayoutStream = 0x4c41594f5554ULL;
+constexpr uint64_t kFlawStream = 0x464c415753ULL;
+constexpr int kFirstDetector = 1001;
+constexpr int kImplausibleVolumes = 3;
+constexpr int kImplausibleOccupancies = 3;
+
+// A metro day has roads of 20 to 60 stations; a small day is split into roads of about 20.
+std::vector<int> roadSizes(int stations, Prng& rng) {
+    std::vector<int> sizes;
+    if (stations < 120) {
+        const int roads = std::max(1, (stations + 10) / 20);
+        for (int r = 0; r < roads; ++r) {
+            sizes.push_back(stations / roads + (r < stations % roads ? 1 : 0));
+        }
+        return sizes;
+    }
+    int remaining = stations;
+    while (remaining > 0) {
+        int size = rng.uniformInt(20, 60);
+        if (remaining <= 60) {
+            size = remaining;
+        } else if (remaining < 80) {
+            size = remaining / 2;
+        }
+        sizes.push_back(size);
+        remaining -= size;
+    }
+    return sizes;
+}
+
+std::string roadName(int road) {
+    static constexpr std::array<const char*, 4> kDirections{"N", "E", "S", "W"};
+    return "Route " + std::to_string(road + 1) + " " + kDirections[road % 4];
+}
+
+std::vector<double> laneFactors(int lanes, Prng& rng) {
+    std::vector<double> factors = lanes == 3 ? std::vector<double>{0.85, 1.0, 1.15}
+                                             : std::vector<double>{0.8, 0.95, 1.05, 1.2};
+    for (double& factor : factors) {
+        factor *= 1.0 + 0.05 * rng.normal();
+    }
+    return factors;
+}
+
+SampleRoad roadProfile(int road, int size, Prng& rng) {
+    SampleRoad profile;
+    profile.name = roadName(road);
+    for (int c = 0; c < size; ++c) {
+        profile.cellLengthKm.push_back(rng.uniform(0.6, 1.0));
+    }
+    profile.bottleneckCell =
+        std::clamp(static_cast<int>(size * rng.uniform(0.65, 0.85)), 0, size - 1);
+    profile.bottleneckRatio = rng.uniform(0.70, 0.78);
+    profile.demandScale = rng.uniform(0.95, 1.05);
+    profile.morningShiftHours = rng.uniform(-0.3, 0.3);
+    profile.eveningShiftHours = rng.uniform(-0.3, 0.3);
+    profile.morningPeak = rng.uniform(550.0, 750.0);
+    profile.eveningPeak = rng.uniform(600.0, 800.0);
+    return profile;
+}
+
+void placeFlaws(SampleLayout& layout, uint64_t seed) {
+    const int n = static_cast<int>(layout.stations.size());
+    auto& missing = layout.stations[n / 10].detectors;
+    missing.back().flaw = DetectorFlaw::MissingFromArchive;
+    layout.stations[4 * n / 10].detectors.front().flaw = DetectorFlaw::VolumeOnly;
+    layout.stations[7 * n / 10].detectors[1].flaw = DetectorFlaw::C30;
+
+    Prng rng(Prng::derive(seed, kFlawStream));
+    for (int i = 0; i < kImplausibleVolumes + kImplausibleOccupancies; ++i) {
+        const SampleDetector* detector = nullptr;
+        while (detector == nullptr || detector->flaw != DetectorFlaw::None) {
+            const auto& station = layout.stations[rng.uniformInt(0, n - 1)];
+            detector =
+                &station
+                     .detectors[rng.uniformInt(0, static_cast<int>(station.detectors.size()) - 1)];
+        }
+        const bool volume = i < kImplausibleVolumes;
+        const int slot = rng.uniformInt(0, 2879);
+        const int raw = volume ? rng.uniformInt(45, 90) : rng.uniformInt(1005, 1500);
+        layout.implausible.push_back({detector->number, slot, volume, raw});
+    }
+}
+
+}  // namespace
+
+int SampleLayout::detectorCount() const {
+    int count = 0;
+    for (const auto& station : stations) {
+        count += static_cast<int>(station.detectors.size());
+    }
+    return count;
+}
+
+SampleLayout planSampleDay(const SampleOptions& options) {
+    Prng rng(Prng::derive(options.seed, kLayoutStream));
+    SampleLayout layout;
+    const std::vector<int> sizes = roadSizes(options.stations, rng);
+    int nextDetector = kFirstDetector;
+    for (int r = 0; r < static_cast<int>(sizes.size()); ++r) {
+        const int size = sizes[r];
+        SampleRoad road = roadProfile(r, size, rng);
+        // Every second road runs against its numbering, as mileposts often do.
+        const bool descending = r % 2 == 1;
+        const int first = static_cast<int>(layout.stations.size());
+        road.stations.resize(size);
+        for (int j = 0; j < size; ++j) {
+            SampleStation station;
+            station.number = static_cast<int16_t>((r + 1) * 100 + j + 1);
+            station.road = r;
+            station.cell = descending ? size - 1 - j : j;
+            station.flowFactor = rng.uniform(0.92, 1.08);
+            const int lanes = rng.uniform() < 0.85 ? 4 : 3;  // metro freeways mostly have four
+            for (double factor : laneFactors(lanes, rng)) {
+                station.detectors.push_back({static_cast<int16_t>(nextDetector++), factor, {}});
+            }
+            road.stations[station.cell] = first + j;
+            layout.stations.push_back(std::move(station));
+        }
+        layout.roads.push_back(std::move(road));
+    }
+    placeFlaws(layout, options.seed);
+    return layout;
+}
+
+}  // namespace quorvane::sampleday

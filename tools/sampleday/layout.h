@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvane::sampleday {
+
+inline constexpr int kDefaultStations = 60;
+inline constexpr int kMaxStations = 5000;  // keeps every station and detector number 16-bit
+inline constexpr uint64_t kDefaultSeed = 1;
+
+struct SampleOptions {
+    int stations = kDefaultStations;
+    uint64_t seed = kDefaultSeed;
+};
+
+// The flaws a real day has, each on one detector.
+enum class DetectorFlaw {
+    None,
+    MissingFromArchive,  // listed in the station list, no member at all
+    VolumeOnly,          // a "v30" member but no occupancy member
+    C30,                 // occupancy in a "c30" member (raw = percent * 18)
+};
+
+struct SampleDetector {
+    int16_t number = 0;
+    double laneFactor = 1.0;  // share of the station's per-lane flow this lane carries
+    DetectorFlaw flaw = DetectorFlaw::None;
+};
+
+struct SampleStation {
+    int16_t number = 0;
+    int road = 0;
+    int cell = 0;             // position along its road in traffic direction
+    double flowFactor = 1.0;  // ramps make stations of one road carry a little more or less
+    std::vector<SampleDetector> detectors;
+};
+
+// One road: a chain of cells in traffic direction, one station per cell, with a bottleneck.
+struct SampleRoad {
+    std::string name;
+    std::vector<int> stations;  // indexes into SampleLayout::stations, in traffic direction
+    std::vector<double> cellLengthKm;
+    int bottleneckCell = 0;
+    double bottleneckRatio = 0.75;  // bottleneck capacity per lane against the road's
+    double demandScale = 1.0;
+    double morningShiftHours = 0.0;
+    double eveningShiftHours = 0.0;
+    double morningPeak = 700.0;  // extra demand at the peak, vehicles per hour and lane
+    double eveningPeak = 750.0;
+};
+
+// A value that the generator makes implausible on purpose.
+struct ImplausibleValue {
+    int16_t detector = 0;
+    int slot = 0;
+    bool volume = false;  // true: volume above 40; false: occupancy above 100 %
+    int raw = 0;          // the member's raw value: vehicles, or tenths of a percent
+};
+
+struct SampleLayout {
+    std::vector<SampleStation> stations;  // in ascending station number: the station list
+    std::vector<SampleRoad> roads;
+    std::vector<ImplausibleValue> implausible;
+
+    int detectorCount() const;
+};
+
+// Roads, stations, detectors and flaws of a sample day, decided by the options alone.
+SampleLayout planSampleDay(const SampleOptions& options);
+
+}  // namespace quorvane::sampleday

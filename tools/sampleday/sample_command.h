@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string_view>
+
+namespace quorvane::sampleday {
+
+inline constexpr std::string_view kSampleUsage =
+    "DIR [--stations N] [--seed S]\n"
+    "    writes DIR/sample.traffic, DIR/VURSta2Det.list and DIR/VURRoad2Sta.list:\n"
+    "    a day of N stations (default 60, at most 5000); the same seed gives the same bytes\n";
+
+// The sample command's arguments (after "quorvane-cli sample", or of quorvane-sample; `program`
+// is that prefix in messages): exit 0 done, 1 an error (its "Error No: ..." line on `err`),
+// 2 a usage error (the usage text on `err`).
+int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
+                     std::string_view program);
+
+}  // namespace quorvane::sampleday
