@@ -66,8 +66,9 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
     try {
         const SampleSummary summary = writeSampleDay(std::string(*directory), options);
         out << "Sample day: " << summary.archive.string() << " (" << summary.stations
-            << " stations on " << summary.roads << " roads, " << summary.detectors << " detectors, "
-            << summary.members << " members) and both definition lists\n";
+            << " stations on " << summary.roads << (summary.roads == 1 ? " road, " : " roads, ")
+            << summary.detectors << " detectors, " << summary.members
+            << " members) and both definition lists\n";
         return 0;
     } catch (const Error& error) {
         err << errorLine(error) << "\n";
