@@ -23,11 +23,12 @@ struct CsvColumn {
 // The refusal for a station missing from the station list: its log entry has been appended.
 struct CsvMissingStation {
     std::string label;
-    std::string message() const;  // "Station: N does not exist.\r\nUnable to generate the csv file."
+    std::string message()
+        const;  // "Station: N does not exist.\r\nUnable to generate the csv file."
 };
 
 // Looks every label up before anything is written. A label that is no 16-bit number throws
-// Error 13; a missing station logs "Station = N doesn't exist." and is returned.
+// Error 13; the first missing station logs "Station = N doesn't exist." CR LF and is returned.
 std::variant<std::vector<CsvColumn>, CsvMissingStation> resolveCsvColumns(
     std::span<const std::string> labels, const StationList& stations, Log& log);
 

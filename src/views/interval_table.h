@@ -72,8 +72,9 @@ struct IntervalTable {
 // RecomputeIntervals' computation for the first `stations.count()` rows of `tables`.
 // The volume sum of an interval outside the 16-bit range is clamped, with a log line naming
 // the station and the interval. `stationDone(s, n)` runs after each station.
-// Throws Error when the tables hold fewer rows than the list, or an occupancy sum leaves the
-// 32-bit range (values from a foreign file).
+// Throws Error when the tables hold fewer rows than the list (9), or an occupancy sum leaves the
+// 32-bit range (6; values from a foreign file). With no stations in the list the result is empty
+// (stationCount 0, no data) and stationDone never runs: the caller keeps the table it has.
 IntervalTable recomputeIntervals(const StationTables& tables, const StationList& stations,
                                  int intervalIndex, Log& log,
                                  const std::function<void(int done, int total)>& stationDone = {});

@@ -1,3 +1,46 @@
 #include "views/request_checks.h"
 
-// Being written.
+namespace quorvane {
+
+namespace {
+
+// A list reports "no entry selected" as an empty optional; a negative index means the same.
+bool selected(const std::optional<int>& index) {
+    return index.has_value() && *index >= 0;
+}
+
+std::optional<std::string_view> checkData(const RequestSelection& selection) {
+    if (selection.stationEntries <= 0) {
+        return kNoDataMessage;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> checkRange(const RequestSelection& selection) {
+    if (!selected(selection.start) || !selected(selection.end) ||
+        *selection.start >= *selection.end) {
+        return kBadRangeMessage;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string_view> checkStationRequest(const RequestSelection& selection) {
+    if (auto message = checkData(selection)) {
+        return message;
+    }
+    if (!selected(selection.station)) {
+        return kNoStationMessage;
+    }
+    return checkRange(selection);
+}
+
+std::optional<std::string_view> checkRangeRequest(const RequestSelection& selection) {
+    if (auto message = checkData(selection)) {
+        return message;
+    }
+    return checkRange(selection);
+}
+
+}  // namespace quorvane
