@@ -1,0 +1,127 @@
+// Timings of the table operations on a metro-size day (2000 stations): recomputation at
+// "30 sec" and "5 min", saving and loading its ".station" file, and a whole-day CSV of 50
+// stations at "30 sec". Each should stay well under 0.2 s.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/log.h"
+#include "core/station_tables.h"
+#include "definitions/station_file.h"
+#include "definitions/station_list.h"
+#include "views/csv_export.h"
+#include "views/interval_table.h"
+
+namespace {
+
+using namespace quorvane;
+
+constexpr int kStations = 2000;
+constexpr int kCsvStations = 50;
+
+// A plausible day: quiet nights with empty slots, busier peaks, occupancy with decimals.
+const StationTables& metroTables() {
+    static const StationTables tables = [] {
+        StationTables t = StationTables::zeroed(kStations);
+        std::mt19937 random(20240611);
+        std::uniform_real_distribution<float> noise(0.0f, 1.0f);
+        for (int s = 0; s < kStations; ++s) {
+            for (int slot = 0; slot < kSlotsPerDay; ++slot) {
+                const bool peak = (slot > 840 && slot < 1100) || (slot > 1920 && slot < 2200);
+                const bool night = slot < 600;
+                const float level = night ? 0.2f : (peak ? 1.0f : 0.6f);
+                const auto vol = static_cast<int16_t>(noise(random) * 60.0f * level);
+                t.volume[StationTables::cell(slot, s)] = vol;
+                t.occupancy[StationTables::cell(slot, s)] =
+                    vol == 0 ? 0.0f : noise(random) * 35.0f * level + 1.0f;
+            }
+        }
+        return t;
+    }();
+    return tables;
+}
+
+const StationList& metroList() {
+    static const StationList list = [] {
+        std::string text;
+        for (int s = 0; s < kStations; ++s) {
+            text += std::to_string(1000 + s) + ",P," + std::to_string(s * 4 + 1) + ",\r\n";
+        }
+        return StationList::parse(text);
+    }();
+    return list;
+}
+
+std::filesystem::path benchFolder() {
+    static const std::filesystem::path folder = [] {
+        auto path = std::filesystem::temp_directory_path() / "quorvane-tables-bench";
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return folder;
+}
+
+void recompute(benchmark::State& state, int intervalIndex) {
+    const StationTables& tables = metroTables();
+    const StationList& list = metroList();
+    for (auto _ : state) {
+        Log log;
+        IntervalTable table = recomputeIntervals(tables, list, intervalIndex, log, [](int, int) {});
+        benchmark::DoNotOptimize(table.data.data());
+    }
+}
+
+void BM_Recompute30Sec(benchmark::State& state) {
+    recompute(state, 0);
+}
+void BM_Recompute5Min(benchmark::State& state) {
+    recompute(state, 5);
+}
+
+void BM_SaveStationFile(benchmark::State& state) {
+    const auto path = benchFolder() / "metro.station";
+    for (auto _ : state) {
+        writeStationFile(path, metroTables());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * stationFileSize(kStations)));
+}
+
+void BM_LoadStationFile(benchmark::State& state) {
+    const auto path = benchFolder() / "metro-load.station";
+    writeStationFile(path, metroTables());
+    for (auto _ : state) {
+        StationTables tables = readStationFile(path);
+        benchmark::DoNotOptimize(tables.volume.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * stationFileSize(kStations)));
+}
+
+void BM_CsvWholeDay50Stations(benchmark::State& state) {
+    Log log;
+    const IntervalTable table = recomputeIntervals(metroTables(), metroList(), 0, log);
+    std::vector<std::string> labels;
+    for (int s = 0; s < kCsvStations; ++s) {
+        labels.push_back(std::to_string(1000 + s * 37));
+    }
+    const auto path = benchFolder() / "metro.csv";
+    for (auto _ : state) {
+        const auto columns =
+            std::get<std::vector<CsvColumn>>(resolveCsvColumns(labels, metroList(), log));
+        writeCsvFile(path, table, columns, 0, table.intervalCount - 1);
+    }
+    state.SetBytesProcessed(
+        static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
+}
+
+BENCHMARK(BM_Recompute30Sec)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Recompute5Min)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveStationFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadStationFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CsvWholeDay50Stations)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
