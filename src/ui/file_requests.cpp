@@ -1,0 +1,53 @@
+#include "ui/file_requests.h"
+
+#include <utility>
+
+namespace quorvane {
+
+namespace {
+
+constexpr const char* kStationFilter = "All files (*.*)|*.*|*.station files|*.station";
+
+}  // namespace
+
+FileDialogRequest archiveOpenRequest() {
+    return {.save = false,
+            .filter = "All files (*.*)|*.*|*.traffic files|*.traffic",
+            .filterIndex = 2,
+            .defaultExt = "traffic",
+            .flags = kFlagsOpen,
+            .title = "Select a *.traffic file",
+            .proposedName = ""};
+}
+
+FileDialogRequest stationOpenRequest(std::string proposedName) {
+    return {.save = false,
+            .filter = kStationFilter,
+            .filterIndex = 2,
+            .defaultExt = "station",
+            .flags = kFlagsSave,
+            .title = "Select a *.station file",
+            .proposedName = std::move(proposedName)};
+}
+
+FileDialogRequest stationSaveRequest(std::string proposedName) {
+    return {.save = true,
+            .filter = kStationFilter,
+            .filterIndex = 2,
+            .defaultExt = "station",
+            .flags = kFlagsSave,
+            .title = "Select the output *.station file",
+            .proposedName = std::move(proposedName)};
+}
+
+FileDialogRequest csvSaveRequest(std::string proposedName) {
+    return {.save = true,
+            .filter = "All files (*.*)|*.*|*.csv files|*.csv",
+            .filterIndex = 2,
+            .defaultExt = "csv",
+            .flags = kFlagsSave,
+            .title = "Select the output *.csv file",
+            .proposedName = std::move(proposedName)};
+}
+
+}  // namespace quorvane

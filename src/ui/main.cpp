@@ -1,0 +1,17 @@
+// quorvane: the main window on the day chosen by its user.
+#include <QApplication>
+
+#include "ui/main_window.h"
+#include "ui/qt_dialogs.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setApplicationVersion(QStringLiteral("1.3"));
+
+    quorvane::QtDialogs dialogs;
+    quorvane::MainWindow window(dialogs, quorvane::programEnvironment());
+    dialogs.setParent(&window);
+    window.show();
+    return QApplication::exec();
+}

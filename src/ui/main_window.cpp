@@ -1,0 +1,97 @@
+#include "ui/main_window.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "ui/commands.h"
+#include "ui/list_coupling.h"
+#include "ui/window_lists.h"
+
+namespace quorvane {
+
+Environment programEnvironment() {
+    return {.listDirectory = QCoreApplication::applicationDirPath().toStdString(),
+            .outputDirectory = {}};
+}
+
+MainWindow::MainWindow(Dialogs& dialogs, Environment environment, QWidget* parent)
+    : QWidget(parent),
+      environment_(std::move(environment)),
+      controls_(buildMainControls(this)),
+      windows_(this),
+      context_{workspace_, dialogs, controls_, windows_, environment_} {
+    setObjectName(QStringLiteral("frmMain"));
+    setAccessibleDescription(QStringLiteral("frmMain"));
+    setWindowTitle(
+        QString::fromLatin1(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
+    coupling_ = new ListCoupling(controls_.lstN, controls_.lstSta, this);
+    connectCommands();
+    startUp();
+    resize(sizeHint().expandedTo(QSize(640, 420)));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::startUp() {
+    MainControls& c = controls_;
+    c.txtZipName->clear();
+    c.optAvg->setChecked(true);
+    for (QComboBox* list : {c.cmbStartTime, c.cmbEndTime, c.cmbStaList, c.cmbRoadList}) {
+        clearToSelectOne(*list);
+    }
+    fillIntervalList(*c.cmbPlotInterval);
+    c.SSTab1->setTabEnabled(kStationTab, false);
+    c.SSTab1->setTabEnabled(kRoadTab, false);
+    c.SSTab1->setTabEnabled(kBuildTab, true);
+    c.SSTab1->setCurrentIndex(kBuildTab);
+    c.Check1->setChecked(false);
+}
+
+void MainWindow::connectCommands() {
+    MainControls& c = controls_;
+    auto on = [this](QAbstractButton* button, void (*command)(CommandContext&)) {
+        connect(button, &QAbstractButton::clicked, this, [this, command] { command(context_); });
+    };
+    on(c.btnBuildStationData, &buildStationData);
+    on(c.btnShowlLog, &showLog);
+    on(c.btnSave, &saveStationData);
+    on(c.btnLoad, &loadStationData);
+    connect(c.btnExit, &QAbstractButton::clicked, this, &QWidget::close);
+    on(c.btnReCompute, &recomputeData);
+    on(c.btnVolSum, &showVolumeSum);
+    on(c.btnCSVfile, &createCsvFile);
+    connect(c.cmbRoadList, qOverload<int>(&QComboBox::activated), this,
+            [this] { chooseRoad(context_); });
+
+    connectGraphButton(c.btnLinePlot, GraphKind::Line);
+    connectGraphButton(c.btnScatterPlot, GraphKind::Scatter);
+    connectGraphButton(c.btnColorGrid, GraphKind::VolColorGrid);
+    connectGraphButton(c.btnOccColorGrid, GraphKind::OccColorGrid);
+    connectGraphButton(c.btnVolContour, GraphKind::VolContour);
+    connectGraphButton(c.btnContour, GraphKind::OccContour);
+}
+
+void MainWindow::connectGraphButton(QWidget* button, GraphKind kind) {
+    connect(static_cast<QAbstractButton*>(button), &QAbstractButton::clicked, this,
+            [this, button, kind] { runGraphCommand(context_, kind, button, graphCommand_); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Exit and the window's own close both end here, so the sequence runs once.
+    if (!shutDown_) {
+        shutDown_ = true;
+        shutDown(context_);
+    }
+    event->accept();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+#include "ui/command_context.h"
+#include "ui/graph_commands.h"
+#include "ui/main_controls.h"
+#include "ui/workspace.h"
+
+namespace quorvane {
+
+class Dialogs;
+class ListCoupling;
+
+// frmMain: the program's control window. It owns the workspace, its controls and the
+// secondary windows; its slots hand them to the commands. Closing it runs ShutDown.
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    MainWindow(Dialogs& dialogs, Environment environment, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    MainControls& controls() { return controls_; }
+    const Workspace& workspace() const { return workspace_; }
+    CommandContext& context() { return context_; }
+
+    // The graph buttons call this; until it is set they do nothing.
+    void setGraphCommand(GraphCommand command) { graphCommand_ = std::move(command); }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void startUp();
+    void connectCommands();
+    void connectGraphButton(QWidget* button, GraphKind kind);
+
+    Environment environment_;
+    Workspace workspace_;
+    MainControls controls_;
+    SecondaryWindows windows_;
+    CommandContext context_;
+    ListCoupling* coupling_ = nullptr;
+    GraphCommand graphCommand_;
+    bool shutDown_ = false;
+};
+
+// The definition lists are read from the program's own directory; report files go to the
+// current directory.
+Environment programEnvironment();
+
+}  // namespace quorvane

@@ -1,0 +1,70 @@
+// Saving the day in force to a ".station" file and loading one as the new day.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+#include "core/day.h"
+#include "definitions/station_file.h"
+#include "ui/button_guard.h"
+#include "ui/command_context.h"
+#include "ui/commands.h"
+#include "ui/file_requests.h"
+#include "ui/window_lists.h"
+
+namespace quorvane {
+
+void saveStationData(CommandContext& context) {
+    MainControls& c = context.controls;
+    ButtonGuard guard(c.btnSave);
+    const std::shared_ptr<const Day> day = context.workspace.day;
+    if (day == nullptr) {
+        context.dialogs.message(MessageIcon::Information, kNothingToSaveMessage);
+        return;
+    }
+    std::string path;
+    try {
+        path = context.dialogs.chooseFile(stationSaveRequest(
+            replaceAll(c.txtZipName->text().toStdString(), "traffic", "station")));
+    } catch (const Error&) {
+        return;  // a cancelled dialog ends the command silently
+    }
+    c.txtBinFile->setText(QString::fromStdString(path));
+    try {
+        writeStationFile(std::filesystem::path(path), day->tables);
+    } catch (const std::exception& failure) {
+        guard.release();
+        context.dialogs.message(MessageIcon::Critical, errorLine(reportedError(failure)));
+        return;
+    }
+    context.dialogs.message(MessageIcon::Information, kSavingDoneMessage);
+}
+
+void loadStationData(CommandContext& context) {
+    MainControls& c = context.controls;
+    Workspace& workspace = context.workspace;
+    ButtonGuard guard(c.btnLoad);
+    try {
+        const std::string path =
+            context.dialogs.chooseFile(stationOpenRequest(c.txtBinFile->text().toStdString()));
+        c.txtBinFile->setText(QString::fromStdString(path));
+        auto day = std::make_shared<const Day>(
+            loadDay(std::filesystem::path(path), context.environment.listDirectory, workspace.log));
+        auto intervals = computeIntervals(context, *day);
+
+        putDayInForce(context, std::move(day), std::move(intervals));
+        c.lblDate->setText(fileNamePart(c.txtBinFile->text()));
+        context.dialogs.message(MessageIcon::Information, kLoadDoneMessage);
+        enableDataTabs(c);
+        // The list shows "30 sec" again; the table keeps the interval it was computed at until
+        // the next recomputation.
+        fillIntervalList(*c.cmbPlotInterval);
+    } catch (const ProgramClosing&) {
+    } catch (const std::exception& failure) {
+        guard.release();
+        context.dialogs.message(MessageIcon::Critical,
+                                buildErrorMessage(errorLine(reportedError(failure))));
+    }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,50 @@
+// The commands of the station tab and the road choice.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ui/button_guard.h"
+#include "ui/command_context.h"
+#include "ui/commands.h"
+#include "ui/view_requests.h"
+#include "ui/window_lists.h"
+#include "views/volume_sum.h"
+
+namespace quorvane {
+
+void recomputeData(CommandContext& context) {
+    ButtonGuard guard(context.controls.btnReCompute);
+    const std::shared_ptr<const Day> day = context.workspace.day;
+    if (day == nullptr || day->stations.count() == 0) {
+        return;
+    }
+    try {
+        putIntervalsInForce(context, day, computeIntervals(context, *day));
+    } catch (const ProgramClosing&) {
+    } catch (const std::exception& failure) {
+        guard.release();
+        context.dialogs.message(MessageIcon::Critical, errorLine(reportedError(failure)));
+    }
+}
+
+void showVolumeSum(CommandContext& context) {
+    MainControls& c = context.controls;
+    const ButtonGuard guard(c.btnVolSum);
+    int32_t total = 0;
+    if (const auto view = stationViewRequest(context)) {
+        total = volumeSum(*view->intervals, view->row, view->start, view->end);
+    }
+    c.txtVolSum->setText(QString::number(total));
+}
+
+void chooseRoad(CommandContext& context) {
+    MainControls& c = context.controls;
+    const std::shared_ptr<const Day> day = context.workspace.day;
+    const auto road = selectedIndex(*c.cmbRoadList);
+    if (day == nullptr || !road) {
+        return;  // text typed into the list: the station lists stay
+    }
+    fillRoadStations(c, day->roads, *road);
+}
+
+}  // namespace quorvane

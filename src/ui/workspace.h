@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "core/day.h"
+#include "core/log.h"
+#include "views/interval_table.h"
+
+namespace quorvane {
+
+// Where the main window reads the definition lists and writes its report files.
+struct Environment {
+    std::filesystem::path listDirectory;    // the program's own directory
+    std::filesystem::path outputDirectory;  // empty: the current directory (relative names)
+
+    std::filesystem::path outputFile(std::string_view name) const { return outputDirectory / name; }
+};
+
+// The data in force. Commands compute new values aside and replace these whole only once they
+// are complete; `intervals` is always computed from `day`, so a reader that copies both
+// pointers at one moment holds a consistent pair for as long as it likes.
+struct Workspace {
+    std::shared_ptr<const Day> day;
+    std::shared_ptr<const IntervalTable> intervals;
+    Log log;
+    bool closing = false;  // ShutDown has begun: running loops give up at their next station
+};
+
+// Thrown from a long loop's per-station hook once the program is closing; commands end
+// silently on it.
+struct ProgramClosing {};
+
+// Lets pending window events run (the main window stays usable during long loops), then gives
+// up the running command if one of those events closed the program.
+void letEventsRun(const Workspace& workspace);
+
+}  // namespace quorvane
