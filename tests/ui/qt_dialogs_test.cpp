@@ -1,0 +1,79 @@
+// The Qt dialogs: message boxes and file dialogs as the commands ask for them.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "core/error.h"
+#include "support/test_files.h"
+#include "ui/file_requests.h"
+#include "ui/qt_dialogs.h"
+
+namespace quorvane::test {
+namespace {
+
+// Runs `answer` on the modal dialog once it is open.
+template <class Dialog, class Answer>
+void whenOpen(Answer answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(dialog);
+    });
+}
+
+TEST(QtDialogs, MessageBoxHasTheTitleTheIconAndOnlyOk) {
+    QtDialogs dialogs;
+    bool seen = false;
+    whenOpen<QMessageBox>([&](QMessageBox* box) {
+        seen = true;
+        EXPECT_EQ(box->windowTitle(), "QuorvaneV1");
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        EXPECT_EQ(box->text(), "first line\nsecond line");
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialogs.message(MessageIcon::Exclamation, "first line\r\nsecond line");
+    EXPECT_TRUE(seen);
+}
+
+TEST(QtDialogs, CancelThrowsTheCancelError) {
+    QtDialogs dialogs;
+    whenOpen<QFileDialog>([](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Select a *.traffic file");
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(dialog->selectedNameFilter(), "*.traffic files (*.traffic)");
+        dialog->reject();
+    });
+    try {
+        dialogs.chooseFile(archiveOpenRequest());
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.number(), 32755);
+        EXPECT_EQ(error.description(), "Cancel was selected.");
+    }
+}
+
+TEST(QtDialogs, SaveAddsTheDefaultExtension) {
+    TempDir dir;
+    QtDialogs dialogs;
+    whenOpen<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->nameFilters(), QStringList({"All files (*)", "*.csv files (*.csv)"}));
+        dialog->selectFile(QString::fromStdString((dir / "export").string()));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const std::string chosen = dialogs.chooseFile(csvSaveRequest(""));
+    EXPECT_EQ(chosen, (dir / "export.csv").string());
+}
+
+TEST(QtDialogs, FilterListBecomesQtNameFilters) {
+    EXPECT_EQ(qtNameFilters("All files (*.*)|*.*|*.station files|*.station"),
+              QStringList({"All files (*)", "*.station files (*.station)"}));
+}
+
+}  // namespace
+}  // namespace quorvane::test

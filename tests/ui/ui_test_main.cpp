@@ -1,0 +1,35 @@
+// GoogleTest main for the widget tests: one QApplication for the whole run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QString>
+
+namespace {
+
+QtMessageHandler standardHandler = nullptr;
+
+// The headless platform says so for every window it cannot size natively; nothing else is
+// dropped.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("This plugin does not support"))) {
+        return;
+    }
+    if (standardHandler != nullptr) {
+        standardHandler(type, context, message);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // ctest sets the platform; test discovery and direct runs get the same headless one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    standardHandler = qInstallMessageHandler(quietHandler);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);  // tests close many main windows
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,208 @@
+// Recomputation, the request checks, the volume sum and the road lists of a built day.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "ui/command_context.h"
+#include "ui/commands.h"
+#include "ui/view_requests.h"
+#include "ui_test_day.h"
+#include "window_fixture.h"
+
+namespace quorvane::test {
+namespace {
+
+using Recompute = WindowTest;
+
+TEST_F(Recompute, RefillsTheTimeListsAtEachInterval) {
+    build();
+    struct Case {
+        int index;
+        int entries;
+        const char* second;
+        const char* last;
+    };
+    for (const Case& at :
+         {Case{9, 24, "01:00:00", "23:00:00"}, Case{5, 288, "00:05:00", "23:55:00"},
+          Case{1, 1440, "00:01:00", "23:59:00"}, Case{0, 2880, "00:00:30", "23:59:30"}}) {
+        choose(c().cmbPlotInterval, at.index);
+        click(c().btnReCompute);
+        EXPECT_TRUE(c().btnReCompute->isEnabled());
+        EXPECT_EQ(workspace().intervals->intervalIndex, at.index);
+        ASSERT_EQ(c().cmbStartTime->count(), at.entries);
+        ASSERT_EQ(c().cmbEndTime->count(), at.entries);
+        EXPECT_EQ(c().cmbStartTime->itemText(0), "00:00:00");
+        EXPECT_EQ(c().cmbEndTime->itemText(1), at.second);
+        EXPECT_EQ(c().cmbStartTime->currentIndex(), 0);
+        EXPECT_EQ(c().cmbEndTime->currentIndex(), at.entries - 1);
+        EXPECT_EQ(c().cmbEndTime->currentText(), at.last);
+        // The whole day's volume does not depend on the interval.
+        click(c().btnVolSum);
+        EXPECT_EQ(c().txtVolSum->text(), QString::number(UiTestDay::dayVolume(101)));
+    }
+    EXPECT_TRUE(dialogs.onlyMessage().text == kBuildDoneMessage);
+}
+
+TEST_F(Recompute, TypedIntervalMeansThirtySeconds) {
+    build();
+    choose(c().cmbPlotInterval, 9);
+    click(c().btnReCompute);
+    type(c().cmbPlotInterval, "7 min");
+    click(c().btnReCompute);
+    EXPECT_EQ(workspace().intervals->intervalIndex, 0);
+    EXPECT_EQ(c().cmbStartTime->count(), 2880);
+}
+
+TEST_F(Recompute, KeepsTheDayAndItsLists) {
+    build();
+    const auto day = workspace().day;
+    choose(c().cmbStaList, 7);
+    choose(c().cmbRoadList, 1);
+    choose(c().cmbPlotInterval, 8);
+    click(c().btnReCompute);
+    EXPECT_EQ(workspace().day, day);
+    EXPECT_EQ(c().cmbStaList->currentIndex(), 7);
+    EXPECT_EQ(c().cmbRoadList->currentText(), "South");
+    EXPECT_EQ(c().cmbStartTime->count(), 48);
+}
+
+class VolumeSum : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        build();
+        choose(c().cmbPlotInterval, 9);  // "1 hour"
+        click(c().btnReCompute);
+        dialogs.clear();
+    }
+    QString sum() {
+        click(c().btnVolSum);
+        return c().txtVolSum->text();
+    }
+    // The one refusal shown, with its icon.
+    void expectRefusal(std::string_view text) {
+        const auto message = dialogs.onlyMessage();
+        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+        EXPECT_EQ(message.text, text);
+        EXPECT_EQ(c().txtVolSum->text(), "0");
+        dialogs.clear();
+    }
+};
+
+TEST_F(VolumeSum, OfTwoHoursOfOneStation) {
+    choose(c().cmbStaList, 3);  // station 104
+    choose(c().cmbStartTime, 7);
+    choose(c().cmbEndTime, 8);
+    EXPECT_EQ(sum(), QString::number(UiTestDay::volume(104, 7 * 120, 9 * 120 - 1)));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(c().btnVolSum->isEnabled());
+}
+
+TEST_F(VolumeSum, OfAStationWithAMissingDetector) {
+    choose(c().cmbStaList, 39);  // station 140
+    EXPECT_EQ(sum(), QString::number(UiTestDay::dayVolume(140)));
+}
+
+TEST_F(VolumeSum, IsNotRefreshedByARecomputation) {
+    const QString whole = sum();
+    choose(c().cmbStaList, 1);
+    click(c().btnReCompute);
+    EXPECT_EQ(c().txtVolSum->text(), whole);
+}
+
+TEST_F(VolumeSum, RefusesEveryBadRequest) {
+    type(c().cmbStaList, "abc");
+    sum();
+    expectRefusal("You must select the station number.");
+
+    choose(c().cmbStaList, 0);
+    choose(c().cmbStartTime, 5);
+    choose(c().cmbEndTime, 5);
+    sum();
+    expectRefusal("The end time must be greater than the start time.");
+
+    choose(c().cmbEndTime, 4);
+    sum();
+    expectRefusal("The end time must be greater than the start time.");
+
+    choose(c().cmbEndTime, 6);
+    type(c().cmbStartTime, "05:00:00 x");
+    sum();
+    expectRefusal("The end time must be greater than the start time.");
+
+    choose(c().cmbStartTime, 5);
+    type(c().cmbEndTime, "xyz");
+    sum();
+    expectRefusal("The end time must be greater than the start time.");
+
+    // Station typed and range bad: the station check comes first.
+    type(c().cmbStaList, "abc");
+    sum();
+    expectRefusal("You must select the station number.");
+}
+
+TEST(VolumeSumWithoutData, SaysThereIsNoDataYet) {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, Environment{dir.path(), dir.path()});
+    // The tab is unavailable; the command still guards itself.
+    showVolumeSum(window.context());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.messages[0].text, "You must create data first befor plotting.");
+    EXPECT_EQ(window.controls().txtVolSum->text(), "0");
+
+    EXPECT_FALSE(rangeViewRequest(window.context()));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "You must create data first befor plotting.");
+}
+
+using RoadLists = WindowTest;
+
+TEST_F(RoadLists, ChoosingARoadReplacesBothLists) {
+    build();
+    choose(c().cmbRoadList, 1);
+    ASSERT_EQ(c().lstN->count(), 3);
+    EXPECT_EQ(c().lstN->item(2)->text(), "3");
+    EXPECT_EQ(c().lstSta->item(0)->text(), "140");
+    EXPECT_EQ(c().lstSta->item(2)->text(), "138");
+    type(c().cmbRoadList, "No road");
+    EXPECT_EQ(c().lstSta->count(), 3);  // typed text is no choice
+}
+
+TEST_F(RoadLists, RowsOfBothListsStayTogether) {
+    build();
+    c().SSTab1->setCurrentIndex(2);
+    QListWidget* n = c().lstN;
+    QListWidget* sta = c().lstSta;
+    ASSERT_EQ(n->count(), 30);
+    ASSERT_GT(sta->verticalScrollBar()->maximum(), 5) << "the list must scroll for this test";
+
+    QTest::mouseClick(n->viewport(), Qt::LeftButton, {}, n->visualItemRect(n->item(5)).center());
+    EXPECT_EQ(n->currentRow(), 5);
+    EXPECT_EQ(sta->currentRow(), 5);
+    EXPECT_TRUE(sta->selectedItems().isEmpty());  // the stations chosen for export stay
+    EXPECT_EQ(sta->verticalScrollBar()->value(), n->verticalScrollBar()->value());
+
+    sta->verticalScrollBar()->setValue(12);
+    EXPECT_EQ(n->verticalScrollBar()->value(), 12);
+
+    QTest::mouseClick(sta->viewport(), Qt::LeftButton, {},
+                      sta->visualItemRect(sta->item(14)).center());
+    EXPECT_EQ(sta->currentRow(), 14);
+    EXPECT_TRUE(sta->item(14)->isSelected());
+    EXPECT_EQ(n->currentRow(), 14);
+    EXPECT_EQ(n->verticalScrollBar()->value(), sta->verticalScrollBar()->value());
+
+    QTest::keyClick(n, Qt::Key_End);
+    EXPECT_EQ(sta->currentRow(), 29);
+    EXPECT_EQ(n->verticalScrollBar()->value(), sta->verticalScrollBar()->value());
+    EXPECT_EQ(sta->selectedItems().size(), 1);
+}
+
+}  // namespace
+}  // namespace quorvane::test

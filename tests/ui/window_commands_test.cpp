@@ -1,0 +1,80 @@
+// Show Log and ShutDown.
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/log_window.h"
+#include "window_fixture.h"
+
+namespace quorvane::test {
+namespace {
+
+using ShowLog = WindowTest;
+
+TEST_F(ShowLog, ShowsACopyOfTheLogAtEachClick) {
+    click(c().btnShowlLog);
+    auto* log = window->findChild<LogWindow*>("frmLog");
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->isVisible());
+    EXPECT_EQ(log->windowTitle(), "Log Information");
+    EXPECT_TRUE(log->Text1->isReadOnly());
+    EXPECT_TRUE(log->Text1->toPlainText().isEmpty());
+
+    build();
+    EXPECT_TRUE(log->Text1->toPlainText().isEmpty());  // a copy, not a live view
+    click(c().btnShowlLog);
+    EXPECT_EQ(window->findChildren<LogWindow*>().size(), 1);
+    EXPECT_TRUE(log->Text1->toPlainText().contains("Sta count=40\nRoad count=3\n"));
+}
+
+TEST_F(ShowLog, TextFillsTheWindowAtAnySize) {
+    click(c().btnShowlLog);
+    auto* log = window->findChild<LogWindow*>("frmLog");
+    ASSERT_NE(log, nullptr);
+    for (const QSize size : {QSize(534, 320), QSize(900, 200), QSize(250, 600)}) {
+        log->resize(size);
+        QTest::qWait(0);
+        EXPECT_EQ(log->Text1->geometry(), log->rect());
+    }
+}
+
+using ShutDown = WindowTest;
+
+TEST_F(ShutDown, ExitWritesTheLogAndClosesEveryWindow) {
+    build();
+    click(c().btnShowlLog);
+    QWidget graph;  // stands for a graph window the user left open
+    graph.show();
+
+    click(c().btnExit);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(graph.isVisible());
+    EXPECT_FALSE(window->findChild<LogWindow*>("frmLog")->isVisible());
+    const std::string written = readFile(dir / "Log.txt");
+    EXPECT_EQ(written, workspace().log.logText() + "\r\n");
+    EXPECT_NE(written.find("Sta count=40"), std::string::npos);
+}
+
+TEST_F(ShutDown, ClosingTheWindowWithoutDataStillWritesTheLog) {
+    window->close();
+    EXPECT_EQ(readFile(dir / "Log.txt"), "\r\n");
+}
+
+TEST(ShutDownUnwritableLog, StillClosesAndSaysWhyOnStandardError) {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, Environment{dir.path(), dir / "gone"});
+    window.show();
+    QWidget other;
+    other.show();
+    testing::internal::CaptureStderr();
+    window.close();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_NE(err.find("Log.txt"), std::string::npos) << err;
+    EXPECT_NE(err.find("Error No: "), std::string::npos) << err;
+}
+
+}  // namespace
+}  // namespace quorvane::test

@@ -1,0 +1,76 @@
+#include "window_fixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTest>
+
+#include "ui/commands.h"
+#include "ui_test_day.h"
+
+namespace quorvane::test {
+
+void WindowTest::SetUp() {
+    UiTestDay::writeLists(dir.path());
+    archive = dir / "traffic" / "may5.traffic";
+    std::filesystem::create_directory(dir / "traffic");
+    UiTestDay::writeArchive(archive);
+    window = std::make_unique<MainWindow>(dialogs, Environment{dir.path(), dir.path()});
+    window->resize(720, 480);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::TearDown() {
+    window.reset();
+    EXPECT_TRUE(dialogs.allAnswered()) << "a scripted answer was not used";
+}
+
+void WindowTest::click(QAbstractButton* button) {
+    ASSERT_NE(button, nullptr);
+    for (int tab = 0; tab < c().SSTab1->count(); ++tab) {
+        if (c().SSTab1->widget(tab)->isAncestorOf(button)) {
+            ASSERT_TRUE(c().SSTab1->isTabEnabled(tab)) << "tab " << tab << " is not available";
+            c().SSTab1->setCurrentIndex(tab);
+        }
+    }
+    ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void WindowTest::build(const std::filesystem::path& archivePath) {
+    dialogs.answer(archivePath.string());
+    const std::size_t before = dialogs.messages.size();
+    click(c().btnBuildStationData);
+    ASSERT_EQ(dialogs.messages.size(), before + 1);
+    ASSERT_EQ(dialogs.messages.back().text, kBuildDoneMessage);
+}
+
+void WindowTest::save(const std::filesystem::path& path) {
+    dialogs.answer(path.string());
+    click(c().btnSave);
+    ASSERT_FALSE(dialogs.messages.empty());
+    ASSERT_EQ(dialogs.messages.back().text, kSavingDoneMessage);
+}
+
+void WindowTest::choose(QComboBox* list, int index) {
+    ASSERT_LT(index, list->count());
+    list->setCurrentIndex(index);
+    QMetaObject::invokeMethod(list, "activated", Q_ARG(int, index));
+}
+
+void WindowTest::type(QComboBox* list, const QString& text) {
+    list->lineEdit()->selectAll();
+    QTest::keyClicks(list->lineEdit(), text);
+}
+
+QString plain(const QString& caption) {
+    QString text = caption;
+    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return text;
+}
+
+}  // namespace quorvane::test
