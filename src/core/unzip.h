@@ -58,7 +58,7 @@ class Unzip {
     // whose detector number is no 16-bit whole number.
     void zipList();
 
-    const std::vector<ZipEntry>& zipEntries() const { return entries_; }
+    const std::vector<ZipEntry>& zipEntries() const;
     // The distinct detector numbers in archive order (only changes between neighbours count).
     int detCount() const { return static_cast<int>(uniqueDets_.size()); }
     int16_t detNum(int index) const;
@@ -86,24 +86,32 @@ class Unzip {
         MemberReader& operator=(const MemberReader&) = delete;
         void readVolume(int member, VolumeSeries& vol);
         void readOccupancy(int member, OccupancySeries& occ);
+        // extractDet and extractDetVol on this reader's own handle.
+        bool extractDet(int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log);
+        bool extractDetVol(int16_t det, VolumeSeries& vol, Log& log);
 
       private:
+        friend class Unzip;
         struct Impl;
+        explicit MemberReader(std::unique_ptr<Impl> impl);
         std::unique_ptr<Impl> impl_;
     };
 
   private:
+    struct Listing;  // the member list and the detector lookup, shared with the readers
     std::filesystem::path path_;
-    std::vector<ZipEntry> entries_;
+    std::shared_ptr<const Listing> listing_;
     std::vector<int16_t> uniqueDets_;
-    struct Lookup;
-    std::unique_ptr<Lookup> lookup_;
-    std::unique_ptr<MemberReader> reader_;  // for extractDet on the calling thread
+    std::unique_ptr<MemberReader> reader_;  // for extractDet, on the listing's handle
 };
 
 // Percent occupancy of one raw 16-bit value: / 10 for "o30", / 18 for "c30", in double,
 // stored as float.
 float occupancyPercent(int16_t raw, std::string_view ext);
+// An occupancy member's first 5760 bytes as percent: occupancyPercent of every big-endian
+// 16-bit value.
+void occupancyFromBytes(std::span<const uint8_t, kOccupancyMemberBytes> raw, std::string_view ext,
+                        OccupancySeries& occ);
 // The 16-bit value of a big-endian byte pair.
 int16_t wordFromBytes(uint8_t low, uint8_t high);
 
