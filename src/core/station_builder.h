@@ -41,11 +41,24 @@ struct BuildHooks {
     std::function<void(int done, int total)> stationDone = [](int, int) {};
 };
 
+// How the members are read. Either way the result and the log are the same.
+struct BuildOptions {
+    // Threads that inflate members ahead of the station loop, each with its own handle on the
+    // archive; 0 reads them on the calling thread, station by station.
+    int readerThreads = defaultReaderThreads();
+    // At most this many stations are read ahead of the one being combined (bounds memory).
+    int window = 64;
+    static int defaultReaderThreads();  // one per core, at least 1, at most 4
+};
+
 // BuildStationData's station loop: a new table for every station of the list, in list order.
 // Log lines appear in station order. Detector members are inflated ahead on worker threads;
-// the combination, the mode query and the hooks run on the calling thread.
+// the combination, the mode query and the hooks run on the calling thread. While it runs, one
+// worker uses the archive's own handle: the hooks must not call archive.extractDet.
 // Throws Error; the tables of a failed build are never returned.
 StationTables buildStationTables(const Unzip& archive, const StationList& stations, Log& log,
                                  const BuildHooks& hooks = {});
+StationTables buildStationTables(const Unzip& archive, const StationList& stations, Log& log,
+                                 const BuildHooks& hooks, const BuildOptions& options);
 
 }  // namespace quorvane
