@@ -1,0 +1,248 @@
+// The build of a metro-size day (2000 stations, about 8000 detectors, 16000 members), timed in
+// one run against its floor, listing and reading the same members with libzip alone into
+// memory on one thread, and against Info-ZIP's `unzip -p ARCHIVE > /dev/null`. Afterwards the
+// peak memory of one build, measured in a child process so that nothing of the benchmarks
+// counts.
+//
+//   build_bench [--day DIR] [benchmark flags]
+//
+// DIR holds a day (sample.traffic and both lists); without it one is generated into a
+// temporary folder by the sample-day generator.
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <zip.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/day.h"
+#include "core/log.h"
+#include "core/station_builder.h"
+#include "core/unzip.h"
+#include "definitions/road_list.h"
+#include "definitions/station_list.h"
+#include "sampleday/sample_day.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMetroStations = 2000;
+
+fs::path g_dayDir;
+
+fs::path archivePath() {
+    return g_dayDir / quorvane::sampleday::kArchiveFileName;
+}
+
+// The floor: what any reader of these members must do at least.
+void BM_FloorLibzipReadAll(benchmark::State& state) {
+    std::vector<uint8_t> buffer;
+    for (auto _ : state) {
+        int code = 0;
+        zip_t* archive = zip_open(archivePath().c_str(), ZIP_RDONLY, &code);
+        if (archive == nullptr) {
+            state.SkipWithError("cannot open the archive");
+            return;
+        }
+        const zip_int64_t count = zip_get_num_entries(archive, 0);
+        std::vector<std::string> names;
+        std::vector<zip_uint64_t> sizes;
+        for (zip_int64_t i = 0; i < count; ++i) {
+            zip_stat_t st;
+            zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st);
+            names.emplace_back(st.name);
+            sizes.push_back(st.size);
+        }
+        std::size_t total = 0;
+        for (zip_int64_t i = 0; i < count; ++i) {
+            // One byte more than the member holds: libzip checks the CRC at the end.
+            buffer.resize(sizes[static_cast<std::size_t>(i)] + 1);
+            zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+            const zip_int64_t n = zip_fread(file, buffer.data(), buffer.size());
+            zip_fclose(file);
+            if (n < 0) {
+                state.SkipWithError("cannot read a member");
+                return;
+            }
+            total += static_cast<std::size_t>(n);
+            benchmark::DoNotOptimize(buffer.data());
+        }
+        zip_discard(archive);
+        state.counters["MB"] = static_cast<double>(total) / 1e6;
+    }
+}
+
+void BM_InfoZipUnzipToDevNull(benchmark::State& state) {
+    const std::string command = "unzip -p '" + archivePath().string() + "' > /dev/null";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("unzip -p failed");
+            return;
+        }
+    }
+}
+
+// The build as the program runs it: member list, both lists, every station.
+quorvane::StationTables build(int readerThreads) {
+    quorvane::Log log;
+    quorvane::Unzip archive;
+    archive.setZipFileName(archivePath());
+    archive.zipList();
+    const quorvane::StationList stations = quorvane::StationList::buildList(g_dayDir);
+    const quorvane::RoadList roads = quorvane::RoadList::buildList(g_dayDir);
+    quorvane::BuildOptions options;
+    options.readerThreads = readerThreads;
+    return quorvane::buildStationTables(archive, stations, log, {}, options);
+}
+
+void BM_Build(benchmark::State& state) {
+    const int readers = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(build(readers).stationCount);
+    }
+}
+
+// Keeps the best real time per iteration of each benchmark over its repetitions (the machine
+// is shared, so the best run is the one least disturbed), for the ratios printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                const double seconds =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
+                const std::string name = run.run_name.str();
+                const auto it = best_.find(name);
+                if (it == best_.end() || seconds < it->second) {
+                    best_[name] = seconds;
+                }
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printRatios() const {
+        const double floor = find("BM_FloorLibzipReadAll");
+        const double unzip = find("BM_InfoZipUnzipToDevNull");
+        std::printf("\nbest of the repetitions, real time:\n");
+        std::printf("%-36s %9s %9s %9s\n", "", "ms", "/floor", "/unzip-p");
+        for (const auto& [name, seconds] : best_) {
+            std::printf("%-36s %9.1f %9.2f %9.2f\n", name.c_str(), seconds * 1e3,
+                        floor > 0 ? seconds / floor : 0.0, unzip > 0 ? seconds / unzip : 0.0);
+        }
+        std::printf(
+            "goals: build <= 1.10 x floor single-threaded and <= 0.80 x unzip -p; "
+            "below the floor with both cores\n");
+    }
+
+  private:
+    double find(const std::string& prefix) const {
+        for (const auto& [name, seconds] : best_) {
+            if (name.rfind(prefix, 0) == 0) {
+                return seconds;
+            }
+        }
+        return 0.0;
+    }
+    std::map<std::string, double> best_;
+};
+
+// Peak resident memory of one build with the default reader threads, in a fresh process.
+long childPeakKilobytes(const char* self) {
+    const std::string dir = g_dayDir.string();
+    char* argv[] = {const_cast<char*>(self), const_cast<char*>("--peak-build"),
+                    const_cast<char*>(dir.c_str()), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, environ) != 0) {
+        return -1;
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return usage.ru_maxrss;
+}
+
+int peakBuild(const fs::path& dir) {
+    g_dayDir = dir;
+    quorvane::Log log;
+    quorvane::BuildRequest request;
+    request.archive = archivePath();
+    request.listDirectory = dir;
+    const quorvane::Day day = quorvane::buildDay(request, log);
+    return day.tables.stationCount == kMetroStations ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--peak-build") {
+        return peakBuild(argv[2]);
+    }
+    std::vector<char*> args;
+    fs::path given;
+    for (int i = 0; i < argc; ++i) {
+        if (std::string(argv[i]) == "--day" && i + 1 < argc) {
+            given = argv[++i];
+        } else {
+            args.push_back(argv[i]);
+        }
+    }
+    const fs::path scratch =
+        fs::temp_directory_path() / ("quorvane-bench-" + std::to_string(::getpid()));
+    if (given.empty()) {
+        quorvane::sampleday::SampleOptions options;
+        options.stations = kMetroStations;
+        const auto summary = quorvane::sampleday::writeSampleDay(scratch, options);
+        std::printf("metro day: %d stations, %d detectors, %d members, %.1f MB archive\n",
+                    summary.stations, summary.detectors, summary.members,
+                    static_cast<double>(fs::file_size(summary.archive)) / 1e6);
+        g_dayDir = scratch;
+    } else {
+        g_dayDir = given;
+    }
+
+    benchmark::RegisterBenchmark("BM_FloorLibzipReadAll", BM_FloorLibzipReadAll)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("BM_InfoZipUnzipToDevNull", BM_InfoZipUnzipToDevNull)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("BM_Build/readerThreads", BM_Build)
+        ->Arg(0)
+        ->Arg(1)
+        ->Arg(2)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5);
+
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
+
+    const long peak = childPeakKilobytes(argv[0]);
+    std::printf("peak memory of one build (default reader threads): %.1f MB (goal < 200 MB)\n",
+                static_cast<double>(peak) / 1024.0);
+    benchmark::Shutdown();
+    if (given.empty()) {
+        std::error_code ec;
+        fs::remove_all(scratch, ec);
+    }
+    return peak > 0 ? 0 : 1;
+}
