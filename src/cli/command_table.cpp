@@ -1,0 +1,42 @@
+#include <array>
+
+#include "cli/command.h"
+#include "cli/commands.h"
+
+namespace quorvane::cli {
+
+// A further sub-command (such as `plot`, which needs Qt and the chart layer and is built only
+// with the GUI) lives in a file of its own, is declared in commands.h and listed here.
+std::span<const Command> commands() {
+    static constexpr std::array kCommands{
+        Command{"build", kBuildSynopsis, runBuild},
+        Command{"export", kExportSynopsis, runExport},
+        Command{"sum", kSumSynopsis, runSum},
+        Command{"info", kInfoSynopsis, runInfo},
+        Command{"sample", kSampleSynopsis, runSample},
+    };
+    return kCommands;
+}
+
+std::string usageText() {
+    std::string text = "usage:\n";
+    for (const Command& command : commands()) {
+        text += "  ";
+        text += kProgram;
+        text += " ";
+        text += command.synopsis;
+        text += "\n";
+    }
+    text +=
+        "\n"
+        "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"
+        "by default the folder that holds this program. INPUT is a .station file or a .traffic\n"
+        "archive (built first). TEXT is one of: 30 sec, 1 min, 2 min, 3 min, 4 min, 5 min,\n"
+        "10 min, 15 min, 30 min, 1 hour (default 30 sec). --from and --to name the start of an\n"
+        "interval as HH:MM:SS or HH:MM (default: the first and the last interval of the day).\n"
+        "Without --log the log goes to standard error. Exit status: 0 done, 1 error or refused\n"
+        "request, 2 usage error.\n";
+    return text;
+}
+
+}  // namespace quorvane::cli

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "cli/command.h"
+
+namespace quorvane::cli {
+
+inline constexpr std::string_view kBuildSynopsis =
+    "build ARCHIVE [-o OUT.station] [--lists DIR] [--worst] [--zip-info] [--log FILE]";
+int runBuild(std::span<const std::string_view> args, CliContext& context);
+
+inline constexpr std::string_view kExportSynopsis =
+    "export INPUT -o OUT.csv (--stations N[,N...] | --road NAME) [--interval TEXT]\n"
+    "                      [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR] [--worst] [--log FILE]";
+int runExport(std::span<const std::string_view> args, CliContext& context);
+
+inline constexpr std::string_view kSumSynopsis =
+    "sum INPUT --station N [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS]\n"
+    "                   [--lists DIR] [--worst] [--log FILE]";
+int runSum(std::span<const std::string_view> args, CliContext& context);
+
+inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";
+int runInfo(std::span<const std::string_view> args, CliContext& context);
+
+inline constexpr std::string_view kSampleSynopsis = "sample DIR [--stations N] [--seed S]";
+int runSample(std::span<const std::string_view> args, CliContext& context);
+
+}  // namespace quorvane::cli

@@ -1,0 +1,103 @@
+#include "cli/day_input.h"
+
+#include <fstream>
+#include <new>
+
+#include "core/error.h"
+
+namespace quorvane::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kInternalError = 51;  // the classic "Internal error"
+
+// The work's outcome; an Error, or anything else thrown, becomes its "Error No: ..." line.
+Outcome outcomeOf(const std::function<Outcome()>& work) {
+    try {
+        return work();
+    } catch (const Error& error) {
+        return {kExitError, errorLine(error)};
+    } catch (const std::bad_alloc&) {
+        return {kExitError, errorLine(Error(errc::kOutOfMemory, "Out of memory"))};
+    } catch (const std::exception& failure) {
+        return {kExitError, errorLine(Error(kInternalError, failure.what()))};
+    }
+}
+
+}  // namespace
+
+fs::path programDirectory(const char* argv0) {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && !self.empty()) {
+        return self.parent_path();
+    }
+    return fs::absolute(fs::path(argv0 == nullptr ? "" : argv0), ec).parent_path();
+}
+
+fs::path listDirectory(const Arguments& arguments, const CliContext& context) {
+    if (const auto lists = arguments.value(kListsOption.name)) {
+        return fs::path(std::string(*lists));
+    }
+    return context.programDirectory;
+}
+
+BuildHooks buildHooks(const Arguments& arguments) {
+    BuildHooks hooks;
+    const OccMode mode = arguments.flag(kWorstOption.name) ? OccMode::WorstCase : OccMode::Average;
+    hooks.occMode = [mode] { return mode; };
+    return hooks;
+}
+
+bool isArchive(const fs::path& input) {
+    if (input.extension() == ".traffic") {
+        return true;
+    }
+    if (input.extension() == ".station") {
+        return false;
+    }
+    std::ifstream file(input, std::ios::binary);
+    char magic[2] = {};
+    file.read(magic, 2);
+    return file && magic[0] == 'P' && magic[1] == 'K';
+}
+
+Day obtainDay(const fs::path& input, const Arguments& arguments, const CliContext& context,
+              Log& log) {
+    const fs::path lists = listDirectory(arguments, context);
+    if (isArchive(input)) {
+        return buildDay(BuildRequest{input, lists, std::nullopt}, log, buildHooks(arguments));
+    }
+    return loadDay(input, lists, log);
+}
+
+int runWithLog(const Arguments& arguments, CliContext& context, Log& log,
+               const std::function<Outcome()>& work) {
+    Outcome outcome = outcomeOf(work);
+    if (const auto logFile = arguments.value(kLogOption.name)) {
+        try {
+            log.writeFile(fs::path(std::string(*logFile)));
+        } catch (const Error& error) {
+            context.err << errorLine(error) << "\n";
+            outcome.status = kExitError;
+        }
+    } else if (!log.logText().empty()) {
+        context.err << log.fileText();
+    }
+    if (!outcome.message.empty()) {
+        context.err << outcome.message << "\n";
+    }
+    return outcome.status;
+}
+
+int runReportingErrors(CliContext& context, const std::function<Outcome()>& work) {
+    const Outcome outcome = outcomeOf(work);
+    if (!outcome.message.empty()) {
+        context.err << outcome.message << "\n";
+    }
+    return outcome.status;
+}
+
+}  // namespace quorvane::cli

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/arguments.h"
+#include "cli/command.h"
+#include "core/day.h"
+#include "core/log.h"
+
+namespace quorvane::cli {
+
+// The options every command on a day shares.
+inline constexpr OptionSpec kListsOption{"--lists", true};
+inline constexpr OptionSpec kWorstOption{"--worst", false};
+inline constexpr OptionSpec kLogOption{"--log", true};
+
+// The folder of the running executable (/proc/self/exe), else that of `argv0`.
+std::filesystem::path programDirectory(const char* argv0);
+
+// --lists DIR, else the program's folder.
+std::filesystem::path listDirectory(const Arguments& arguments, const CliContext& context);
+
+BuildHooks buildHooks(const Arguments& arguments);
+
+// A ".traffic" archive is built, a ".station" file loaded; any other name is told apart by its
+// first bytes (a zip archive starts with "PK").
+bool isArchive(const std::filesystem::path& input);
+
+// The day of INPUT: loaded from a station file or built from an archive. Throws Error.
+Day obtainDay(const std::filesystem::path& input, const Arguments& arguments,
+              const CliContext& context, Log& log);
+
+// What a command ends with besides its own output: its exit status and, for a refused request,
+// the message for standard error.
+struct Outcome {
+    int status = kExitOk;
+    std::string message;
+};
+
+inline Outcome refused(std::string_view message) {
+    return {kExitError, std::string(message)};
+}
+
+// Runs a command's work and then hands out its log, as "Log.txt" would hold it, to --log FILE
+// or (when there is any) to standard error; then the refusal message or the "Error No: ..."
+// line of an Error thrown by the work. Returns the exit status.
+int runWithLog(const Arguments& arguments, CliContext& context, Log& log,
+               const std::function<Outcome()>& work);
+
+// Runs work that keeps no log: an Error becomes its "Error No: ..." line and status 1.
+int runReportingErrors(CliContext& context, const std::function<Outcome()>& work);
+
+}  // namespace quorvane::cli

@@ -1,0 +1,88 @@
+#include <array>
+#include <variant>
+
+#include "cli/commands.h"
+#include "cli/day_input.h"
+#include "cli/time_range.h"
+#include "core/error.h"
+#include "views/csv_export.h"
+#include "views/request_checks.h"
+
+namespace quorvane::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array kExportOptions{
+    OptionSpec{"-o", true},
+    OptionSpec{"--stations", true},
+    OptionSpec{"--road", true},
+    kIntervalOption,
+    kFromOption,
+    kToOption,
+    kListsOption,
+    kWorstOption,
+    kLogOption,
+};
+
+// The station list entries of the export, as the main window's station list shows them: the
+// numbers of --stations, or those of the road named by --road (exactly), in road order.
+std::vector<std::string> exportLabels(const Arguments& arguments, const Day& day) {
+    std::vector<std::string> labels;
+    if (const auto numbers = arguments.value("--stations")) {
+        for (int16_t number : parseStationNumbers(*numbers)) {
+            labels.push_back(std::to_string(number));
+        }
+        return labels;
+    }
+    const std::string_view name = *arguments.value("--road");
+    const auto road = day.roads.findRoad(name);
+    if (!road) {
+        throw Error(errc::kInvalidArgument, "Road \"" + std::string(name) + "\" is not in " +
+                                                std::string(kRoadListFileName));
+    }
+    for (int16_t number : day.roads.staList(*road)) {
+        labels.push_back(std::to_string(number));
+    }
+    return labels;
+}
+
+}  // namespace
+
+int runExport(std::span<const std::string_view> args, CliContext& context) {
+    const Arguments arguments(args, kExportOptions);
+    const fs::path input(std::string(arguments.onlyPositional("INPUT")));
+    const fs::path csvFile(std::string(arguments.required("-o")));
+    const bool byStations = arguments.value("--stations").has_value();
+    if (byStations == arguments.value("--road").has_value()) {
+        throw UsageError("give either --stations or --road");
+    }
+    if (byStations) {
+        parseStationNumbers(*arguments.value("--stations"));  // malformed: a usage error now
+    }
+    const TimeOptions times = timeOptions(arguments);
+
+    Log log;
+    return runWithLog(arguments, context, log, [&] {
+        const Day day = obtainDay(input, arguments, context, log);
+        const IntervalTable table =
+            recomputeIntervals(day.tables, day.stations, times.intervalIndex, log);
+        const IntervalRange range = intervalRange(times, table);
+        const RequestSelection selection{day.stations.count(), std::nullopt, range.start,
+                                         range.end};
+        if (const auto message = checkRangeRequest(selection)) {
+            return refused(*message);
+        }
+        const std::vector<std::string> labels = exportLabels(arguments, day);
+        const auto columns = resolveCsvColumns(labels, day.stations, log);
+        if (const auto* missing = std::get_if<CsvMissingStation>(&columns)) {
+            return refused(missing->message());
+        }
+        writeCsvFile(csvFile, table, std::get<std::vector<CsvColumn>>(columns), range.start,
+                     range.end);
+        return Outcome{};
+    });
+}
+
+}  // namespace quorvane::cli

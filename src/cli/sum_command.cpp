@@ -1,0 +1,56 @@
+#include <array>
+
+#include "cli/commands.h"
+#include "cli/day_input.h"
+#include "cli/time_range.h"
+#include "views/request_checks.h"
+#include "views/volume_sum.h"
+
+namespace quorvane::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array kSumOptions{
+    OptionSpec{"--station", true},
+    kIntervalOption,
+    kFromOption,
+    kToOption,
+    kListsOption,
+    kWorstOption,
+    kLogOption,
+};
+
+}  // namespace
+
+int runSum(std::span<const std::string_view> args, CliContext& context) {
+    const Arguments arguments(args, kSumOptions);
+    const fs::path input(std::string(arguments.onlyPositional("INPUT")));
+    const auto station = parseStationNumber(arguments.required("--station"));
+    if (!station) {
+        throw UsageError("--station takes a station number (-32768..32767)");
+    }
+    const TimeOptions times = timeOptions(arguments);
+
+    Log log;
+    return runWithLog(arguments, context, log, [&] {
+        const Day day = obtainDay(input, arguments, context, log);
+        const IntervalTable table =
+            recomputeIntervals(day.tables, day.stations, times.intervalIndex, log);
+        const IntervalRange range = intervalRange(times, table);
+        // The main window offers only listed stations; here a number can name any.
+        const int row = day.stations.staIndex(*station);
+        if (row < 0) {
+            return refused("Station: " + std::to_string(*station) + " does not exist.");
+        }
+        const RequestSelection selection{day.stations.count(), row, range.start, range.end};
+        if (const auto message = checkStationRequest(selection)) {
+            return refused(*message);
+        }
+        context.out << volumeSum(table, row, range.start, range.end) << "\n";
+        return Outcome{};
+    });
+}
+
+}  // namespace quorvane::cli
