@@ -95,7 +95,9 @@ struct Chart::Impl {
     QwtPlotCanvas* canvas = nullptr;
     QwtPlotGrid* gridLines = nullptr;
     QwtPlotZoomer* zoomer = nullptr;
-    QwtPlotZoomer* rightZoomer = nullptr;  // keeps a right-axis curve in step with the zoom
+    // The left and right axis ranges the zoom starts from: the right axis follows the left.
+    QwtInterval leftBase;
+    QwtInterval rightBase;
     QwtPlotPanner* panner = nullptr;
     ReadOutPicker* picker = nullptr;
     QStringList title;
@@ -134,6 +136,9 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>()) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     d_->plot = new QwtPlot(this);
+    // The axes' label space must not set the window's size: the window keeps the size it is
+    // given, and the axes thin out their labels to fit it.
+    d_->plot->setMinimumSize(160, 120);
     layout->addWidget(d_->plot);
 
     d_->canvas = new QwtPlotCanvas();
@@ -148,6 +153,8 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>()) {
     d_->zoomer->setTrackerMode(QwtPicker::AlwaysOff);
     d_->zoomer->setRubberBandPen(QPen(Qt::darkBlue, 1, Qt::DashLine));
     setZoomButtons(*d_->zoomer);
+    connect(d_->zoomer, &QwtPlotZoomer::zoomed, this,
+            [this](const QRectF& rect) { followZoom(rect); });
 
     d_->panner = new QwtPlotPanner(d_->canvas);
     d_->panner->setMouseButton(Qt::LeftButton, Qt::ControlModifier);
@@ -351,9 +358,6 @@ void Chart::resetZoom() {
         return;
     }
     d_->zoomer->zoom(0);
-    if (d_->rightZoomer != nullptr) {
-        d_->rightZoomer->zoom(0);
-    }
     applyAxes();  // back to the settings' ranges, automatic ones included
 }
 
@@ -495,13 +499,6 @@ void Chart::applyAxes() {
         plot.enableAxis(QwtPlot::yRight, right && axis(ChartAxis::Right).visible);
         plot.enableAxis(QwtPlot::yLeft, axis(ChartAxis::Left).visible);
         plot.enableAxis(QwtPlot::xBottom, axis(ChartAxis::Bottom).visible);
-        if (right && d_->rightZoomer == nullptr) {
-            d_->rightZoomer =
-                new QwtPlotZoomer(QwtPlot::xBottom, QwtPlot::yRight, d_->canvas, false);
-            d_->rightZoomer->setTrackerMode(QwtPicker::AlwaysOff);
-            d_->rightZoomer->setRubberBand(QwtPicker::NoRubberBand);
-            setZoomButtons(*d_->rightZoomer);
-        }
     }
     updateZoomBase();
     if (d_->autoRepaint && isVisible()) {
@@ -586,9 +583,26 @@ void Chart::updateZoomBase() {
     }
     d_->plot->updateAxes();
     d_->zoomer->setZoomBase(false);
-    if (d_->rightZoomer != nullptr) {
-        d_->rightZoomer->setZoomBase(false);
+    d_->leftBase = d_->plot->axisScaleDiv(QwtPlot::yLeft).interval();
+    d_->rightBase = d_->plot->axisScaleDiv(QwtPlot::yRight).interval();
+}
+
+// The zoomer knows the bottom and left axes; a curve on the right axis keeps its place on the
+// screen by giving the right axis the same share of its range as the left one gets.
+void Chart::followZoom(const QRectF& rect) {
+    if (!d_->rightAxisCurve() || d_->leftBase.width() <= 0) {
+        return;
     }
+    if (!isZoomed()) {
+        applyAxes();
+        return;
+    }
+    const double scale = d_->rightBase.width() / d_->leftBase.width();
+    const auto toRight = [&](double left) {
+        return d_->rightBase.minValue() + (left - d_->leftBase.minValue()) * scale;
+    };
+    d_->plot->setAxisScale(QwtPlot::yRight, toRight(rect.top()), toRight(rect.bottom()));
+    d_->plot->replot();
 }
 
 QString Chart::readOut(QPoint canvasPosition) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRectF>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -91,6 +92,7 @@ class Chart : public QWidget {
     void applySeriesStyle(int series);
     void syncData();
     void updateZoomBase();
+    void followZoom(const QRectF& rect);
     void adjustTickDensity();
     void showContextMenu(QPoint canvasPosition);
 };

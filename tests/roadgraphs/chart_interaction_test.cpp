@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <qwt_plot.h>
+#include <qwt_scale_div.h>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "core/log.h"
+#include "graph_fixtures.h"
+#include "roadgraphs/chart.h"
+#include "roadgraphs/chart_editor.h"
+#include "roadgraphs/road_graph.h"
+#include "views/station_graphs.h"
+
+namespace quorvane::test {
+namespace {
+
+// A left-button drag as the window system delivers it (QTest's move only moves the cursor).
+void drag(QWidget* widget, QPoint from, QPoint to,
+          Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent press(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(widget, &press);
+    for (int step = 1; step <= 4; ++step) {
+        const QPoint at = from + (to - from) * step / 4;
+        QMouseEvent move(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton, modifiers);
+        QApplication::sendEvent(widget, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, modifiers);
+    QApplication::sendEvent(widget, &release);
+}
+
+class ChartInteraction : public GraphWindowTest {
+  protected:
+    GraphData data{makeDay(3, "R1,103,101,102,\r\n"), makeTable(5, 3, knownValue)};
+    GraphSelection selection = wholeDaySelection(*data.table);
+    RecordingDialogs dialogs;
+    Log log;
+
+    static QPoint canvasPoint(const Chart& chart, double x, double y, int yAxis = QwtPlot::yLeft) {
+        const QwtPlot& plot = *chart.plot();
+        return QPoint(static_cast<int>(plot.transform(QwtPlot::xBottom, x)),
+                      static_cast<int>(plot.transform(yAxis, y)));
+    }
+};
+
+TEST_F(ChartInteraction, ReadOutOfAColourGridNamesTimeStationAndValue) {
+    selection.end = 20;
+    const RoadGraphResult result = plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Volume,
+                                                 data, selection, dialogs, log, {});
+    ASSERT_NE(result.window, nullptr);
+    const Chart& chart = result.window->chart();
+    // Interval 12 (01:00) of the road's second station, 101 (list row 0): vol 100 + 12.
+    const QPoint where = canvasPoint(chart, 12 * 300 / 86400.0, 2.1);
+    EXPECT_EQ(chart.readOut(where), "01:00:00  Station 2 (101)  Value 112.");
+    EXPECT_EQ(chart.readOut(canvasPoint(chart, 12 * 300 / 86400.0, 9)), "");
+}
+
+TEST_F(ChartInteraction, ReadOutOfTheLineGraphGivesBothSeriesAtTheNearestInterval) {
+    selection.station = 1;
+    selection.start = 10;
+    selection.end = 20;
+    GraphWindow* window = showLineGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    const Chart& chart = window->chart();
+    const QString text = chart.readOut(canvasPoint(chart, 15 * 300 / 86400.0 + 0.0001, 100));
+    EXPECT_EQ(text, "01:15:00  Vol 215  Occ 2.5");
+}
+
+TEST_F(ChartInteraction, ReadOutOfTheScatterGraphGivesThePointUnderTheMouse) {
+    selection.start = 3;
+    selection.end = 5;
+    GraphWindow* window = showScatterGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    const Chart& chart = window->chart();
+    EXPECT_EQ(chart.readOut(canvasPoint(chart, 0.4, 104)), "Occupancy 0.4, Volume 104");
+}
+
+TEST_F(ChartInteraction, RubberBandZoomsAndResetReturnsToTheWholeRange) {
+    GraphWindow* window = showLineGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    Chart& chart = window->chart();
+    QWidget* canvas = chart.plot()->canvas();
+    const QwtScaleDiv before = chart.plot()->axisScaleDiv(QwtPlot::xBottom);
+    const double leftWidth = chart.plot()->axisScaleDiv(QwtPlot::yLeft).range();
+    const double rightWidth = chart.plot()->axisScaleDiv(QwtPlot::yRight).range();
+    const QPoint from = canvasPoint(chart, 6 / 24.0, 150);
+    const QPoint to = canvasPoint(chart, 9 / 24.0, 120);
+    drag(canvas, from, to);
+    ASSERT_TRUE(chart.isZoomed());
+    const QwtScaleDiv zoomed = chart.plot()->axisScaleDiv(QwtPlot::xBottom);
+    EXPECT_NEAR(zoomed.lowerBound(), 6 / 24.0, 0.01);
+    EXPECT_NEAR(zoomed.upperBound(), 9 / 24.0, 0.01);
+    // The occupancy axis zooms with the volume axis, so both curves stay where they were drawn.
+    EXPECT_NEAR(chart.plot()->axisScaleDiv(QwtPlot::yRight).range() / rightWidth,
+                chart.plot()->axisScaleDiv(QwtPlot::yLeft).range() / leftWidth, 1e-9);
+    EXPECT_LT(chart.plot()->axisScaleDiv(QwtPlot::yRight).range(), rightWidth);
+    chart.resetZoom();
+    EXPECT_FALSE(chart.isZoomed());
+    EXPECT_DOUBLE_EQ(chart.plot()->axisScaleDiv(QwtPlot::xBottom).upperBound(),
+                     before.upperBound());
+    EXPECT_DOUBLE_EQ(chart.plot()->axisScaleDiv(QwtPlot::yRight).range(), rightWidth);
+}
+
+TEST_F(ChartInteraction, ControlDragPansTheLineGraphAlongTheTimeAxisOnly) {
+    selection.start = 100;
+    selection.end = 200;
+    GraphWindow* window = showLineGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    Chart& chart = window->chart();
+    QwtPlot& plot = *chart.plot();
+    const QwtScaleDiv x = plot.axisScaleDiv(QwtPlot::xBottom);
+    const QwtScaleDiv y = plot.axisScaleDiv(QwtPlot::yLeft);
+    const QPoint from = plot.canvas()->rect().center();
+    drag(plot.canvas(), from, from + QPoint(-100, 40), Qt::ControlModifier);
+    EXPECT_GT(plot.axisScaleDiv(QwtPlot::xBottom).lowerBound(), x.lowerBound());
+    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yLeft).lowerBound(), y.lowerBound());
+    EXPECT_FALSE(chart.isZoomed());
+}
+
+TEST_F(ChartInteraction, ScatterGraphDoesNotPan) {
+    GraphWindow* window = showScatterGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    QwtPlot& plot = *window->chart().plot();
+    const QwtScaleDiv x = plot.axisScaleDiv(QwtPlot::xBottom);
+    const QPoint from = plot.canvas()->rect().center();
+    drag(plot.canvas(), from, from + QPoint(-100, 0), Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::xBottom).lowerBound(), x.lowerBound());
+}
+
+TEST_F(ChartInteraction, DoubleClickOpensTheEditor) {
+    GraphWindow* window = showScatterGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    QWidget* canvas = window->chart().plot()->canvas();
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, canvas->rect().center());
+    EXPECT_EQ(opened, "quorvane::ChartEditor");
+}
+
+TEST_F(ChartInteraction, ChartFillsTheWindowWhenResized) {
+    GraphWindow* window = showLineGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    window->resize(900, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(window->chart().geometry(), window->rect());
+}
+
+}  // namespace
+}  // namespace quorvane::test
