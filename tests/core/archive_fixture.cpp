@@ -90,6 +90,19 @@ void writeStoredZip(const std::filesystem::path& path, const std::vector<ZipMemb
     writeFile(path, local + central + end);
 }
 
+Unzip listed(const std::filesystem::path& path) {
+    Unzip archive;
+    archive.setZipFileName(path);
+    archive.zipList();
+    return archive;
+}
+
+Unzip listedMembers(const TempDir& dir, const std::vector<ZipMember>& members) {
+    const auto path = dir / "day.traffic";
+    writeZip(path, members);
+    return listed(path);
+}
+
 std::string volumeDay(uint32_t seed) {
     std::mt19937 random(seed);
     std::vector<uint8_t> values(2880);

@@ -7,12 +7,17 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/unzip.h"
 #include "support/test_files.h"
 
 namespace quorvane::test {
 
 // The Error a call raises; a test failure when it raises none.
 Error errorOf(const std::function<void()>& call);
+
+// An Unzip that has read the member list of `path`; of `members` written to dir/day.traffic.
+Unzip listed(const std::filesystem::path& path);
+Unzip listedMembers(const TempDir& dir, const std::vector<ZipMember>& members);
 
 // A zip archive of stored members written byte by byte, for what libzip refuses to write:
 // several members of the same name.

@@ -309,6 +309,11 @@ TEST(BuildStationTables, HookExceptionAbandonsTheBuild) {
             EXPECT_THROW(buildStationTables(archive, stations, log, hooks, threads(readers, 3)),
                          std::runtime_error);
         }
+        BuildHooks startFails;
+        startFails.started = [](int) { throw std::runtime_error("no window"); };
+        Log startLog;
+        EXPECT_THROW(buildStationTables(archive, stations, startLog, startFails, threads(readers)),
+                     std::runtime_error);
         BuildHooks askFails;
         askFails.occMode = []() -> OccMode { throw std::runtime_error("no mode"); };
         Log log;
