@@ -125,9 +125,10 @@ void fetchStation(const StationList& stations, int station, Extract&& extract,
     }
 }
 
-// Reads stations ahead of the station loop on worker threads, each with its own handle on the
-// archive. Stations are claimed in list order and at most `window` ahead of the last one the
-// loop released, so memory stays bounded whatever the size of the day.
+// Reads stations ahead of the station loop on worker threads, each on a handle that no other
+// thread uses (libzip handles are not thread-safe). Stations are claimed in list order and at most
+// `window` ahead of the last one the loop released, so memory stays bounded whatever the size of
+// the day.
 class ReadAhead {
   public:
     ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window)
