@@ -24,6 +24,28 @@ std::string captionPrefix(RoadGraphKind kind, RoadMeasure measure) {
     return volume ? "Volume Contour Graph: " : "Occupancy Contour Graph: ";
 }
 
+// The window being filled: destroyed on every way out (refusal, error) but its showing, unless
+// it was closed and destroyed meanwhile.
+class WindowBeingFilled {
+  public:
+    explicit WindowBeingFilled(GraphWindow* window) : window_(window) {}
+    ~WindowBeingFilled() { delete window_.data(); }
+    WindowBeingFilled(const WindowBeingFilled&) = delete;
+    WindowBeingFilled& operator=(const WindowBeingFilled&) = delete;
+
+    GraphWindow* get() const { return window_.data(); }
+    bool closed() const { return window_.isNull(); }
+    GraphWindow* show() {
+        GraphWindow* shown = window_.data();
+        window_.clear();
+        shown->show();
+        return shown;
+    }
+
+  private:
+    QPointer<GraphWindow> window_;
+};
+
 double measureOf(const IntervalValue& value, RoadMeasure measure) {
     return measure == RoadMeasure::Volume ? static_cast<double>(value.vol)
                                           : static_cast<double>(value.occ);
@@ -52,9 +74,9 @@ RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const Gra
     const int start = *selection.start;
     int end = *selection.end;
 
-    QPointer<GraphWindow> window =
-        kind == RoadGraphKind::ColorGrid ? newColorGridWindow(measure) : newContourWindow();
-    Chart& chart = window->chart();
+    WindowBeingFilled window(kind == RoadGraphKind::ColorGrid ? newColorGridWindow(measure)
+                                                              : newContourWindow());
+    Chart& chart = window.get()->chart();
     chart.clearTitle();
     chart.addTitleLine(QStringLiteral("Road: ") + qText(roadName));
     chart.setAutoRepaint(false);
@@ -71,6 +93,9 @@ RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const Gra
             kind == RoadGraphKind::ColorGrid ? kColorGridRangeLine : kContourRangeLine;
         dialogs.message(MessageIcon::Information,
                         std::string(kRangeTooLargeLine) + std::string(kCrLf) + std::string(second));
+        if (window.closed()) {  // the program shut down while the message was up
+            return result;
+        }
         end = start + kCutRoadRange;
         if (kind == RoadGraphKind::ColorGrid) {
             result.newEnd = end;
@@ -88,7 +113,6 @@ RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const Gra
             dialogs.message(MessageIcon::Exclamation, "Station: " + numberText +
                                                           " does not exist." + std::string(kCrLf) +
                                                           "Unable to plot the graph.");
-            delete window.data();
             return result;
         }
         rows.push_back(station);
@@ -100,7 +124,6 @@ RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const Gra
         inTable = inTable && station < table->stationCount;
     }
     if (!inTable) {
-        delete window.data();
         return result;
     }
 
@@ -119,15 +142,14 @@ RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const Gra
         if (letEventsRun) {
             letEventsRun();
         }
-        if (window.isNull()) {  // closed meanwhile (the program is shutting down)
+        if (window.closed()) {  // closed meanwhile (the program is shutting down)
             return result;
         }
     }
 
-    window->setWindowTitle(
+    window.get()->setWindowTitle(
         qText(captionPrefix(kind, measure) + selection.currentIntervalText() + " Data"));
-    window->show();
-    result.window = window.data();
+    result.window = window.show();
     return result;
 }
 

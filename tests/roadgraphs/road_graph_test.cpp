@@ -301,6 +301,18 @@ TEST_F(RoadGraphs, WindowClosedDuringTheFillEndsIt) {
     EXPECT_EQ(eventRuns, 1);
 }
 
+TEST_F(RoadGraphs, WindowClosedWhileTheRangeMessageIsUpEndsTheFill) {
+    data.table = makeTable(kThirtySec, 4, knownValue);
+    selection = wholeDaySelection(*data.table);
+    dialogs.onMessage = [] {
+        closeGraphWindows();
+        flushDeletes();
+    };
+    const RoadGraphResult result = plot(RoadGraphKind::ColorGrid, RoadMeasure::Volume);
+    EXPECT_EQ(result.window, nullptr);
+    EXPECT_EQ(eventRuns, 0);
+}
+
 TEST_F(RoadGraphs, CaptionIntervalIsReadAfterTheFill) {
     selection.end = 2;
     std::string shown = "5 min";
