@@ -101,6 +101,11 @@ QwtScaleDiv TimeScaleEngine::divideScale(double x1, double x2, int maxMajorSteps
 }
 
 QwtText TimeScaleDraw::label(double value) const {
+    // Zoomed in to ticks less than a minute apart, minutes alone would repeat: show seconds.
+    const QList<double> majors = scaleDiv().ticks(QwtScaleDiv::MajorTick);
+    if (majors.size() >= 2 && (majors[1] - majors[0]) * kSecondsPerDay < 59.5) {
+        return QwtText(formatTimeOfDay(value, QStringLiteral("hh:mm:ss")));
+    }
     return QwtText(formatTimeOfDay(value, format_));
 }
 

@@ -59,6 +59,15 @@ TEST(TimeScale, TicksOnMinutesForAShortRange) {
     EXPECT_EQ(draw.label(majors.front()).text(), "00:50");
 }
 
+TEST(TimeScale, SecondsAppearOnlyWhenTicksAreLessThanAMinuteApart) {
+    const TimeScaleEngine engine;
+    TimeScaleDraw draw("hh:mm");
+    draw.setScaleDiv(engine.divideScale(hours(8), hours(8) + 150 / 86400.0, 8, 5));
+    EXPECT_EQ(draw.label(hours(8) + 30 / 86400.0).text(), "08:00:30");
+    draw.setScaleDiv(engine.divideScale(0, hours(24), 8, 5));
+    EXPECT_EQ(draw.label(hours(3)).text(), "03:00");
+}
+
 TEST(RowScale, LabelsWholeRowsFromTheFirstStation) {
     const RowScaleEngine engine;
     const QwtScaleDiv few = engine.divideScale(0.5, 3.5, 8, 5);
