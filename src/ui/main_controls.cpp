@@ -209,6 +209,9 @@ QWidget* roadTab(MainControls& c) {
     c.lstSta->setMinimumWidth(2 * digits);
     c.lstSta->setMaximumWidth(3 * digits + 24);
     c.Label10 = captionFor("Label10", QStringLiteral("Station &List"), c.lstSta);
+    // Item views take no name from a buddy label.
+    c.lstN->setAccessibleName(QStringLiteral("Station List positions"));
+    c.lstSta->setAccessibleName(QStringLiteral("Station List"));
 
     c.btnColorGrid = named<QPushButton>("btnColorGrid", QStringLiteral("Vol &Color Grid"));
     c.btnOccColorGrid = named<QPushButton>("btnOccColorGrid", QStringLiteral("&Occ Color Grid"));

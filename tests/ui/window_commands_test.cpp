@@ -2,6 +2,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/log_window.h"
 #include "window_fixture.h"
@@ -53,6 +54,28 @@ TEST_F(ShutDown, ExitWritesTheLogAndClosesEveryWindow) {
     const std::string written = readFile(dir / "Log.txt");
     EXPECT_EQ(written, workspace().log.logText() + "\r\n");
     EXPECT_NE(written.find("Sta count=40"), std::string::npos);
+}
+
+TEST_F(ShutDown, ExitDuringABuildEndsTheBuildSilently) {
+    bool exited = false;
+    QTimer during;
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        auto* progress = window->findChild<QWidget*>("frmProgress");
+        if (!exited && progress != nullptr && progress->isVisible()) {
+            exited = true;
+            c().btnExit->click();
+        }
+    });
+    during.start(0);
+    dialogs.answer(archive.string());
+    click(c().btnBuildStationData);
+    during.stop();
+    ASSERT_TRUE(exited);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->findChild<QWidget*>("frmProgress")->isVisible());
+    EXPECT_EQ(workspace().day, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(dir / "Log.txt"));
 }
 
 TEST_F(ShutDown, ClosingTheWindowWithoutDataStillWritesTheLog) {
