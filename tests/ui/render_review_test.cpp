@@ -3,6 +3,7 @@
 //       --gtest_filter='*RenderForReview*'
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -10,9 +11,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
+#include "core/error.h"
+#include "ui/commands.h"
+#include "ui/file_requests.h"
 #include "ui/log_window.h"
 #include "ui/progress_window.h"
+#include "ui/qt_dialogs.h"
 #include "window_fixture.h"
 
 namespace quorvane::test {
@@ -62,6 +68,22 @@ TEST_F(Review, DISABLED_RenderForReview) {
     shoot(&big, "large-font-tab1");
     big.close();
     QApplication::setFont(standard);
+
+    // The Qt dialogs as the commands show them.
+    QtDialogs qtDialogs(window.get());
+    QTimer::singleShot(100, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        shoot(box, "message");
+        box->close();
+    });
+    qtDialogs.message(MessageIcon::Critical,
+                      buildErrorMessage("Error No: 53, File not found: /days/VURSta2Det.list."));
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        shoot(dialog, "file-dialog");
+        dialog->reject();
+    });
+    EXPECT_THROW(qtDialogs.chooseFile(stationSaveRequest(archive.string())), Error);
 }
 
 }  // namespace
