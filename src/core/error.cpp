@@ -8,7 +8,12 @@ Error::Error(int number, std::string description)
     : std::runtime_error(description), number_(number), description_(std::move(description)) {}
 
 std::string errorLine(const Error& error) {
-    return "Error No: " + std::to_string(error.number()) + ", " + error.description() + ".";
+    std::string line = "Error No: " + std::to_string(error.number()) + ", " + error.description();
+    // A description that is a sentence already ("Cancel was selected.") gets no second period.
+    if (line.back() != '.') {
+        line.push_back('.');
+    }
+    return line;
 }
 
 }  // namespace quorvane
