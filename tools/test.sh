@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite through ctest:
-# the regular build, then the same tests built with AddressSanitizer and UBSan.
-# QUORVANE_TEST_QUICK=1 skips the sanitizer build (for a fast local round).
+# Installs what is missing, builds, and runs the whole test suite through ctest: the regular
+# build, then the same tests built with AddressSanitizer and UBSan, then a short fuzzing run of
+# every file reader. QUORVANE_TEST_QUICK=1 runs the regular build only (a fast local round).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,7 +16,10 @@ echo "== build"
 cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 echo "== tests"
-(cd build && ctest --output-on-failure -j "$jobs" --timeout 600)
+# The files the tests write are kept as seeds for the fuzzers.
+rm -rf build/fuzz-seeds
+(cd build && QUORVANE_CORPUS_DIR="$root/build/fuzz-seeds" \
+    ctest --output-on-failure -j "$jobs" --timeout 600)
 
 if [ "${QUORVANE_TEST_QUICK:-0}" != 1 ]; then
     echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
@@ -26,5 +29,8 @@ if [ "${QUORVANE_TEST_QUICK:-0}" != 1 ]; then
     (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --output-on-failure -j "$jobs" --timeout 900)
+
+    echo "== short fuzzing run of every reader"
+    bash tools/fuzz.sh "${QUORVANE_FUZZ_SECONDS:-15}"
 fi
 echo "== all tests passed"

@@ -35,8 +35,10 @@ __attribute__((noinline)) void accumulateDetector(uint8_t* __restrict vol, float
         const int volume = volumeOk ? rawVolume : 0;
         const float loadedOccupancy = occ[k];
         const float rawOccupancy = volumeOk ? loadedOccupancy : 0.0f;
-        const int occupancyOk = std::isgreaterequal(rawOccupancy, 0.0f) &
-                                std::islessequal(rawOccupancy, kMaxPlausibleOccupancy);
+        // Branch-free on purpose (the loop vectorises): both comparisons as 0/1.
+        const int occupancyOk =
+            static_cast<int>(std::isgreaterequal(rawOccupancy, 0.0f)) &
+            static_cast<int>(std::islessequal(rawOccupancy, kMaxPlausibleOccupancy));
         const float occupancy = occupancyOk ? rawOccupancy : 0.0f;
         vol[k] = static_cast<uint8_t>(volume);
         occ[k] = occupancy;

@@ -2,7 +2,9 @@
 
 #include <zip.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -24,7 +26,46 @@ TempDir::TempDir() {
     throw std::runtime_error("cannot create a temporary directory");
 }
 
+namespace {
+
+// With QUORVANE_CORPUS_DIR set, every archive, definition list and station file a test wrote is
+// kept as a seed for the fuzzers: <dir>/archive, <dir>/lists, <dir>/station.
+void keepFuzzSeeds(const fs::path& dir) {
+    const char* corpus = std::getenv("QUORVANE_CORPUS_DIR");
+    if (corpus == nullptr || *corpus == 0) {
+        return;
+    }
+    constexpr std::uintmax_t kLargestSeed = 256 * 1024;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec) || it->file_size(ec) > kLargestSeed) {
+            continue;
+        }
+        std::string bytes;
+        try {
+            bytes = readFile(it->path());
+        } catch (const std::exception&) {
+            continue;
+        }
+        const std::string ext = it->path().extension().string();
+        const char* kind = ext == ".list"                                   ? "lists"
+                           : ext == ".station"                              ? "station"
+                           : bytes.rfind("PK", 0) == 0 || ext == ".traffic" ? "archive"
+                                                                            : nullptr;
+        if (kind == nullptr) {
+            continue;
+        }
+        const fs::path target = fs::path(corpus) / kind;
+        fs::create_directories(target, ec);
+        const std::string name = std::to_string(std::hash<std::string>{}(bytes));
+        std::ofstream(target / name, std::ios::binary) << bytes;
+    }
+}
+
+}  // namespace
+
 TempDir::~TempDir() {
+    keepFuzzSeeds(path_);
     std::error_code ec;
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);

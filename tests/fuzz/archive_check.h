@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+
+namespace quorvane::fuzz {
+
+// Lists the archive, writes its member report, extracts every detector, and builds the station
+// tables of a list made from its detectors, sequentially and (when `threaded`) on reader
+// threads. Returns normally or through quorvane::Error only; traps when the two builds differ.
+void exerciseArchive(const std::filesystem::path& archive, bool threaded);
+
+}  // namespace quorvane::fuzz

@@ -1,0 +1,88 @@
+// Valid zip archives with arbitrary member names and contents: the input chooses the members,
+// libzip writes the archive, the reader reads it.
+#include <zip.h>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive_check.h"
+#include "core/error.h"
+#include "fuzz_files.h"
+
+namespace {
+
+struct Member {
+    std::string name;
+    std::string bytes;
+    bool stored;
+};
+
+std::string memberName(FuzzedDataProvider& input) {
+    static const char* const kExtensions[] = {"v30", "o30", "c30", "V30", "o30.x", ""};
+    switch (input.ConsumeIntegralInRange(0, 3)) {
+        case 0:
+            return input.ConsumeRandomLengthString(24);
+        case 1:
+            return std::to_string(input.ConsumeIntegral<int32_t>()) + "." +
+                   input.PickValueInArray(kExtensions);
+        default:
+            return std::to_string(input.ConsumeIntegralInRange(-5, 40)) + "." +
+                   input.PickValueInArray(kExtensions);
+    }
+}
+
+std::string memberBytes(FuzzedDataProvider& input) {
+    static const std::size_t kSizes[] = {0, 1, 2879, 2880, 2881, 5759, 5760, 6000};
+    const std::size_t size = input.PickValueInArray(kSizes);
+    std::string bytes =
+        input.ConsumeBytesAsString(input.ConsumeIntegralInRange<std::size_t>(0, 64));
+    const std::string pattern = bytes.empty() ? std::string(1, '\x07') : bytes;
+    bytes.clear();
+    while (bytes.size() < size) {
+        bytes += pattern;
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    std::vector<Member> members(input.ConsumeIntegralInRange(0, 12));
+    for (Member& member : members) {
+        member.name = memberName(input);
+        member.bytes = memberBytes(input);
+        member.stored = input.ConsumeBool();
+    }
+    const auto path = quorvane::fuzz::writeInput({}, ".traffic");
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (archive == nullptr) {
+        return 0;
+    }
+    for (const Member& member : members) {
+        zip_source_t* source =
+            zip_source_buffer(archive, member.bytes.data(), member.bytes.size(), 0);
+        const zip_int64_t index = zip_file_add(archive, member.name.c_str(), source, 0);
+        if (index < 0) {
+            zip_source_free(source);
+            continue;
+        }
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                 member.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+    }
+    if (zip_close(archive) != 0) {
+        zip_discard(archive);
+        return 0;
+    }
+    try {
+        quorvane::fuzz::exerciseArchive(path, input.ConsumeBool());
+    } catch (const quorvane::Error&) {
+    }
+    return 0;
+}
