@@ -98,6 +98,14 @@ std::optional<int16_t> parseStationNumber(std::string_view text) {
     return value;
 }
 
+int16_t parseStationOption(std::string_view text) {
+    const auto number = parseStationNumber(text);
+    if (!number) {
+        throw UsageError("--station takes a station number (-32768..32767)");
+    }
+    return *number;
+}
+
 std::vector<int16_t> parseStationNumbers(std::string_view text) {
     std::vector<int16_t> numbers;
     std::size_t start = 0;

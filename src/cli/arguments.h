@@ -47,6 +47,8 @@ class Arguments {
 
 // A station number as written on the command line: a whole decimal number in -32768..32767.
 std::optional<int16_t> parseStationNumber(std::string_view text);
+// The value of --station: one station number; UsageError otherwise.
+int16_t parseStationOption(std::string_view text);
 // "101,102,103": one or more station numbers; UsageError otherwise.
 std::vector<int16_t> parseStationNumbers(std::string_view text);
 

@@ -73,6 +73,19 @@ Day obtainDay(const fs::path& input, const Arguments& arguments, const CliContex
     return loadDay(input, lists, log);
 }
 
+int roadIndex(const Day& day, std::string_view name) {
+    const auto road = day.roads.findRoad(name);
+    if (!road) {
+        throw Error(errc::kInvalidArgument, "Road \"" + std::string(name) + "\" is not in " +
+                                                std::string(kRoadListFileName));
+    }
+    return *road;
+}
+
+std::string missingStationMessage(int16_t number) {
+    return "Station: " + std::to_string(number) + " does not exist.";
+}
+
 int runWithLog(const Arguments& arguments, CliContext& context, Log& log,
                const std::function<Outcome()>& work) {
     Outcome outcome = outcomeOf(work);

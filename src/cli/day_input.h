@@ -34,6 +34,14 @@ bool isArchive(const std::filesystem::path& input);
 Day obtainDay(const std::filesystem::path& input, const Arguments& arguments,
               const CliContext& context, Log& log);
 
+// The index of the road named `name` (compared exactly) in the road list; an Error when no road
+// has that name.
+int roadIndex(const Day& day, std::string_view name);
+
+// The refusal for a station number that is not in the station list (the main window offers only
+// listed stations; on the command line a number can name any).
+std::string missingStationMessage(int16_t number);
+
 // What a command ends with besides its own output: its exit status and, for a refused request,
 // the message for standard error.
 struct Outcome {

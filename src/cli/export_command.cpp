@@ -4,7 +4,6 @@
 #include "cli/commands.h"
 #include "cli/day_input.h"
 #include "cli/time_range.h"
-#include "core/error.h"
 #include "views/csv_export.h"
 #include "views/request_checks.h"
 
@@ -36,13 +35,7 @@ std::vector<std::string> exportLabels(const Arguments& arguments, const Day& day
         }
         return labels;
     }
-    const std::string_view name = *arguments.value("--road");
-    const auto road = day.roads.findRoad(name);
-    if (!road) {
-        throw Error(errc::kInvalidArgument, "Road \"" + std::string(name) + "\" is not in " +
-                                                std::string(kRoadListFileName));
-    }
-    for (int16_t number : day.roads.staList(*road)) {
+    for (int16_t number : day.roads.staList(roadIndex(day, *arguments.value("--road")))) {
         labels.push_back(std::to_string(number));
     }
     return labels;

@@ -27,10 +27,7 @@ constexpr std::array kSumOptions{
 int runSum(std::span<const std::string_view> args, CliContext& context) {
     const Arguments arguments(args, kSumOptions);
     const fs::path input(std::string(arguments.onlyPositional("INPUT")));
-    const auto station = parseStationNumber(arguments.required("--station"));
-    if (!station) {
-        throw UsageError("--station takes a station number (-32768..32767)");
-    }
+    const int16_t station = parseStationOption(arguments.required("--station"));
     const TimeOptions times = timeOptions(arguments);
 
     Log log;
@@ -39,10 +36,9 @@ int runSum(std::span<const std::string_view> args, CliContext& context) {
         const IntervalTable table =
             recomputeIntervals(day.tables, day.stations, times.intervalIndex, log);
         const IntervalRange range = intervalRange(times, table);
-        // The main window offers only listed stations; here a number can name any.
-        const int row = day.stations.staIndex(*station);
+        const int row = day.stations.staIndex(station);
         if (row < 0) {
-            return refused("Station: " + std::to_string(*station) + " does not exist.");
+            return refused(missingStationMessage(station));
         }
         const RequestSelection selection{day.stations.count(), row, range.start, range.end};
         if (const auto message = checkStationRequest(selection)) {
