@@ -5,16 +5,21 @@
 
 namespace quorvane::cli {
 
-// A further sub-command (such as `plot`, which needs Qt and the chart layer and is built only
-// with the GUI) lives in a file of its own, is declared in commands.h and listed here.
+// A further sub-command lives in a file of its own, is declared in commands.h and listed here;
+// `plot` needs Qt and the chart layer and is there only in a build with the GUI.
 std::span<const Command> commands() {
+    // clang-format off
     static constexpr std::array kCommands{
         Command{"build", kBuildSynopsis, runBuild},
         Command{"export", kExportSynopsis, runExport},
         Command{"sum", kSumSynopsis, runSum},
+#ifdef QUORVANE_CLI_PLOT
+        Command{"plot", kPlotSynopsis, runPlot},
+#endif
         Command{"info", kInfoSynopsis, runInfo},
         Command{"sample", kSampleSynopsis, runSample},
     };
+    // clang-format on
     return kCommands;
 }
 

@@ -21,6 +21,15 @@ inline constexpr std::string_view kSumSynopsis =
     "                   [--lists DIR] [--worst] [--log FILE]";
 int runSum(std::span<const std::string_view> args, CliContext& context);
 
+// Built only with the GUI (Qt and the chart layer): command_table.cpp lists it then.
+inline constexpr std::string_view kPlotSynopsis =
+    "plot INPUT -o OUT.(png|svg|pdf) --kind KIND (--station N | --road NAME)\n"
+    "                    [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR]\n"
+    "                    [--worst] [--size WxH] [--log FILE]\n"
+    "                    KIND: line, scatter (a station); volgrid, occgrid, volcontour,\n"
+    "                    occcontour (a road)";
+int runPlot(std::span<const std::string_view> args, CliContext& context);
+
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";
 int runInfo(std::span<const std::string_view> args, CliContext& context);
 

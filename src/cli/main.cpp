@@ -1,4 +1,4 @@
-// quorvane-cli: the batch command over the engine (build, export, sum, info, sample).
+// quorvane-cli: the batch command over the engine (build, export, sum, plot, info, sample).
 #include <algorithm>
 #include <iostream>
 #include <string_view>

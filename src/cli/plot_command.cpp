@@ -1,0 +1,227 @@
+#include <QSize>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <memory>
+
+#include "cli/batch_dialogs.h"
+#include "cli/commands.h"
+#include "cli/day_input.h"
+#include "cli/headless_application.h"
+#include "cli/time_range.h"
+#include "core/error.h"
+#include "roadgraphs/graph_window.h"
+#include "roadgraphs/road_graph.h"
+#include "views/station_graphs.h"
+
+namespace quorvane::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array kPlotOptions{
+    OptionSpec{"-o", true},
+    OptionSpec{"--kind", true},
+    OptionSpec{"--station", true},
+    OptionSpec{"--road", true},
+    kIntervalOption,
+    kFromOption,
+    kToOption,
+    kListsOption,
+    kWorstOption,
+    OptionSpec{"--size", true},
+    kLogOption,
+};
+
+// The six graph buttons of the main window, by the word --kind names them with.
+enum class PlotKind { Line, Scatter, VolColorGrid, OccColorGrid, VolContour, OccContour };
+
+struct KindName {
+    std::string_view word;
+    PlotKind kind;
+};
+constexpr std::array kKindNames{
+    KindName{"line", PlotKind::Line},
+    KindName{"scatter", PlotKind::Scatter},
+    KindName{"volgrid", PlotKind::VolColorGrid},
+    KindName{"occgrid", PlotKind::OccColorGrid},
+    KindName{"volcontour", PlotKind::VolContour},
+    KindName{"occcontour", PlotKind::OccContour},
+};
+
+// Large enough for any report, small enough that the image fits in memory.
+constexpr int kLargestSide = 8192;
+
+PlotKind plotKind(std::string_view word) {
+    const auto it = std::find_if(kKindNames.begin(), kKindNames.end(),
+                                 [&](const KindName& name) { return name.word == word; });
+    if (it == kKindNames.end()) {
+        throw UsageError(
+            "--kind takes one of: line, scatter, volgrid, occgrid, volcontour, occcontour; not "
+            "\"" +
+            std::string(word) + "\"");
+    }
+    return it->kind;
+}
+
+bool isStationGraph(PlotKind kind) {
+    return kind == PlotKind::Line || kind == PlotKind::Scatter;
+}
+
+std::optional<int> side(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < 1 ||
+        value > kLargestSide) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// "800x600": width and height in pixels.
+QSize imageSize(std::string_view text) {
+    const std::size_t x = text.find('x');
+    const auto width = side(text.substr(0, x));
+    const auto height = x == text.npos ? std::nullopt : side(text.substr(x + 1));
+    if (!width || !height) {
+        throw UsageError("--size takes WIDTHxHEIGHT in pixels (1.." + std::to_string(kLargestSide) +
+                         " each), not \"" + std::string(text) + "\"");
+    }
+    return {*width, *height};
+}
+
+void checkImageSuffix(const fs::path& image) {
+    std::string suffix = image.extension().string();
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (suffix != ".png" && suffix != ".svg" && suffix != ".pdf") {
+        throw UsageError("-o names a .png, .svg or .pdf file, not \"" + image.string() + "\"");
+    }
+}
+
+// What the command line asks for, checked before any work.
+struct PlotRequest {
+    fs::path input;
+    fs::path image;
+    PlotKind kind = PlotKind::Line;
+    std::optional<int16_t> station;
+    std::string road;
+    TimeOptions times;
+    std::optional<QSize> size;
+};
+
+PlotRequest plotRequest(const Arguments& arguments) {
+    PlotRequest request;
+    request.input = std::string(arguments.onlyPositional("INPUT"));
+    request.image = std::string(arguments.required("-o"));
+    checkImageSuffix(request.image);
+    request.kind = plotKind(arguments.required("--kind"));
+    const auto station = arguments.value("--station");
+    const auto road = arguments.value("--road");
+    if (station.has_value() == road.has_value()) {
+        throw UsageError("give either --station or --road");
+    }
+    if (isStationGraph(request.kind)) {
+        if (!station) {
+            throw UsageError("a line or scatter graph shows one station: give --station N");
+        }
+        request.station = parseStationOption(*station);
+    } else {
+        if (!road) {
+            throw UsageError("a colour grid or contour shows a road: give --road NAME");
+        }
+        request.road = std::string(*road);
+    }
+    request.times = timeOptions(arguments);
+    if (const auto size = arguments.value("--size")) {
+        request.size = imageSize(*size);
+    }
+    return request;
+}
+
+// The main window's lists as a user would have set them for this graph: the station (or, for a
+// road graph, the first station, as after a build), the road, the range and the interval of
+// the recomputation.
+GraphSelection graphSelection(const PlotRequest& request, const Day& day,
+                              const IntervalTable& table, const IntervalRange& range, int row) {
+    GraphSelection selection;
+    selection.stationEntries = day.stations.count();
+    if (row >= 0) {
+        selection.station = row;
+        selection.stationText = std::to_string(day.stations.staNumByIndex(row));
+    }
+    selection.start = range.start;
+    selection.end = range.end;
+    if (!isStationGraph(request.kind)) {
+        selection.road = roadIndex(day, request.road);
+    }
+    selection.intervalText = [text = std::string(table.choice().text)] { return text; };
+    return selection;
+}
+
+GraphWindow* openGraph(PlotKind kind, const GraphData& data, const GraphSelection& selection,
+                       Dialogs& dialogs, Log& log) {
+    switch (kind) {
+        case PlotKind::Line:
+            return showLineGraph(data, selection, dialogs);
+        case PlotKind::Scatter:
+            return showScatterGraph(data, selection, dialogs);
+        case PlotKind::VolColorGrid:
+            return plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Volume, data, selection,
+                                 dialogs, log, {})
+                .window;
+        case PlotKind::OccColorGrid:
+            return plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Occupancy, data, selection,
+                                 dialogs, log, {})
+                .window;
+        case PlotKind::VolContour:
+            return plotRoadGraph(RoadGraphKind::Contour, RoadMeasure::Volume, data, selection,
+                                 dialogs, log, {})
+                .window;
+        case PlotKind::OccContour:
+            return plotRoadGraph(RoadGraphKind::Contour, RoadMeasure::Occupancy, data, selection,
+                                 dialogs, log, {})
+                .window;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int runPlot(std::span<const std::string_view> args, CliContext& context) {
+    const Arguments arguments(args, kPlotOptions);
+    const PlotRequest request = plotRequest(arguments);
+
+    const HeadlessApplication application;
+    Log log;
+    return runWithLog(arguments, context, log, [&] {
+        auto day = std::make_shared<const Day>(obtainDay(request.input, arguments, context, log));
+        auto table = std::make_shared<const IntervalTable>(
+            recomputeIntervals(day->tables, day->stations, request.times.intervalIndex, log));
+        const IntervalRange range = intervalRange(request.times, *table);
+        int row = day->stations.count() > 0 ? 0 : -1;
+        if (request.station) {
+            row = day->stations.staIndex(*request.station);
+            if (row < 0) {
+                return refused(missingStationMessage(*request.station));
+            }
+        }
+        const GraphSelection selection = graphSelection(request, *day, *table, range, row);
+
+        BatchDialogs dialogs(context.err);
+        const std::unique_ptr<GraphWindow> window(
+            openGraph(request.kind, GraphData{day, table}, selection, dialogs, log));
+        if (!window) {
+            if (dialogs.refusal()) {
+                return refused(*dialogs.refusal());
+            }
+            throw Error(errc::kInvalidArgument, "No graph was drawn for " + request.input.string());
+        }
+        renderGraphWindow(*window, request.image, request.size.value_or(window->size()));
+        return Outcome{};
+    });
+}
+
+}  // namespace quorvane::cli
