@@ -154,7 +154,7 @@ std::string quoted(std::string_view field) {
     std::string text = "\"";
     for (char c : field.substr(0, kShown)) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f) {
+        if (byte < 0x20 || byte >= 0x7f) {
             static constexpr char kHex[] = "0123456789ABCDEF";
             text += "\\x";
             text += kHex[byte >> 4];
