@@ -1,6 +1,7 @@
 // quorvane: the main window on the day chosen by its user.
 #include <QApplication>
 
+#include "ui/graph_wiring.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     quorvane::QtDialogs dialogs;
     quorvane::MainWindow window(dialogs, quorvane::programEnvironment());
     dialogs.setParent(&window);
+    window.setGraphCommand(quorvane::graphWindowCommand());
     window.show();
     return QApplication::exec();
 }
