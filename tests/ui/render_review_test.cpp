@@ -1,6 +1,8 @@
 // Pictures of the windows for a person to look at; not run by default. Run with
 //   QUORVANE_PNG_DIR=/tmp/png ui_window_test --gtest_also_run_disabled_tests
 //       --gtest_filter='*RenderForReview*'
+// and, for the graph windows of a sample day written by `quorvane-cli sample DIR`, with
+//   QUORVANE_SAMPLE_DIR=DIR and --gtest_filter='*GraphsForReview*'
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -14,8 +16,10 @@
 #include <QTimer>
 
 #include "core/error.h"
+#include "roadgraphs/graph_window.h"
 #include "ui/commands.h"
 #include "ui/file_requests.h"
+#include "ui/graph_wiring.h"
 #include "ui/log_window.h"
 #include "ui/progress_window.h"
 #include "ui/qt_dialogs.h"
@@ -84,6 +88,52 @@ TEST_F(Review, DISABLED_RenderForReview) {
         dialog->reject();
     });
     EXPECT_THROW(qtDialogs.chooseFile(stationSaveRequest(archive.string())), Error);
+}
+
+TEST_F(Review, DISABLED_GraphsForReview) {
+    const std::filesystem::path sample = qEnvironmentVariable("QUORVANE_SAMPLE_DIR").toStdString();
+    const QString out = qEnvironmentVariable("QUORVANE_PNG_DIR", QStringLiteral("."));
+    ASSERT_TRUE(std::filesystem::exists(sample / "sample.traffic")) << sample;
+    for (const char* list : {"VURSta2Det.list", "VURRoad2Sta.list"}) {
+        std::filesystem::copy_file(sample / list, dir / list,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    window->setGraphCommand(graphWindowCommand());
+    build(sample / "sample.traffic");
+    // Each graph as its button opens it, drawn at a size a report would use.
+    auto shoot = [&](QPushButton* button, const QString& name) {
+        click(button);
+        const std::vector<GraphWindow*> graphs = graphWindows();
+        ASSERT_EQ(graphs.size(), 1u) << name.toStdString();
+        renderGraphWindow(*graphs.front(), (out + "/" + name + ".png").toStdString(),
+                          QSize(900, 560));
+        graphs.front()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    choose(c().cmbPlotInterval, 5);  // "5 min"
+    click(c().btnReCompute);
+    choose(c().cmbStaList, 7);
+    shoot(c().btnLinePlot, "line-5min");
+    shoot(c().btnScatterPlot, "scatter-5min");
+    for (int road = 0; road < c().cmbRoadList->count(); ++road) {
+        choose(c().cmbRoadList, road);
+        const QString suffix = QStringLiteral("-road%1-5min").arg(road);
+        shoot(c().btnColorGrid, "volgrid" + suffix);
+        shoot(c().btnOccColorGrid, "occgrid" + suffix);
+        shoot(c().btnVolContour, "volcontour" + suffix);
+        shoot(c().btnContour, "occcontour" + suffix);
+    }
+    // "30 sec", whole day: both road kinds cut to 08:20.
+    choose(c().cmbPlotInterval, 0);
+    click(c().btnReCompute);
+    choose(c().cmbRoadList, 0);
+    shoot(c().btnColorGrid, "volgrid-road0-30sec-cut");
+    choose(c().cmbEndTime, 2879);
+    shoot(c().btnContour, "occcontour-road0-30sec-cut");
+    choose(c().cmbStartTime, 600);
+    choose(c().cmbEndTime, 700);
+    shoot(c().btnLinePlot, "line-30sec-range");
+    dialogs.clear();
 }
 
 }  // namespace
