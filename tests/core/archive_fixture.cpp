@@ -7,16 +7,6 @@
 
 namespace quorvane::test {
 
-Error errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const Error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no Error raised";
-    return Error(0, "");
-}
-
 namespace {
 
 uint32_t crc32(std::string_view bytes) {
@@ -30,14 +20,15 @@ uint32_t crc32(std::string_view bytes) {
     return ~crc;
 }
 
-void put16(std::string& out, uint32_t value) {
-    out.push_back(static_cast<char>(value & 0xff));
-    out.push_back(static_cast<char>((value >> 8) & 0xff));
-}
-
-void put32(std::string& out, uint32_t value) {
-    put16(out, value & 0xffff);
-    put16(out, value >> 16);
+// Little-endian fields, each given as {byte count, value}.
+std::string fields(std::initializer_list<std::pair<int, uint32_t>> values) {
+    std::string out;
+    for (const auto& [bytes, value] : values) {
+        for (int i = 0; i < bytes; ++i) {
+            out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -47,47 +38,32 @@ void writeStoredZip(const std::filesystem::path& path, const std::vector<ZipMemb
     std::string central;
     for (const ZipMember& member : members) {
         const auto offset = static_cast<uint32_t>(local.size());
-        const uint32_t crc = crc32(member.bytes);
         const auto size = static_cast<uint32_t>(member.bytes.size());
-        const auto nameLength = static_cast<uint32_t>(member.name.size());
-        put32(local, 0x04034b50);
-        put16(local, 10);  // version needed
-        put16(local, 0);   // flags
-        put16(local, 0);   // stored
-        put32(local, 0);   // time and date
-        put32(local, crc);
-        put32(local, size);
-        put32(local, size);
-        put16(local, nameLength);
-        put16(local, 0);
-        local += member.name;
-        local += member.bytes;
-
-        put32(central, 0x02014b50);
-        put16(central, 20);  // version made by
-        put16(central, 10);
-        put16(central, 0);
-        put16(central, 0);
-        put32(central, 0);
-        put32(central, crc);
-        put32(central, size);
-        put32(central, size);
-        put16(central, nameLength);
-        put32(central, 0);  // extra and comment length
-        put32(central, 0);  // disk, internal attributes
-        put32(central, 0);  // external attributes
-        put32(central, offset);
-        central += member.name;
+        // What the local header and the central entry share: version 1.0, no flags, stored, no
+        // time, the CRC, both sizes, the name's length, no extra field.
+        const std::string shared = fields({{2, 10},
+                                           {2, 0},
+                                           {2, 0},
+                                           {4, 0},
+                                           {4, crc32(member.bytes)},
+                                           {4, size},
+                                           {4, size},
+                                           {2, static_cast<uint32_t>(member.name.size())},
+                                           {2, 0}});
+        local += fields({{4, 0x04034b50}}) + shared + member.name + member.bytes;
+        // Then: no comment, disk 0, no attributes, the local header's offset.
+        central += fields({{4, 0x02014b50}, {2, 20}}) + shared +
+                   fields({{2, 0}, {2, 0}, {2, 0}, {4, 0}, {4, offset}}) + member.name;
     }
-    std::string end;
-    put32(end, 0x06054b50);
-    put32(end, 0);
-    put16(end, static_cast<uint32_t>(members.size()));
-    put16(end, static_cast<uint32_t>(members.size()));
-    put32(end, static_cast<uint32_t>(central.size()));
-    put32(end, static_cast<uint32_t>(local.size()));
-    put16(end, 0);
-    writeFile(path, local + central + end);
+    const auto count = static_cast<uint32_t>(members.size());
+    writeFile(path, local + central +
+                        fields({{4, 0x06054b50},
+                                {4, 0},
+                                {2, count},
+                                {2, count},
+                                {4, static_cast<uint32_t>(central.size())},
+                                {4, static_cast<uint32_t>(local.size())},
+                                {2, 0}}));
 }
 
 Unzip listed(const std::filesystem::path& path) {
@@ -101,32 +77,6 @@ Unzip listedMembers(const TempDir& dir, const std::vector<ZipMember>& members) {
     const auto path = dir / "day.traffic";
     writeZip(path, members);
     return listed(path);
-}
-
-std::string volumeDay(uint32_t seed) {
-    std::mt19937 random(seed);
-    std::vector<uint8_t> values(2880);
-    for (uint8_t& value : values) {
-        const uint32_t roll = random() % 100;
-        value = static_cast<uint8_t>(roll < 2 ? 41 + random() % 200 : random() % 25);
-    }
-    return volumeBytes(values);
-}
-
-std::string occupancyDay(uint32_t seed) {
-    std::mt19937 random(seed);
-    std::vector<int16_t> values(2880);
-    for (int16_t& value : values) {
-        const uint32_t roll = random() % 100;
-        if (roll < 2) {
-            value = static_cast<int16_t>(1001 + random() % 2000);  // above 100 %
-        } else if (roll < 3) {
-            value = static_cast<int16_t>(-1 - static_cast<int>(random() % 50));
-        } else {
-            value = static_cast<int16_t>(random() % 400);
-        }
-    }
-    return occupancyBytes(values);
 }
 
 void writeLists(const std::filesystem::path& dir, const std::vector<StationLine>& stations) {
@@ -145,6 +95,29 @@ void writeLists(const std::filesystem::path& dir, const std::vector<StationLine>
     writeFile(dir / "VURRoad2Sta.list", roadText);
 }
 
+namespace {
+
+// One detector's volume and occupancy members, varied, with a few implausible values.
+std::pair<std::string, std::string> detectorDay(uint32_t seed) {
+    std::mt19937 random(seed);
+    std::vector<uint8_t> vol(2880);
+    std::vector<int16_t> occ(2880);
+    for (int k = 0; k < 2880; ++k) {
+        const uint32_t roll = random() % 100;
+        vol[k] = static_cast<uint8_t>(roll < 2 ? 41 + random() % 200 : random() % 25);
+        if (roll == 2) {
+            occ[k] = static_cast<int16_t>(1001 + random() % 2000);  // above 100 %
+        } else if (roll == 3) {
+            occ[k] = static_cast<int16_t>(-1 - static_cast<int>(random() % 50));
+        } else {
+            occ[k] = static_cast<int16_t>(random() % 400);
+        }
+    }
+    return {volumeBytes(vol), occupancyBytes(occ)};
+}
+
+}  // namespace
+
 std::filesystem::path writeFlawedDay(const std::filesystem::path& dir, int stations,
                                      int detsPerStation) {
     std::vector<StationLine> lines;
@@ -154,17 +127,17 @@ std::filesystem::path writeFlawedDay(const std::filesystem::path& dir, int stati
         for (int j = 0; j < detsPerStation; ++j) {
             const auto det = static_cast<int16_t>(1000 + 10 * s + j);
             line.dets.push_back(det);
-            const auto seed = static_cast<uint32_t>(det);
             if (s % 7 == 3 && j == 0) {
                 continue;  // missing from the archive
             }
             const bool c30 = s % 5 == 2;
             const std::string name = std::to_string(det);
-            members.push_back({name + ".v30", volumeDay(seed)});
+            auto [vol, occ] = detectorDay(static_cast<uint32_t>(det));
+            members.push_back({name + ".v30", std::move(vol)});
             if (s % 11 == 5 && j == 1) {
                 continue;  // volume member only
             }
-            members.push_back({name + (c30 ? ".c30" : ".o30"), occupancyDay(seed + 7777)});
+            members.push_back({name + (c30 ? ".c30" : ".o30"), std::move(occ)});
         }
         lines.push_back(line);
     }

@@ -12,9 +12,6 @@
 
 namespace quorvane::test {
 
-// The Error a call raises; a test failure when it raises none.
-Error errorOf(const std::function<void()>& call);
-
 // An Unzip that has read the member list of `path`; of `members` written to dir/day.traffic.
 Unzip listed(const std::filesystem::path& path);
 Unzip listedMembers(const TempDir& dir, const std::vector<ZipMember>& members);
@@ -22,10 +19,6 @@ Unzip listedMembers(const TempDir& dir, const std::vector<ZipMember>& members);
 // A zip archive of stored members written byte by byte, for what libzip refuses to write:
 // several members of the same name.
 void writeStoredZip(const std::filesystem::path& path, const std::vector<ZipMember>& members);
-
-// One detector's members for an archive: a slot-varying day from `seed`.
-std::string volumeDay(uint32_t seed);
-std::string occupancyDay(uint32_t seed);
 
 // A day of `stations` stations with `detsPerStation` detectors each (detector numbers
 // 1000 + 10 * station + j), some of them flawed: implausible values, a missing detector, a

@@ -23,8 +23,8 @@ struct Slot {
 };
 
 // Combines one slot of detectors given as (volume, occupancy) pairs; every other slot is 0.
-Slot combineSlot(std::vector<std::pair<int, float>> values, OccMode mode,
-                 std::vector<bool> found = {}) {
+Slot combineSlot(const std::vector<std::pair<int, float>>& values, OccMode mode,
+                 const std::vector<bool>& found) {
     std::vector<DetectorDay> detectors(values.size());
     for (std::size_t j = 0; j < values.size(); ++j) {
         detectors[j].found = found.empty() || found[j];
@@ -39,10 +39,12 @@ Slot combineSlot(std::vector<std::pair<int, float>> values, OccMode mode,
     return {volume[17], occupancy[17]};
 }
 
+// The slot's volume and its occupancy in both modes; `found` marks the detectors that
+// extractDet found (all when empty).
 void expectSlot(const std::vector<std::pair<int, float>>& values, int volume, float average,
-                float worst) {
-    const Slot avg = combineSlot(values, OccMode::Average);
-    const Slot max = combineSlot(values, OccMode::WorstCase);
+                float worst, const std::vector<bool>& found = {}) {
+    const Slot avg = combineSlot(values, OccMode::Average, found);
+    const Slot max = combineSlot(values, OccMode::WorstCase, found);
     EXPECT_EQ(avg.volume, volume);
     EXPECT_EQ(max.volume, volume);
     EXPECT_FLOAT_EQ(avg.occupancy, average);
@@ -51,6 +53,15 @@ void expectSlot(const std::vector<std::pair<int, float>>& values, int volume, fl
 
 TEST(CombineStation, SumsVolumesAndAveragesOrMaximisesOccupancy) {
     expectSlot({{10, 5.0f}, {12, 7.0f}}, 22, 6.0f, 7.0f);
+    // Both ends of the occupancy range count; a zero volume does not drop a detector.
+    expectSlot({{10, 100.0f}, {12, 0.0f}}, 22, 50.0f, 100.0f);
+    expectSlot({{0, 0.0f}, {0, 0.0f}, {0, 3.0f}}, 0, 1.0f, 3.0f);
+    // Detectors that were not found are not counted.
+    expectSlot({{10, 4.0f}, {0, 0.0f}, {12, 8.0f}}, 22, 6.0f, 8.0f, {true, false, true});
+    expectSlot({{0, 0.0f}, {0, 0.0f}}, 0, 0.0f, 0.0f, {false, false});
+    // The single-precision sum over the count.
+    const Slot avg = combineSlot({{1, 0.1f}, {1, 0.7f}, {1, 33.3f}}, OccMode::Average, {});
+    EXPECT_EQ(avg.occupancy, ((0.1f + 0.7f) + 33.3f) / 3.0f);
 }
 
 TEST(CombineStation, ImplausibleVolumeDropsTheDetectorFromBothMeasures) {
@@ -64,47 +75,6 @@ TEST(CombineStation, ImplausibleOccupancyKeepsTheVolume) {
     expectSlot({{10, -0.1f}, {12, 7.0f}}, 22, 7.0f, 7.0f);
     expectSlot({{10, 100.1f}, {12, 7.0f}}, 22, 7.0f, 7.0f);
     expectSlot({{10, -1.0f}, {20, 101.0f}}, 30, 0.0f, 0.0f);
-}
-
-TEST(CombineStation, BothEndsOfTheOccupancyRangeCount) {
-    expectSlot({{10, 100.0f}, {12, 0.0f}}, 22, 50.0f, 100.0f);
-    expectSlot({{0, 0.0f}, {0, 0.0f}, {0, 3.0f}}, 0, 1.0f, 3.0f);
-}
-
-TEST(CombineStation, MissingDetectorsAreNotCounted) {
-    const Slot avg =
-        combineSlot({{10, 4.0f}, {0, 0.0f}, {12, 8.0f}}, OccMode::Average, {true, false, true});
-    EXPECT_EQ(avg.volume, 22);
-    EXPECT_FLOAT_EQ(avg.occupancy, 6.0f);  // divided by 2
-    const Slot none = combineSlot({{0, 0.0f}, {0, 0.0f}}, OccMode::Average, {false, false});
-    EXPECT_EQ(none.volume, 0);
-    EXPECT_EQ(none.occupancy, 0.0f);
-}
-
-TEST(CombineStation, AverageIsTheSinglePrecisionSumOverTheCount) {
-    const float a = 0.1f;
-    const float b = 0.7f;
-    const float c = 33.3f;
-    const Slot avg = combineSlot({{1, a}, {1, b}, {1, c}}, OccMode::Average);
-    const float sum = (a + b) + c;
-    EXPECT_EQ(avg.occupancy, sum / 3.0f);
-}
-
-TEST(CombineStation, ZeroesImplausibleValuesInTheBuffers) {
-    std::vector<DetectorDay> detectors(1);
-    detectors[0].found = true;
-    detectors[0].vol[0] = 50;
-    detectors[0].occ[0] = 20.0f;
-    detectors[0].vol[1] = 5;
-    detectors[0].occ[1] = 120.0f;
-    std::vector<int16_t> volume(kSlotsPerDay);
-    std::vector<float> occupancy(kSlotsPerDay);
-    combineStation(detectors, OccMode::Average, volume, occupancy);
-    EXPECT_EQ(detectors[0].vol[0], 0);
-    EXPECT_EQ(detectors[0].occ[0], 0.0f);
-    EXPECT_EQ(detectors[0].vol[1], 5);
-    EXPECT_EQ(detectors[0].occ[1], 0.0f);
-    EXPECT_EQ(volume[1], 5);
 }
 
 TEST(CombineStation, VolumeSumBeyond16BitsOverflows) {
@@ -123,17 +93,20 @@ TEST(CombineStation, VolumeSumBeyond16BitsOverflows) {
     EXPECT_EQ(volume[5], 32760);
 }
 
-// A small archive and its station list in one folder.
-struct SmallDay {
+// An archive and its station list in one folder: of the given stations and members, or a
+// flawed day (missing detectors, "c30", implausible values, members shuffled).
+struct ListedDay {
     TempDir dir;
     Unzip archive;
     StationList stations;
 
-    SmallDay(const std::vector<test::StationLine>& lines, const std::vector<ZipMember>& members) {
+    ListedDay(const std::vector<test::StationLine>& lines, const std::vector<ZipMember>& members) {
         test::writeLists(dir.path(), lines);
-        test::writeZip(dir / "day.traffic", members);
-        archive.setZipFileName(dir / "day.traffic");
-        archive.zipList();
+        archive = test::listedMembers(dir, members);
+        stations = StationList::buildList(dir.path());
+    }
+    ListedDay(int stationCount, int detsPerStation) {
+        archive = test::listed(test::writeFlawedDay(dir.path(), stationCount, detsPerStation));
         stations = StationList::buildList(dir.path());
     }
 };
@@ -160,11 +133,11 @@ BuildOptions threads(int readerThreads, int window = 64) {
 }
 
 TEST(BuildStationTables, MissingDetectorsAreLoggedPerStation) {
-    const SmallDay day({{7, {1, 2, 3}}, {8, {4, 5}}, {9, {6}}},
-                       concat({detector(1, 10, 50),
-                               detector(3, 12, 90),
-                               {{"5.v30", volumeBytes(9)}},
-                               detector(6, 30, 1000, "c30")}));
+    const ListedDay day({{7, {1, 2, 3}}, {8, {4, 5}}, {9, {6}}},
+                        concat({detector(1, 10, 50),
+                                detector(3, 12, 90),
+                                {{"5.v30", volumeBytes(9)}},
+                                detector(6, 30, 1000, "c30")}));
     for (int readers : {0, 2}) {
         Log log;
         const StationTables tables =
@@ -181,17 +154,25 @@ TEST(BuildStationTables, MissingDetectorsAreLoggedPerStation) {
     }
 }
 
-TEST(BuildStationTables, WorstCaseAndModeAskedBeforeEveryStation) {
-    const SmallDay day({{1, {1, 2}}, {2, {1, 2}}, {3, {1, 2}}, {4, {1, 2}}},
-                       concat({detector(1, 10, 50), detector(2, 12, 90)}));
+TEST(BuildStationTables, AsksTheModeBeforeEveryStationAndReportsEachOne) {
+    const ListedDay day({{1, {1, 2}}, {2, {1, 2}}, {3, {1, 2}}, {4, {1, 2}}},
+                        concat({detector(1, 10, 50), detector(2, 12, 90)}));
     for (int readers : {0, 1, 2}) {
-        Log log;
-        int asked = 0;
+        std::vector<std::string> calls;
         BuildHooks hooks;
-        hooks.occMode = [&] { return ++asked > 2 ? OccMode::WorstCase : OccMode::Average; };
+        hooks.occMode = [&] {
+            calls.push_back("mode");
+            return calls.size() > 4 ? OccMode::WorstCase : OccMode::Average;
+        };
+        hooks.started = [&](int total) { calls.push_back("started " + std::to_string(total)); };
+        hooks.stationDone = [&](int station, int total) {
+            calls.push_back(std::to_string(station) + "/" + std::to_string(total));
+        };
+        Log log;
         const StationTables tables =
             buildStationTables(day.archive, day.stations, log, hooks, threads(readers));
-        EXPECT_EQ(asked, 4);
+        EXPECT_EQ(calls, (std::vector<std::string>{"started 4", "mode", "0/4", "mode", "1/4",
+                                                   "mode", "2/4", "mode", "3/4"}));
         EXPECT_FLOAT_EQ(tables.occ(5, 0), 7.0f);
         EXPECT_FLOAT_EQ(tables.occ(5, 1), 7.0f);
         EXPECT_FLOAT_EQ(tables.occ(5, 2), 9.0f);
@@ -200,69 +181,29 @@ TEST(BuildStationTables, WorstCaseAndModeAskedBeforeEveryStation) {
     }
 }
 
-TEST(BuildStationTables, ReportsStartAndEveryStationInOrder) {
-    const SmallDay day({{1, {1}}, {2, {1}}, {3, {1}}}, detector(1, 1, 1));
-    std::vector<std::pair<int, int>> done;
-    int started = -1;
-    BuildHooks hooks;
-    hooks.started = [&](int total) {
-        EXPECT_TRUE(done.empty());
-        started = total;
-    };
-    hooks.stationDone = [&](int station, int total) { done.emplace_back(station, total); };
-    Log log;
-    buildStationTables(day.archive, day.stations, log, hooks);
-    EXPECT_EQ(started, 3);
-    EXPECT_EQ(done, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
-}
-
 TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOne) {
-    TempDir dir;
-    const auto path = test::writeFlawedDay(dir.path(), 60, 4);
-    Unzip archive;
-    archive.setZipFileName(path);
-    archive.zipList();
-    const StationList stations = StationList::buildList(dir.path());
-
+    const ListedDay day(60, 4);
     Log sequentialLog;
     const StationTables sequential =
-        buildStationTables(archive, stations, sequentialLog, {}, threads(0));
+        buildStationTables(day.archive, day.stations, sequentialLog, {}, threads(0));
     ASSERT_NE(sequentialLog.logText().find("does not exist"), std::string::npos);
     ASSERT_NE(sequentialLog.logText().find("Station: 4: "), std::string::npos);
-
-    // The literal loop: extractDet per detector, then the combination.
-    Log literalLog;
-    StationTables literal = StationTables::zeroed(stations.count());
-    for (int s = 0; s < stations.count(); ++s) {
-        const std::vector<int16_t> dets = stations.detList(s, "P");
-        std::vector<DetectorDay> days(dets.size());
-        for (std::size_t j = 0; j < dets.size(); ++j) {
-            days[j].found = archive.extractDet(dets[j], days[j].vol, days[j].occ, literalLog);
-            if (!days[j].found) {
-                days[j] = DetectorDay{};
-                literalLog.appendLog("Station: " + std::to_string(stations.staNumByIndex(s)) +
-                                     ": ");
-            }
-        }
-        combineStation(days, OccMode::Average, literal.volumeOf(s), literal.occupancyOf(s));
-    }
-    EXPECT_EQ(sequential, literal);
-    EXPECT_EQ(sequentialLog.logText(), literalLog.logText());
-
     for (const BuildOptions& options :
          {threads(1), threads(2), threads(3, 1), threads(2, 5), threads(8, 200)}) {
         Log log;
-        const StationTables tables = buildStationTables(archive, stations, log, {}, options);
+        const StationTables tables =
+            buildStationTables(day.archive, day.stations, log, {}, options);
         EXPECT_EQ(tables, sequential) << options.readerThreads << "/" << options.window;
         EXPECT_EQ(log.logText(), sequentialLog.logText());
     }
 }
 
 TEST(BuildStationTables, ReadErrorSurfacesAtItsStationAfterTheOnesBefore) {
-    const SmallDay day({{1, {1}}, {2, {1}}, {3, {2, 3}}, {4, {1}}, {5, {1}}},
-                       concat({detector(1, 1, 1),
-                               {{"3.v30", volumeBytes(2)}, {"2.v30", std::string(100, '\0')}},
-                               {{"2.o30", occupancyBytes(1)}}}));
+    // Station 3's detector 9 has no volume member (logged), its detector 2 a short one.
+    const ListedDay day({{1, {1}}, {2, {1}}, {3, {9, 2}}, {4, {1}}, {5, {1}}},
+                        concat({detector(1, 1, 1),
+                                {{"9.o30", occupancyBytes(1)}, {"2.v30", std::string(100, '\0')}},
+                                {{"2.o30", occupancyBytes(1)}}}));
     for (int readers : {0, 1, 2}) {
         Log log;
         std::vector<int> done;
@@ -274,62 +215,43 @@ TEST(BuildStationTables, ReadErrorSurfacesAtItsStationAfterTheOnesBefore) {
         EXPECT_EQ(error.number(), errc::kSubscriptOutOfRange);
         EXPECT_NE(error.description().find("\"2.v30\""), std::string::npos);
         EXPECT_EQ(done, (std::vector<int>{0, 1}));
-        EXPECT_EQ(log.logText(), "") << readers;
-    }
-}
-
-TEST(BuildStationTables, LogLinesBeforeAFailingMemberAreKept) {
-    const SmallDay day({{1, {9, 2}}}, {{"9.o30", occupancyBytes(1)},
-                                       {"2.v30", std::string(10, '\0')},
-                                       {"2.o30", occupancyBytes(1)}});
-    for (int readers : {0, 2}) {
-        Log log;
-        EXPECT_THROW(buildStationTables(day.archive, day.stations, log, {}, threads(readers)),
-                     Error);
-        EXPECT_EQ(log.logText(), "Det 9 does not exist\r\nStation: 1: ");
+        EXPECT_EQ(log.logText(), "Det 9 does not exist\r\nStation: 3: ") << readers;
     }
 }
 
 TEST(BuildStationTables, HookExceptionAbandonsTheBuild) {
-    TempDir dir;
-    const auto path = test::writeFlawedDay(dir.path(), 80, 3);
-    Unzip archive;
-    archive.setZipFileName(path);
-    archive.zipList();
-    const StationList stations = StationList::buildList(dir.path());
+    const ListedDay day(80, 3);
+    const auto stopAt = [](int stop) {
+        BuildHooks hooks;
+        hooks.stationDone = [stop](int station, int) {
+            if (station == stop) {
+                throw std::runtime_error("stopped");
+            }
+        };
+        return hooks;
+    };
+    BuildHooks startFails;
+    startFails.started = [](int) { throw std::runtime_error("no window"); };
+    BuildHooks askFails;
+    askFails.occMode = []() -> OccMode { throw std::runtime_error("no mode"); };
     for (int readers : {0, 1, 2, 4}) {
-        for (int stopAt : {0, 5, 79}) {
-            BuildHooks hooks;
-            hooks.stationDone = [&](int station, int) {
-                if (station == stopAt) {
-                    throw std::runtime_error("stopped");
-                }
-            };
+        for (const BuildHooks& hooks : {stopAt(0), stopAt(5), stopAt(79), startFails, askFails}) {
             Log log;
-            EXPECT_THROW(buildStationTables(archive, stations, log, hooks, threads(readers, 3)),
-                         std::runtime_error);
+            EXPECT_THROW(
+                buildStationTables(day.archive, day.stations, log, hooks, threads(readers, 3)),
+                std::runtime_error)
+                << readers;
         }
-        BuildHooks startFails;
-        startFails.started = [](int) { throw std::runtime_error("no window"); };
-        Log startLog;
-        EXPECT_THROW(buildStationTables(archive, stations, startLog, startFails, threads(readers)),
-                     std::runtime_error);
-        BuildHooks askFails;
-        askFails.occMode = []() -> OccMode { throw std::runtime_error("no mode"); };
-        Log log;
-        EXPECT_THROW(buildStationTables(archive, stations, log, askFails, threads(readers)),
-                     std::runtime_error);
-        EXPECT_EQ(log.logText(), "");
     }
 }
 
 TEST(BuildStationTables, WorksWithoutAMemberList) {
     TempDir dir;
     test::writeLists(dir.path(), {{1, {1, 2}}});
-    const StationList stations = StationList::buildList(dir.path());
     const Unzip archive;
     Log log;
-    const StationTables tables = buildStationTables(archive, stations, log);
+    const StationTables tables =
+        buildStationTables(archive, StationList::buildList(dir.path()), log);
     EXPECT_EQ(tables, StationTables::zeroed(1));
     EXPECT_EQ(log.logText(), "Station: 1: Station: 1: ");
 }

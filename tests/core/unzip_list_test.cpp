@@ -17,47 +17,6 @@ using test::volumeBytes;
 using test::writeZip;
 using test::ZipMember;
 
-std::vector<int16_t> uniqueDets(const Unzip& archive) {
-    std::vector<int16_t> dets;
-    for (int i = 0; i < archive.detCount(); ++i) {
-        dets.push_back(archive.detNum(i));
-    }
-    return dets;
-}
-
-TEST(UnzipList, RecordsMembersAndDistinctDetectorsInArchiveOrder) {
-    TempDir dir;
-    const Unzip archive = listedMembers(dir, {{"100.o30", occupancyBytes(1)},
-                                              {"100.v30", volumeBytes(2)},
-                                              {"101.c30", occupancyBytes(900)},
-                                              {"101.v30", volumeBytes(3)},
-                                              {"205.o30", occupancyBytes(4)},
-                                              {"205.v30", volumeBytes(5)}});
-    const auto& entries = archive.zipEntries();
-    ASSERT_EQ(entries.size(), 6u);
-    EXPECT_EQ(entries[2].detNo, 101);
-    EXPECT_EQ(entries[2].ext, "c30");
-    EXPECT_EQ(entries[2].zipIndex, 2);
-    EXPECT_EQ(entries[2].name, "101.c30");
-    EXPECT_EQ(entries[3].size, 2880u);
-    EXPECT_EQ(uniqueDets(archive), (std::vector<int16_t>{100, 101, 205}));
-
-    const DetectorMembers found = archive.findDetector(101);
-    EXPECT_TRUE(found.present);
-    EXPECT_EQ(found.occupancyMember, 2);
-    EXPECT_EQ(found.volumeMember, 3);
-
-    Log log;
-    VolumeSeries vol{};
-    OccupancySeries occ{};
-    EXPECT_TRUE(archive.extractDet(101, vol, occ, log));
-    EXPECT_EQ(vol[0], 3);
-    EXPECT_EQ(vol[2879], 3);
-    EXPECT_FLOAT_EQ(occ[2879], 50.0f);  // c30: divided by 18
-    EXPECT_EQ(log.logText(), "");
-    EXPECT_THROW(archive.detNum(3), Error);
-}
-
 TEST(UnzipList, FindsDetectorsWhereverTheirMembersLie) {
     TempDir dir;
     test::writeStoredZip(dir / "day.traffic", {{"205.v30", volumeBytes(5)},
@@ -65,58 +24,73 @@ TEST(UnzipList, FindsDetectorsWhereverTheirMembersLie) {
                                                {"101.v30", volumeBytes(3)},
                                                {"100.v30", volumeBytes(2)},
                                                {"205.o30", occupancyBytes(4)},
-                                               {"101.c30", occupancyBytes(18)},
+                                               {"101.c30", occupancyBytes(900)},
                                                {"100.v30", volumeBytes(9)}});
     const Unzip archive = listed(dir / "day.traffic");
+    const ZipEntry& entry = archive.zipEntries()[5];
+    EXPECT_EQ(std::tie(entry.detNo, entry.zipIndex, entry.ext, entry.name, entry.size),
+              std::make_tuple(int16_t{101}, int16_t{5}, std::string("c30"), std::string("101.c30"),
+                              uint64_t{5760}));
     // Only changes between neighbours count, as the member list always did.
-    EXPECT_EQ(uniqueDets(archive), (std::vector<int16_t>{205, 100, 101, 100, 205, 101, 100}));
+    std::vector<int16_t> dets;
+    for (int i = 0; i < archive.detCount(); ++i) {
+        dets.push_back(archive.detNum(i));
+    }
+    EXPECT_EQ(dets, (std::vector<int16_t>{205, 100, 101, 100, 205, 101, 100}));
+    EXPECT_THROW(archive.detNum(7), Error);
+
+    const DetectorMembers found = archive.findDetector(100);
+    EXPECT_EQ(std::pair(found.volumeMember, found.occupancyMember), std::pair(3, 1));
     Log log;
     VolumeSeries vol{};
     OccupancySeries occ{};
-    for (int16_t det : {205, 100, 101}) {
+    for (int16_t det : {205, 101, 100}) {
         EXPECT_TRUE(archive.extractDet(det, vol, occ, log)) << det;
     }
-    ASSERT_TRUE(archive.extractDet(100, vol, occ, log));
     EXPECT_EQ(vol[7], 2);  // the first 100.v30, not the later one
-    EXPECT_FLOAT_EQ(occ[7], 12.5f);
+    EXPECT_EQ(occ[7], 12.5f);
+    ASSERT_TRUE(archive.extractDet(101, vol, occ, log));
+    EXPECT_EQ(occ[7], 50.0f);  // c30: divided by 18
     EXPECT_EQ(log.logText(), "");
+
+    // A new path drops the positions of the old list.
+    Unzip renamed = listed(dir / "day.traffic");
+    renamed.setZipFileName(dir / "other.traffic");
+    EXPECT_TRUE(renamed.zipEntries().empty());
+    EXPECT_FALSE(renamed.extractDet(100, vol, occ, log));
 }
 
 TEST(UnzipList, UnreadableArchivesAreClearErrors) {
     TempDir dir;
-    const auto listError = [&](const std::filesystem::path& path) {
-        return errorOf([&] { listed(path); });
-    };
-    const Error missing = listError(dir / "none.traffic");
-    EXPECT_EQ(missing.number(), errc::kFileNotFound);
-    EXPECT_NE(missing.description().find("none.traffic"), std::string::npos);
-    EXPECT_EQ(listError(dir / "nowhere" / "x.traffic").number(), errc::kPathNotFound);
-    EXPECT_EQ(listError(dir.path()).number(), errc::kPathFileAccess);
-
-    test::writeFile(dir / "text.traffic", "Station,P,1,2\r\nnot a zip archive at all\r\n");
-    const Error text = listError(dir / "text.traffic");
-    EXPECT_EQ(text.number(), errc::kInvalidFileFormat);
-    EXPECT_NE(text.description().find("text.traffic"), std::string::npos);
-    EXPECT_NE(text.description().find("Not a zip archive"), std::string::npos);
-
-    test::writeFile(dir / "zero.traffic", "");
-    EXPECT_EQ(listError(dir / "zero.traffic").number(), errc::kInvalidFileFormat);
-
     writeZip(dir / "whole.traffic",
              std::vector<ZipMember>{{"1.v30", volumeBytes(1)}, {"1.o30", occupancyBytes(1)}});
     const std::string whole = test::readFile(dir / "whole.traffic");
     test::writeFile(dir / "cut.traffic", whole.substr(0, whole.size() / 2));
-    const Error cut = listError(dir / "cut.traffic");
-    EXPECT_EQ(cut.number(), errc::kInvalidFileFormat);
-    EXPECT_NE(cut.description().find("cut.traffic"), std::string::npos);
+    test::writeFile(dir / "text.traffic", "Station,P,1,2\r\nnot a zip archive at all\r\n");
+    test::writeFile(dir / "zero.traffic", "");
+    const struct {
+        std::filesystem::path path;
+        int number;
+        std::string mentions;
+    } cases[] = {
+        {dir / "none.traffic", errc::kFileNotFound, "none.traffic"},
+        {dir / "nowhere" / "x.traffic", errc::kPathNotFound, "x.traffic"},
+        {dir.path(), errc::kPathFileAccess, dir.path().string()},
+        {dir / "text.traffic", errc::kInvalidFileFormat, "text.traffic (Not a zip archive)"},
+        {dir / "zero.traffic", errc::kInvalidFileFormat, "zero.traffic"},
+        {dir / "cut.traffic", errc::kInvalidFileFormat, "cut.traffic"},
+    };
+    for (const auto& c : cases) {
+        const Error error = errorOf([&] { listed(c.path); });
+        EXPECT_EQ(error.number(), c.number) << c.path;
+        EXPECT_NE(error.description().find(c.mentions), std::string::npos) << error.description();
+    }
 }
 
 TEST(UnzipList, EmptyArchiveIsASubscriptError) {
     TempDir dir;
     // End of central directory record of an archive without members.
-    std::string empty = "PK\x05\x06";
-    empty.append(18, '\0');
-    test::writeFile(dir / "empty.traffic", empty);
+    test::writeFile(dir / "empty.traffic", "PK\x05\x06" + std::string(18, '\0'));
     const Error error = errorOf([&] { listed(dir / "empty.traffic"); });
     EXPECT_EQ(error.number(), errc::kSubscriptOutOfRange);
     EXPECT_NE(error.description().find("no members"), std::string::npos);
@@ -139,26 +113,25 @@ TEST(UnzipList, MoreThan32767MembersOverflow) {
 
 TEST(UnzipList, BadMemberNamesNameTheMember) {
     TempDir dir;
-    const auto nameError = [&](const std::string& name) {
-        writeZip(dir / "names.traffic",
-                 std::vector<ZipMember>{{"1.v30", volumeBytes(1)}, {name, "x"}});
-        return errorOf([&] { listed(dir / "names.traffic"); });
+    const struct {
+        const char* name;
+        int number;
+    } cases[] = {
+        {"readme", errc::kInvalidArgument}, {"abc.v30", errc::kTypeMismatch},
+        {".v30", errc::kTypeMismatch},      {"day/100.v30", errc::kTypeMismatch},
+        {"40000.v30", errc::kOverflow},     {"-32769.o30", errc::kOverflow},
     };
-    const Error noDot = nameError("readme");
-    EXPECT_EQ(noDot.number(), errc::kInvalidArgument);
-    EXPECT_NE(noDot.description().find("\"readme\""), std::string::npos);
-    EXPECT_EQ(nameError("abc.v30").number(), errc::kTypeMismatch);
-    EXPECT_EQ(nameError(".v30").number(), errc::kTypeMismatch);
-    EXPECT_EQ(nameError("day/100.v30").number(), errc::kTypeMismatch);
-    const Error big = nameError("40000.v30");
-    EXPECT_EQ(big.number(), errc::kOverflow);
-    EXPECT_NE(big.description().find("\"40000.v30\""), std::string::npos);
-    EXPECT_EQ(nameError("-32769.o30").number(), errc::kOverflow);
-
+    for (const auto& c : cases) {
+        writeZip(dir / "names.traffic",
+                 std::vector<ZipMember>{{"1.v30", volumeBytes(1)}, {c.name, "x"}});
+        const Error error = errorOf([&] { listed(dir / "names.traffic"); });
+        EXPECT_EQ(error.number(), c.number) << c.name;
+        EXPECT_NE(error.description().find('"' + std::string(c.name) + '"'), std::string::npos)
+            << error.description();
+    }
     // Accepted: signs and the extremes of the 16-bit range.
-    writeZip(dir / "ok.traffic",
-             std::vector<ZipMember>{{"-32768.v30", "x"}, {"+32767.o30", "y"}, {"5.", "z"}});
-    const Unzip archive = listed(dir / "ok.traffic");
+    const Unzip archive =
+        listedMembers(dir, {{"-32768.v30", "x"}, {"+32767.o30", "y"}, {"5.", "z"}});
     EXPECT_EQ(archive.zipEntries()[0].detNo, -32768);
     EXPECT_EQ(archive.zipEntries()[1].detNo, 32767);
     EXPECT_EQ(archive.zipEntries()[2].ext, "");
@@ -166,50 +139,26 @@ TEST(UnzipList, BadMemberNamesNameTheMember) {
 
 TEST(UnzipReport, ListsEveryMemberWithIndexAndSizes) {
     TempDir dir;
-    const Unzip archive = listedMembers(
-        dir, {{"100.v30", volumeBytes(2), true}, {"100.o30", occupancyBytes(0), true}});
+    const Unzip archive =
+        listedMembers(dir, {{"100.v30", volumeBytes(2), true}, {"100.o30", occupancyBytes(0)}});
+    const uint64_t deflated = archive.zipEntries()[1].compressedSize;
+    EXPECT_LT(deflated, 5760u);
     const std::string expected =
         "Number of files in zip file:  2 \r\n"
         "Zip index, Compressed Size, Extract Size, file name\r\n"
         " 0  2880  2880 100.v30\r\n"
-        " 1  5760  5760 100.o30\r\n";
+        " 1  " +
+        std::to_string(deflated) + "  5760 100.o30\r\n";
     EXPECT_EQ(archive.memberReport(), expected);
 
     Log log;
     log.appendLog("before\r\n");
+    EXPECT_THROW(archive.writeMemberReport(dir / "missing" / "zipFileInfo.txt", log), Error);
     archive.writeMemberReport(dir / "zipFileInfo.txt", log);
     EXPECT_EQ(test::readFile(dir / "zipFileInfo.txt"), expected);
     EXPECT_EQ(log.logText(),
               "before\r\nDetailed internal file info of the zip file is saved in "
               "zipFileInfo.txt\r\n");
-}
-
-TEST(UnzipReport, DeflatedSizesAreWhatTheArchiveStores) {
-    TempDir dir;
-    const Unzip archive = listedMembers(dir, {{"9.v30", volumeBytes(2)}});
-    const ZipEntry& entry = archive.zipEntries()[0];
-    EXPECT_LT(entry.compressedSize, 2880u);
-    const std::string line = " 0  " + std::to_string(entry.compressedSize) + "  2880 9.v30\r\n";
-    EXPECT_TRUE(archive.memberReport().ends_with("file name\r\n" + line)) << archive.memberReport();
-}
-
-TEST(UnzipReport, UnwritableReportIsAnErrorAndLogsNothing) {
-    TempDir dir;
-    const Unzip archive = listedMembers(dir, {{"9.v30", volumeBytes(2)}});
-    Log log;
-    EXPECT_THROW(archive.writeMemberReport(dir / "missing" / "zipFileInfo.txt", log), Error);
-    EXPECT_EQ(log.logText(), "");
-}
-TEST(UnzipList, NewPathForgetsThePreviousList) {
-    TempDir dir;
-    Unzip archive = listedMembers(dir, {{"1.v30", volumeBytes(8)}, {"1.o30", occupancyBytes(8)}});
-    archive.setZipFileName(dir / "other.traffic");
-    EXPECT_TRUE(archive.zipEntries().empty());
-    Log log;
-    VolumeSeries vol{};
-    OccupancySeries occ{};
-    EXPECT_FALSE(archive.extractDet(1, vol, occ, log));
-    EXPECT_EQ(archive.fileName(), dir / "other.traffic");
 }
 
 }  // namespace

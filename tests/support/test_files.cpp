@@ -1,5 +1,6 @@
 #include "support/test_files.h"
 
+#include <gtest/gtest.h>
 #include <zip.h>
 
 #include <cstdlib>
@@ -12,6 +13,16 @@
 namespace quorvane::test {
 
 namespace fs = std::filesystem;
+
+Error errorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Error& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no Error raised";
+    return Error(0, "");
+}
 
 TempDir::TempDir() {
     std::random_device device;

@@ -2,12 +2,18 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/error.h"
+
 namespace quorvane::test {
+
+// The Error a call raises; a test failure (and Error 0) when it raises none.
+Error errorOf(const std::function<void()>& call);
 
 // A fresh directory under the system's temp folder, removed with everything in it.
 class TempDir {
