@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "support/test_files.h"
 
 namespace quorvane {
 namespace {
@@ -21,17 +22,11 @@ TEST(ListText, LineEndsAtLfWithOrWithoutCr) {
 }
 
 TEST(ListText, SkipsBlankAndCommentLinesButNotTabs) {
-    EXPECT_TRUE(isSkippedLine(""));
-    EXPECT_TRUE(isSkippedLine("    "));
-    EXPECT_TRUE(isSkippedLine("   ; a comment, 1, 2"));
+    for (const char* skipped : {"", "    ", "   ; a comment, 1, 2"}) {
+        EXPECT_TRUE(isSkippedLine(skipped)) << skipped;
+    }
     EXPECT_FALSE(isSkippedLine("\t"));
     EXPECT_FALSE(isSkippedLine(" 101, P, 1,"));
-}
-
-TEST(ListText, FieldsKeepEmptyOnes) {
-    EXPECT_EQ(splitFields("101, P, 1,"), (Lines{"101", " P", " 1", ""}));
-    EXPECT_EQ(splitFields("abc"), (Lines{"abc"}));
-    EXPECT_EQ(splitFields(",,"), (Lines{"", "", ""}));
 }
 
 TEST(ListText, NumericMeansPlainDecimal) {
@@ -44,50 +39,34 @@ TEST(ListText, NumericMeansPlainDecimal) {
 }
 
 TEST(ListText, ConversionRoundsHalvesToEvenAndDetectsOverflow) {
-    EXPECT_EQ(toInt16("2.5").value, 2);
-    EXPECT_EQ(toInt16("3.5").value, 4);
-    EXPECT_EQ(toInt16("2.500001").value, 3);
-    EXPECT_EQ(toInt16("-2.5").value, -2);
-    EXPECT_EQ(toInt16("-2.6").value, -3);
-    EXPECT_EQ(toInt16(" 32767 ").value, 32767);
-    EXPECT_EQ(toInt16("-32768").value, -32768);
-    EXPECT_EQ(toInt16("-32768.5").value, -32768);
-    EXPECT_EQ(toInt16("00000000000000000042").value, 42);
-    EXPECT_TRUE(toInt16("32767.5").overflow);
-    EXPECT_TRUE(toInt16("32768").overflow);
-    EXPECT_TRUE(toInt16("99999999999999999999").overflow);
+    const std::pair<const char*, int> converted[] = {
+        {"2.5", 2},         {"3.5", 4},           {"2.500001", 3},
+        {"-2.5", -2},       {"-2.6", -3},         {" 32767 ", 32767},
+        {"-32768", -32768}, {"-32768.5", -32768}, {"00000000000000000042", 42},
+    };
+    for (const auto& [text, value] : converted) {
+        EXPECT_EQ(toInt16(text).value, value) << text;
+    }
+    for (const char* beyond : {"32767.5", "32768", "99999999999999999999"}) {
+        EXPECT_TRUE(toInt16(beyond).overflow) << beyond;
+    }
     EXPECT_FALSE(toInt16("x").value.has_value());
     EXPECT_FALSE(toInt16("x").overflow);
 }
 
-TEST(ListText, DefinitionLinesCarryFileLineNumbers) {
-    const auto lines =
-        definitionLines("; head\r\n\r\n101,P,1,\r\n  \r\n102,P,2,\r\n", "f.list", "station");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].lineNumber, 3);
-    EXPECT_EQ(lines[1].lineNumber, 5);
-    EXPECT_EQ(lines[1].text, "102,P,2,");
-}
-
 TEST(ListText, LineLimitsAreOverflowErrors) {
+    const auto error = [](const std::string& text) {
+        return test::errorOf([&] { definitionLines(text, "f.list", "station"); });
+    };
     std::string many;
     for (int i = 0; i < 32768; ++i) {
         many += "1,P,1,\n";
     }
-    try {
-        definitionLines(many, "f.list", "station");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 6);
-        EXPECT_NE(e.description().find("32767 station lines"), std::string::npos);
-    }
-    std::string comments(32769, '\n');
-    try {
-        definitionLines("1,P,1,\n" + comments, "f.list", "station");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 6);
-    }
+    const Error lines = error(many);
+    EXPECT_EQ(lines.number(), errc::kOverflow);
+    EXPECT_NE(lines.description().find("32767 station lines"), std::string::npos);
+    // Blank lines count towards the file's 32768 lines.
+    EXPECT_EQ(error("1,P,1,\n" + std::string(32769, '\n')).number(), errc::kOverflow);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ TEST(RoadList, ReadsNamesAsWrittenAndTheStationRun) {
     EXPECT_EQ(list.findRoad("North Loop"), 0);
     EXPECT_EQ(list.findRoad("  South Loop "), 3);
     EXPECT_FALSE(list.findRoad("South Loop").has_value());
+    EXPECT_THROW(list.roadByIndex(5), Error);
+    EXPECT_THROW(list.staList(-1), Error);
 }
 
 TEST(RoadList, LfFilesReadLikeCrLfFiles) {
@@ -36,43 +38,23 @@ TEST(RoadList, LfFilesReadLikeCrLfFiles) {
 }
 
 TEST(RoadList, MalformedLinesAreErrorsNamingTheLine) {
-    struct Case {
+    const struct {
         const char* text;
         int number;
         const char* mentions;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"\r\n;x\r\n", 9, "no road line"},
         {"Road A\r\n", 9, "line 1: no \",\""},
         {"Road A, x, 1,\r\n", 9, "no station number"},
         {"Road A, 101\r\n", 9, "no station number"},
         {"Road A, 1,\r\nRoad B, 99999,\r\n", 6, "line 2: station number \"99999\""},
     };
-    for (const Case& c : cases) {
-        try {
-            RoadList::parse(c.text);
-            ADD_FAILURE() << c.text;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), c.number) << c.text;
-            EXPECT_NE(e.description().find(c.mentions), std::string::npos) << e.description();
-            EXPECT_NE(e.description().find("VURRoad2Sta.list"), std::string::npos);
-        }
+    for (const auto& c : cases) {
+        const Error e = test::errorOf([&] { RoadList::parse(c.text); });
+        EXPECT_EQ(e.number(), c.number) << c.text;
+        EXPECT_NE(e.description().find(c.mentions), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("VURRoad2Sta.list"), std::string::npos);
     }
-}
-
-TEST(RoadList, PositionsOutsideTheListAreSubscriptErrors) {
-    const RoadList list = RoadList::parse("A, 1,\r\n");
-    EXPECT_THROW(list.roadByIndex(1), Error);
-    EXPECT_THROW(list.staList(-1), Error);
-}
-
-TEST(RoadList, BuildListReadsTheFolderAndReportsAMissingFile) {
-    test::TempDir dir;
-    EXPECT_THROW(RoadList::buildList(dir.path()), Error);
-    test::writeFile(dir / "VURRoad2Sta.list", "R1, 101, 102,\r\n");
-    const RoadList list = RoadList::buildList(dir.path());
-    EXPECT_EQ(list.roadByIndex(0), "R1");
-    EXPECT_EQ(list.staList(0), (Stations{101, 102}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "core/log.h"
+#include "support/test_files.h"
 #include "views/interval_table.h"
 #include "views/view_test_data.h"
 #include "views/volume_sum.h"
@@ -11,74 +12,56 @@
 namespace quorvane {
 namespace {
 
-RequestSelection wholeDay() {
-    return {.stationEntries = 3, .station = 1, .start = 0, .end = 2879};
-}
-
-TEST(RequestChecks, PassTheWholeDayPresetRange) {
-    EXPECT_EQ(checkStationRequest(wholeDay()), std::nullopt);
-    EXPECT_EQ(checkRangeRequest(wholeDay()), std::nullopt);
-}
-
 TEST(RequestChecks, WithoutStationDataEveryCommandAsksForDataFirst) {
     // Nothing else is checked: the other selections are missing too.
     const RequestSelection none{};
     EXPECT_EQ(checkStationRequest(none), kNoDataMessage);
     EXPECT_EQ(checkRangeRequest(none), kNoDataMessage);
-    EXPECT_EQ(kNoDataMessage, "You must create data first befor plotting.");
 }
 
-TEST(RequestChecks, OnlyStationCommandsNeedASelectedStation) {
-    RequestSelection typed = wholeDay();
-    typed.station.reset();
-    EXPECT_EQ(checkStationRequest(typed), kNoStationMessage);
-    EXPECT_EQ(checkRangeRequest(typed), std::nullopt);
-    typed.start = 5;
-    typed.end = 5;
-    // The station check comes before the range check.
-    EXPECT_EQ(checkStationRequest(typed), kNoStationMessage);
-    EXPECT_EQ(checkRangeRequest(typed), kBadRangeMessage);
-}
-
-TEST(RequestChecks, RefuseRangesShorterThanTwoIntervals) {
-    for (const auto& [start, end] : {std::pair<std::optional<int>, std::optional<int>>{5, 5},
-                                     {6, 5},
-                                     {std::nullopt, 5},
-                                     {0, std::nullopt},
-                                     {std::nullopt, std::nullopt}}) {
-        RequestSelection selection = wholeDay();
-        selection.start = start;
-        selection.end = end;
-        EXPECT_EQ(checkStationRequest(selection), kBadRangeMessage);
-        EXPECT_EQ(checkRangeRequest(selection), kBadRangeMessage);
+TEST(RequestChecks, StationCommandsNeedAStationThenEveryCommandAnEndAfterTheStart) {
+    using Index = std::optional<int>;
+    using Message = std::optional<std::string_view>;
+    const struct {
+        Index station, start, end;
+        Message stationMessage, rangeMessage;
+    } cases[] = {
+        {1, 0, 2879, std::nullopt, std::nullopt},  // the whole-day preset
+        {1, 5, 6, std::nullopt, std::nullopt},     // the shortest range
+        {std::nullopt, 0, 2879, kNoStationMessage, std::nullopt},
+        {-1, 0, 2879, kNoStationMessage, std::nullopt},
+        {std::nullopt, 5, 5, kNoStationMessage, kBadRangeMessage},  // the station comes first
+        {1, 5, 5, kBadRangeMessage, kBadRangeMessage},
+        {1, 6, 5, kBadRangeMessage, kBadRangeMessage},
+        {1, std::nullopt, 5, kBadRangeMessage, kBadRangeMessage},
+        {1, 0, std::nullopt, kBadRangeMessage, kBadRangeMessage},
+        {1, -1, 5, kBadRangeMessage, kBadRangeMessage},
+    };
+    for (const auto& c : cases) {
+        const RequestSelection selection{3, c.station, c.start, c.end};
+        EXPECT_EQ(checkStationRequest(selection), c.stationMessage)
+            << c.station.value_or(-9) << " " << c.start.value_or(-9) << " " << c.end.value_or(-9);
+        EXPECT_EQ(checkRangeRequest(selection), c.rangeMessage)
+            << c.station.value_or(-9) << " " << c.start.value_or(-9) << " " << c.end.value_or(-9);
     }
-    RequestSelection shortest = wholeDay();
-    shortest.start = 5;
-    shortest.end = 6;
-    EXPECT_EQ(checkStationRequest(shortest), std::nullopt);
-    EXPECT_EQ(kBadRangeMessage, "The end time must be greater than the start time.");
 }
 
-IntervalTable hourTable() {
+// Station 2's volume is slot % 7 + 1.
+StationTables weekPattern() {
     StationTables tables = StationTables::zeroed(2);
     for (int slot = 0; slot < kSlotsPerDay; ++slot) {
         tables.volume[StationTables::cell(slot, 1)] = static_cast<int16_t>(slot % 7 + 1);
     }
-    Log log;
-    return recomputeIntervals(tables, test::stationListOf({1, 2}), 9, log);
+    return tables;
 }
 
 TEST(VolumeSum, AddsTheIntervalVolumesOfTheRange) {
-    StationTables tables = StationTables::zeroed(2);
+    const StationTables tables = weekPattern();
     int32_t dayTotal = 0;
     int32_t sevenToNine = 0;
     for (int slot = 0; slot < kSlotsPerDay; ++slot) {
-        const auto vol = static_cast<int16_t>(slot % 7 + 1);
-        tables.volume[StationTables::cell(slot, 1)] = vol;
-        dayTotal += vol;
-        if (slot >= 7 * 120 && slot < 9 * 120) {
-            sevenToNine += vol;
-        }
+        dayTotal += tables.vol(slot, 1);
+        sevenToNine += slot >= 7 * 120 && slot < 9 * 120 ? tables.vol(slot, 1) : 0;
     }
     Log log;
     const StationList list = test::stationListOf({1, 2});
@@ -88,29 +71,26 @@ TEST(VolumeSum, AddsTheIntervalVolumesOfTheRange) {
         EXPECT_EQ(volumeSum(table, 1, 0, table.intervalCount - 1), dayTotal);
         EXPECT_EQ(volumeSum(table, 0, 0, table.intervalCount - 1), 0);
     }
-    EXPECT_EQ(volumeSum(recomputeIntervals(tables, list, 9, log), 1, 7, 8), sevenToNine);
-}
-
-TEST(VolumeSum, KeepsTheTotalBeyond16Bits) {
-    IntervalTable table = hourTable();
+    IntervalTable hours = recomputeIntervals(tables, list, 9, log);
+    EXPECT_EQ(volumeSum(hours, 1, 7, 8), sevenToNine);
+    // The total is kept beyond 16 bits.
     for (int k = 0; k < 24; ++k) {
-        table.data[static_cast<std::size_t>(24 + k)].vol = 32767;
+        hours.data[static_cast<std::size_t>(24 + k)].vol = 32767;
     }
-    EXPECT_EQ(volumeSum(table, 1, 0, 23), 24 * 32767);
-    table.data[24].vol = -32768;
-    EXPECT_EQ(volumeSum(table, 1, 0, 1), -1);
+    EXPECT_EQ(volumeSum(hours, 1, 0, 23), 24 * 32767);
+    hours.data[24].vol = -32768;
+    EXPECT_EQ(volumeSum(hours, 1, 0, 1), -1);
 }
 
 TEST(VolumeSum, RefusesRowsAndRangesOutsideTheTable) {
-    const IntervalTable table = hourTable();
+    Log log;
+    const IntervalTable table =
+        recomputeIntervals(weekPattern(), test::stationListOf({1, 2}), 9, log);
     for (const auto& [row, start, end] :
          {std::tuple{2, 0, 1}, {-1, 0, 1}, {0, -1, 1}, {0, 0, 24}, {0, 5, 4}}) {
-        try {
-            volumeSum(table, row, start, end);
-            ADD_FAILURE() << row << " " << start << " " << end;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), errc::kSubscriptOutOfRange);
-        }
+        EXPECT_EQ(test::errorOf([&] { volumeSum(table, row, start, end); }).number(),
+                  errc::kSubscriptOutOfRange)
+            << row << " " << start << " " << end;
     }
 }
 
