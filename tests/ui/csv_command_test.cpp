@@ -1,13 +1,4 @@
 // The CSV export of the road tab through its button.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-
-#include "ui/commands.h"
-#include "ui_test_day.h"
 #include "window_fixture.h"
 
 namespace quorvane::test {
@@ -42,22 +33,15 @@ TEST_F(CsvExport, WritesTheSelectedStationsOverTheRange) {
     choose(c().cmbEndTime, 1);
     const auto path = exportTo("north.csv");
 
-    const auto message = dialogs.onlyMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Information);
-    EXPECT_EQ(message.text, "Saving done.");
+    EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, "Saving done."}));
     EXPECT_EQ(readFile(path),
               ",101.occ,101.vol,102.occ,102.vol\r\n"
               "00:00:00,20.00, 300 ,20.00, 420 \r\n"
               "01:00:00,20.00, 300 ,20.00, 420 \r\n");
     ASSERT_EQ(dialogs.requests.size(), 1u);
-    const FileDialogRequest& request = dialogs.requests[0];
-    EXPECT_TRUE(request.save);
-    EXPECT_EQ(request.filter, "All files (*.*)|*.*|*.csv files|*.csv");
-    EXPECT_EQ(request.filterIndex, 2);
-    EXPECT_EQ(request.defaultExt, "csv");
-    EXPECT_EQ(request.flags, kFlagsSave);
-    EXPECT_EQ(request.title, "Select the output *.csv file");
-    EXPECT_EQ(request.proposedName, (dir / "csv" / "may5.csv").string());
+    EXPECT_EQ(fields(dialogs.requests[0]),
+              fields({true, "All files (*.*)|*.*|*.csv files|*.csv", 2, "csv", kFlagsSave,
+                      "Select the output *.csv file", (dir / "csv" / "may5.csv").string()}));
     EXPECT_TRUE(c().btnCSVfile->isEnabled());
 }
 
@@ -74,9 +58,8 @@ TEST_F(CsvExport, ProposesTheStationFileNameWithoutAnArchive) {
 
 TEST_F(CsvExport, NeedsACurrentStation) {
     click(c().btnCSVfile);
-    const auto message = dialogs.onlyMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Information);
-    EXPECT_EQ(message.text, "You must first select the desired stations.");
+    EXPECT_EQ(dialogs.onlyMessage(),
+              (Message{MessageIcon::Information, "You must first select the desired stations."}));
     EXPECT_TRUE(dialogs.requests.empty());
 }
 
@@ -97,9 +80,9 @@ TEST_F(CsvExport, MissingStationIsRefusedBeforeTheFileIsTouched) {
     writeFile(path, "earlier export");
     exportTo("ghost.csv");
 
-    const auto message = dialogs.onlyMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(message.text, "Station: 999 does not exist.\r\nUnable to generate the csv file.");
+    EXPECT_EQ(dialogs.onlyMessage(),
+              (Message{MessageIcon::Exclamation,
+                       "Station: 999 does not exist.\r\nUnable to generate the csv file."}));
     EXPECT_EQ(readFile(path), "earlier export");
     EXPECT_NE(workspace().log.logText().find("Station = 999"), std::string::npos);
 }
@@ -109,9 +92,9 @@ TEST_F(CsvExport, BadRangeIsRefusedWithoutAFile) {
     choose(c().cmbStartTime, 4);
     choose(c().cmbEndTime, 4);
     const auto path = exportTo("none.csv");
-    const auto message = dialogs.onlyMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(message.text, "The end time must be greater than the start time.");
+    EXPECT_EQ(
+        dialogs.onlyMessage(),
+        (Message{MessageIcon::Exclamation, "The end time must be greater than the start time."}));
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 

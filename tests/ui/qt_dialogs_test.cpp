@@ -70,10 +70,5 @@ TEST(QtDialogs, SaveAddsTheDefaultExtension) {
     EXPECT_EQ(chosen, (dir / "export.csv").string());
 }
 
-TEST(QtDialogs, FilterListBecomesQtNameFilters) {
-    EXPECT_EQ(qtNameFilters("All files (*.*)|*.*|*.station files|*.station"),
-              QStringList({"All files (*)", "*.station files (*.station)"}));
-}
-
 }  // namespace
 }  // namespace quorvane::test

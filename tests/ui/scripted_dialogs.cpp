@@ -1,5 +1,4 @@
 #include "scripted_dialogs.h"
-
 #include <gtest/gtest.h>
 
 #include "core/error.h"
@@ -27,15 +26,17 @@ std::string ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
     return *next;
 }
 
+void PrintTo(const Message& m, std::ostream* os) {
+    constexpr const char* kIcons[] = {"Information", "Exclamation", "Critical"};
+    *os << kIcons[static_cast<int>(m.icon)] << " \"" << m.text << '"';
+}
+
 ScriptedDialogs::Message ScriptedDialogs::onlyMessage() const {
-    if (messages.size() != 1) {
-        ADD_FAILURE() << "expected one message, got " << messages.size();
-        for (const Message& m : messages) {
-            ADD_FAILURE() << "  message: " << m.text;
-        }
-        return {MessageIcon::Information, ""};
+    if (messages.size() == 1) {
+        return messages.front();
     }
-    return messages.front();
+    ADD_FAILURE() << "expected one message, got " << testing::PrintToString(messages);
+    return {MessageIcon::Information, ""};
 }
 
 }  // namespace quorvane::test

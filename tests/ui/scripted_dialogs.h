@@ -3,7 +3,9 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ui/dialogs.h"
@@ -17,6 +19,8 @@ class ScriptedDialogs : public Dialogs {
     struct Message {
         MessageIcon icon;
         std::string text;
+        bool operator==(const Message&) const = default;
+        friend void PrintTo(const Message& m, std::ostream* os);
     };
 
     void answer(std::string path) { answers_.emplace_back(std::move(path)); }
@@ -43,5 +47,13 @@ class ScriptedDialogs : public Dialogs {
   private:
     std::deque<std::optional<std::string>> answers_;
 };
+
+using Message = ScriptedDialogs::Message;
+
+// A file dialog request as one comparable, printable value.
+inline auto fields(const FileDialogRequest& r) {
+    return std::make_tuple(r.save, r.filter, r.filterIndex, r.defaultExt, r.flags, r.title,
+                           r.proposedName);
+}
 
 }  // namespace quorvane::test

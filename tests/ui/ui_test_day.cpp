@@ -1,5 +1,4 @@
 #include "ui_test_day.h"
-
 #include <cstdint>
 #include <vector>
 

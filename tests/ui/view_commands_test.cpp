@@ -1,16 +1,7 @@
-// Recomputation, the request checks, the volume sum and the road lists of a built day.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
+// Recomputation, the volume sum and the road lists of a built day.
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QTest>
 
-#include "ui/command_context.h"
-#include "ui/commands.h"
-#include "ui/view_requests.h"
-#include "ui_test_day.h"
+#include "views/request_checks.h"
 #include "window_fixture.h"
 
 namespace quorvane::test {
@@ -18,8 +9,11 @@ namespace {
 
 using Recompute = WindowTest;
 
-TEST_F(Recompute, RefillsTheTimeListsAtEachInterval) {
+TEST_F(Recompute, RefillsTheTimeListsAndKeepsTheDayAndItsLists) {
     build();
+    const auto day = workspace().day;
+    choose(c().cmbStaList, 7);
+    choose(c().cmbRoadList, 1);
     struct Case {
         int index;
         int entries;
@@ -28,23 +22,23 @@ TEST_F(Recompute, RefillsTheTimeListsAtEachInterval) {
     };
     for (const Case& at :
          {Case{9, 24, "01:00:00", "23:00:00"}, Case{5, 288, "00:05:00", "23:55:00"},
-          Case{1, 1440, "00:01:00", "23:59:00"}, Case{0, 2880, "00:00:30", "23:59:30"}}) {
+          Case{0, 2880, "00:00:30", "23:59:30"}}) {
         choose(c().cmbPlotInterval, at.index);
         click(c().btnReCompute);
         EXPECT_TRUE(c().btnReCompute->isEnabled());
         EXPECT_EQ(workspace().intervals->intervalIndex, at.index);
-        ASSERT_EQ(c().cmbStartTime->count(), at.entries);
-        ASSERT_EQ(c().cmbEndTime->count(), at.entries);
-        EXPECT_EQ(c().cmbStartTime->itemText(0), "00:00:00");
-        EXPECT_EQ(c().cmbEndTime->itemText(1), at.second);
-        EXPECT_EQ(c().cmbStartTime->currentIndex(), 0);
+        for (QComboBox* list : {c().cmbStartTime, c().cmbEndTime}) {
+            ASSERT_EQ(list->count(), at.entries);
+            EXPECT_EQ(list->itemText(1), at.second);
+        }
+        EXPECT_EQ(c().cmbStartTime->currentText(), "00:00:00");
         EXPECT_EQ(c().cmbEndTime->currentIndex(), at.entries - 1);
         EXPECT_EQ(c().cmbEndTime->currentText(), at.last);
-        // The whole day's volume does not depend on the interval.
-        click(c().btnVolSum);
-        EXPECT_EQ(c().txtVolSum->text(), QString::number(UiTestDay::dayVolume(101)));
+        EXPECT_EQ(workspace().day, day);
+        EXPECT_EQ(c().cmbStaList->currentIndex(), 7);
+        EXPECT_EQ(c().cmbRoadList->currentText(), "South");
     }
-    EXPECT_TRUE(dialogs.onlyMessage().text == kBuildDoneMessage);
+    EXPECT_EQ(dialogs.onlyMessage().text, kBuildDoneMessage);
 }
 
 TEST_F(Recompute, TypedIntervalMeansThirtySeconds) {
@@ -55,19 +49,6 @@ TEST_F(Recompute, TypedIntervalMeansThirtySeconds) {
     click(c().btnReCompute);
     EXPECT_EQ(workspace().intervals->intervalIndex, 0);
     EXPECT_EQ(c().cmbStartTime->count(), 2880);
-}
-
-TEST_F(Recompute, KeepsTheDayAndItsLists) {
-    build();
-    const auto day = workspace().day;
-    choose(c().cmbStaList, 7);
-    choose(c().cmbRoadList, 1);
-    choose(c().cmbPlotInterval, 8);
-    click(c().btnReCompute);
-    EXPECT_EQ(workspace().day, day);
-    EXPECT_EQ(c().cmbStaList->currentIndex(), 7);
-    EXPECT_EQ(c().cmbRoadList->currentText(), "South");
-    EXPECT_EQ(c().cmbStartTime->count(), 48);
 }
 
 class VolumeSum : public WindowTest {
@@ -83,82 +64,40 @@ class VolumeSum : public WindowTest {
         click(c().btnVolSum);
         return c().txtVolSum->text();
     }
-    // The one refusal shown, with its icon.
-    void expectRefusal(std::string_view text) {
-        const auto message = dialogs.onlyMessage();
-        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-        EXPECT_EQ(message.text, text);
-        EXPECT_EQ(c().txtVolSum->text(), "0");
-        dialogs.clear();
-    }
 };
 
-TEST_F(VolumeSum, OfTwoHoursOfOneStation) {
+TEST_F(VolumeSum, OfTwoHoursOfOneStationUntilTheNextClick) {
     choose(c().cmbStaList, 3);  // station 104
     choose(c().cmbStartTime, 7);
     choose(c().cmbEndTime, 8);
-    EXPECT_EQ(sum(), QString::number(UiTestDay::volume(104, 7 * 120, 9 * 120 - 1)));
+    const QString twoHours = QString::number(UiTestDay::volume(104, 7 * 120, 9 * 120 - 1));
+    EXPECT_EQ(sum(), twoHours);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(c().btnVolSum->isEnabled());
-}
-
-TEST_F(VolumeSum, OfAStationWithAMissingDetector) {
-    choose(c().cmbStaList, 39);  // station 140
-    EXPECT_EQ(sum(), QString::number(UiTestDay::dayVolume(140)));
-}
-
-TEST_F(VolumeSum, IsNotRefreshedByARecomputation) {
-    const QString whole = sum();
-    choose(c().cmbStaList, 1);
+    // A recomputation does not refresh the box.
+    choose(c().cmbPlotInterval, 0);
     click(c().btnReCompute);
-    EXPECT_EQ(c().txtVolSum->text(), whole);
+    EXPECT_EQ(c().txtVolSum->text(), twoHours);
 }
 
-TEST_F(VolumeSum, RefusesEveryBadRequest) {
+TEST_F(VolumeSum, RefusesTypedEntriesAndABadRange) {
+    const auto expectRefusal = [&](std::string_view text) {
+        EXPECT_EQ(sum(), "0");
+        EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Exclamation, std::string(text)}));
+        dialogs.clear();
+    };
     type(c().cmbStaList, "abc");
-    sum();
     expectRefusal("You must select the station number.");
-
     choose(c().cmbStaList, 0);
     choose(c().cmbStartTime, 5);
     choose(c().cmbEndTime, 5);
-    sum();
     expectRefusal("The end time must be greater than the start time.");
-
-    choose(c().cmbEndTime, 4);
-    sum();
-    expectRefusal("The end time must be greater than the start time.");
-
     choose(c().cmbEndTime, 6);
     type(c().cmbStartTime, "05:00:00 x");
-    sum();
-    expectRefusal("The end time must be greater than the start time.");
-
+    expectRefusal(kBadRangeMessage);
     choose(c().cmbStartTime, 5);
     type(c().cmbEndTime, "xyz");
-    sum();
-    expectRefusal("The end time must be greater than the start time.");
-
-    // Station typed and range bad: the station check comes first.
-    type(c().cmbStaList, "abc");
-    sum();
-    expectRefusal("You must select the station number.");
-}
-
-TEST(VolumeSumWithoutData, SaysThereIsNoDataYet) {
-    TempDir dir;
-    ScriptedDialogs dialogs;
-    MainWindow window(dialogs, Environment{dir.path(), dir.path()});
-    // The tab is unavailable; the command still guards itself.
-    showVolumeSum(window.context());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(dialogs.messages[0].text, "You must create data first befor plotting.");
-    EXPECT_EQ(window.controls().txtVolSum->text(), "0");
-
-    EXPECT_FALSE(rangeViewRequest(window.context()));
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text, "You must create data first befor plotting.");
+    expectRefusal(kBadRangeMessage);
 }
 
 using RoadLists = WindowTest;

@@ -1,16 +1,5 @@
 #include "window_fixture.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTabWidget>
-#include <QTest>
-
-#include "ui/commands.h"
-#include "ui_test_day.h"
-
 namespace quorvane::test {
 
 void WindowTest::SetUp() {
@@ -67,10 +56,13 @@ void WindowTest::type(QComboBox* list, const QString& text) {
     QTest::keyClicks(list->lineEdit(), text);
 }
 
-QString plain(const QString& caption) {
-    QString text = caption;
-    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-    return text;
+std::string WindowTest::errorReport() {
+    const auto message = dialogs.onlyMessage();
+    EXPECT_EQ(message.icon, MessageIcon::Critical);
+    EXPECT_TRUE(
+        message.text.ends_with(".\r\nCheck if the Road and Station definition files exist."))
+        << message.text;
+    return message.text;
 }
 
 }  // namespace quorvane::test

@@ -2,17 +2,28 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
+// The widgets of MainControls, which every window test reads and drives.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "scripted_dialogs.h"
 #include "support/test_files.h"
+#include "ui/commands.h"
 #include "ui/main_controls.h"
 #include "ui/main_window.h"
-
-class QAbstractButton;
-class QComboBox;
+#include "ui_test_day.h"
 
 namespace quorvane::test {
 
@@ -38,14 +49,14 @@ class WindowTest : public ::testing::Test {
     void choose(QComboBox* list, int index);
     // Types text into an editable list's edit field, so that no entry is selected.
     void type(QComboBox* list, const QString& text);
+    // The one message of a failed build or load: the error box with the hint on its second
+    // line. Returns its text.
+    std::string errorReport();
 
     TempDir dir;
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
     std::filesystem::path archive;
 };
-
-// A caption without its mnemonic marker.
-QString plain(const QString& caption);
 
 }  // namespace quorvane::test
