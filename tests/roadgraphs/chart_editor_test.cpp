@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 
-#include "core/log.h"
 #include "graph_fixtures.h"
 #include "roadgraphs/chart.h"
 #include "roadgraphs/chart_editor.h"
@@ -26,13 +25,7 @@ T* field(const ChartEditor& editor, const char* name) {
     return widget;
 }
 
-class ChartEditing : public GraphWindowTest {
-  protected:
-    GraphData data{makeDay(3, "R1,101,102,103,\r\n"), makeTable(5, 3, knownValue)};
-    GraphSelection selection = wholeDaySelection(*data.table);
-    RecordingDialogs dialogs;
-    Log log;
-};
+using ChartEditing = GraphTest;
 
 TEST_F(ChartEditing, ChangesGoToTheEditedWindowOnly) {
     GraphWindow* edited = showLineGraph(data, selection, dialogs);
@@ -67,11 +60,8 @@ TEST_F(ChartEditing, ChangesGoToTheEditedWindowOnly) {
     EXPECT_EQ(chart.seriesStyle(1).marker, Marker::Circle);
     EXPECT_TRUE(chart.seriesStyle(1).visible);
 
-    const Chart& untouched = other->chart();
-    EXPECT_EQ(untouched.titleLines(), QStringList{"Station: 101"});
-    EXPECT_TRUE(untouched.look().legendVisible);
-    EXPECT_EQ(untouched.axis(ChartAxis::Left).title, "Volume");
-    EXPECT_EQ(untouched.seriesStyle(1).color, QColor(0, 128, 0));
+    EXPECT_EQ(other->chart().titleLines(), QStringList{"Station: 101"});
+    EXPECT_EQ(other->chart().seriesStyle(1).color, QColor(0, 128, 0));
 }
 
 TEST_F(ChartEditing, GridEndColoursAndContourLevels) {

@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/log.h"
 #include "graph_fixtures.h"
 #include "roadgraphs/chart.h"
 #include "roadgraphs/chart_editor.h"
@@ -30,13 +29,8 @@ void drag(QWidget* widget, QPoint from, QPoint to,
     QApplication::sendEvent(widget, &release);
 }
 
-class ChartInteraction : public GraphWindowTest {
+class ChartInteraction : public GraphTest {
   protected:
-    GraphData data{makeDay(3, "R1,103,101,102,\r\n"), makeTable(5, 3, knownValue)};
-    GraphSelection selection = wholeDaySelection(*data.table);
-    RecordingDialogs dialogs;
-    Log log;
-
     static QPoint canvasPoint(const Chart& chart, double x, double y, int yAxis = QwtPlot::yLeft) {
         const QwtPlot& plot = *chart.plot();
         return QPoint(static_cast<int>(plot.transform(QwtPlot::xBottom, x)),
@@ -44,36 +38,31 @@ class ChartInteraction : public GraphWindowTest {
     }
 };
 
-TEST_F(ChartInteraction, ReadOutOfAColourGridNamesTimeStationAndValue) {
-    selection.end = 20;
-    const RoadGraphResult result = plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Volume,
-                                                 data, selection, dialogs, log, {});
-    ASSERT_NE(result.window, nullptr);
-    const Chart& chart = result.window->chart();
-    // Interval 12 (01:00) of the road's second station, 101 (list row 0): vol 100 + 12.
-    const QPoint where = canvasPoint(chart, 12 * 300 / 86400.0, 2.1);
-    EXPECT_EQ(chart.readOut(where), "01:00:00  Station 2 (101)  Value 112.");
-    EXPECT_EQ(chart.readOut(canvasPoint(chart, 12 * 300 / 86400.0, 9)), "");
-}
-
-TEST_F(ChartInteraction, ReadOutOfTheLineGraphGivesBothSeriesAtTheNearestInterval) {
-    selection.station = 1;
-    selection.start = 10;
-    selection.end = 20;
-    GraphWindow* window = showLineGraph(data, selection, dialogs);
-    ASSERT_NE(window, nullptr);
-    const Chart& chart = window->chart();
-    const QString text = chart.readOut(canvasPoint(chart, 15 * 300 / 86400.0 + 0.0001, 100));
-    EXPECT_EQ(text, "01:15:00  Vol 215  Occ 2.5");
-}
-
-TEST_F(ChartInteraction, ReadOutOfTheScatterGraphGivesThePointUnderTheMouse) {
+TEST_F(ChartInteraction, ReadOutNamesTheValuesUnderTheMouse) {
     selection.start = 3;
+    selection.end = 20;
+    const RoadGraphResult grid = plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Volume, data,
+                                               selection, dialogs, log, {});
+    ASSERT_NE(grid.window, nullptr);
+    const Chart& cells = grid.window->chart();
+    const double oneOClock = 12 * 300 / 86400.0;
+    // Interval 12 of the road's second station, 101 (list row 0): vol 100 + 12.
+    EXPECT_EQ(cells.readOut(canvasPoint(cells, oneOClock, 2.1)),
+              "01:00:00  Station 2 (101)  Value 112.");
+    EXPECT_EQ(cells.readOut(canvasPoint(cells, oneOClock, 9)), "");
+
+    selection.station = 1;
+    GraphWindow* line = showLineGraph(data, selection, dialogs);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->chart().readOut(canvasPoint(line->chart(), oneOClock + 0.0001, 100)),
+              "01:00:00  Vol 212  Occ 2.2");
+
+    selection.station = 0;
     selection.end = 5;
-    GraphWindow* window = showScatterGraph(data, selection, dialogs);
-    ASSERT_NE(window, nullptr);
-    const Chart& chart = window->chart();
-    EXPECT_EQ(chart.readOut(canvasPoint(chart, 0.4, 104)), "Occupancy 0.4, Volume 104");
+    GraphWindow* scatter = showScatterGraph(data, selection, dialogs);
+    ASSERT_NE(scatter, nullptr);
+    EXPECT_EQ(scatter->chart().readOut(canvasPoint(scatter->chart(), 0.4, 104)),
+              "Occupancy 0.4, Volume 104");
 }
 
 TEST_F(ChartInteraction, RubberBandZoomsAndResetReturnsToTheWholeRange) {
@@ -105,27 +94,19 @@ TEST_F(ChartInteraction, RubberBandZoomsAndResetReturnsToTheWholeRange) {
 TEST_F(ChartInteraction, ControlDragPansTheLineGraphAlongTheTimeAxisOnly) {
     selection.start = 100;
     selection.end = 200;
-    GraphWindow* window = showLineGraph(data, selection, dialogs);
-    ASSERT_NE(window, nullptr);
-    Chart& chart = window->chart();
-    QwtPlot& plot = *chart.plot();
-    const QwtScaleDiv x = plot.axisScaleDiv(QwtPlot::xBottom);
-    const QwtScaleDiv y = plot.axisScaleDiv(QwtPlot::yLeft);
-    const QPoint from = plot.canvas()->rect().center();
-    drag(plot.canvas(), from, from + QPoint(-100, 40), Qt::ControlModifier);
-    EXPECT_GT(plot.axisScaleDiv(QwtPlot::xBottom).lowerBound(), x.lowerBound());
-    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yLeft).lowerBound(), y.lowerBound());
-    EXPECT_FALSE(chart.isZoomed());
-}
-
-TEST_F(ChartInteraction, ScatterGraphDoesNotPan) {
-    GraphWindow* window = showScatterGraph(data, selection, dialogs);
-    ASSERT_NE(window, nullptr);
-    QwtPlot& plot = *window->chart().plot();
-    const QwtScaleDiv x = plot.axisScaleDiv(QwtPlot::xBottom);
-    const QPoint from = plot.canvas()->rect().center();
-    drag(plot.canvas(), from, from + QPoint(-100, 0), Qt::ControlModifier);
-    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::xBottom).lowerBound(), x.lowerBound());
+    for (auto show : {&showLineGraph, &showScatterGraph}) {
+        GraphWindow* window = show(data, selection, dialogs);
+        ASSERT_NE(window, nullptr);
+        const bool pans = show == &showLineGraph;  // the scatter graph does not pan
+        QwtPlot& plot = *window->chart().plot();
+        const QwtScaleDiv x = plot.axisScaleDiv(QwtPlot::xBottom);
+        const QwtScaleDiv y = plot.axisScaleDiv(QwtPlot::yLeft);
+        const QPoint from = plot.canvas()->rect().center();
+        drag(plot.canvas(), from, from + QPoint(-100, 40), Qt::ControlModifier);
+        EXPECT_EQ(plot.axisScaleDiv(QwtPlot::xBottom).lowerBound() > x.lowerBound(), pans);
+        EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yLeft).lowerBound(), y.lowerBound());
+        EXPECT_FALSE(window->chart().isZoomed());
+    }
 }
 
 TEST_F(ChartInteraction, DoubleClickOpensTheEditor) {

@@ -158,16 +158,6 @@ TEST(ContourLevels, EvenlyBetweenLowestAndHighest) {
     EXPECT_TRUE(contourLevelsBetween(5, 5, 12).empty());
 }
 
-TEST(Chart, TitleLines) {
-    Chart chart;
-    chart.addTitleLine("TeeChart");
-    chart.clearTitle();
-    EXPECT_TRUE(chart.titleLines().isEmpty());
-    chart.addTitleLine("Road: R1");
-    chart.addTitleLine("second");
-    EXPECT_EQ(chart.titleLines(), (QStringList{"Road: R1", "second"}));
-}
-
 TEST(Chart, AddPointKeepsAscendingSeriesSortedAndOthersInOrder) {
     Chart chart;
     SeriesStyle sorted;
@@ -182,20 +172,6 @@ TEST(Chart, AddPointKeepsAscendingSeriesSortedAndOthersInOrder) {
     chart.addPoint(b, 5, 1);
     chart.addPoint(b, 2, 2);
     EXPECT_EQ(chart.points(b), (std::vector<ChartPoint>{{5, 1}, {2, 2}}));
-}
-
-TEST(Chart, PointsTakeTheSeriesColourOnly) {
-    Chart chart;
-    const int line = chart.addSeries(SeriesKind::Line, SeriesStyle{});
-    const int grid = chart.addSeries(SeriesKind::ColorGrid, SeriesStyle{});
-    EXPECT_THROW(chart.addPoint(line, 1, 1, "label"), std::invalid_argument);
-    EXPECT_THROW(chart.addPoint(line, 1, 1, {}, 255), std::invalid_argument);
-    EXPECT_THROW(chart.addPoint(grid, 1, 1), std::invalid_argument);
-    EXPECT_THROW(chart.addGridPoint(line, 1, 1, 1), std::invalid_argument);
-    EXPECT_EQ(chart.addGridPoint(grid, 1, 1, 1, {}, kAutoColor), 0);
-    EXPECT_EQ(oleColor(255), QColor(255, 0, 0));
-    EXPECT_EQ(oleColor(65280), QColor(0, 255, 0));
-    EXPECT_EQ(oleColor(8453888), QColor(0, 255, 128));
 }
 
 TEST(Chart, GridAxesSpanTheCellsAndTheColourBarTheValues) {

@@ -17,19 +17,15 @@ std::string RecordingDialogs::chooseFile(const FileDialogRequest&) {
     throw Error(errc::kCancelled, std::string(kCancelDescription));
 }
 
-std::shared_ptr<const Day> makeDay(std::string_view stationList, std::string_view roadList) {
-    auto day = std::make_shared<Day>();
-    day->stations = StationList::parse(stationList);
-    day->roads = RoadList::parse(roadList);
-    return day;
-}
-
 std::shared_ptr<const Day> makeDay(int stations, std::string_view roadList) {
     std::string text;
     for (int s = 0; s < stations; ++s) {
         text += std::to_string(101 + s) + ",P," + std::to_string(1 + s) + ",\r\n";
     }
-    return makeDay(text, roadList);
+    auto day = std::make_shared<Day>();
+    day->stations = StationList::parse(text);
+    day->roads = RoadList::parse(roadList);
+    return day;
 }
 
 std::shared_ptr<const IntervalTable> makeTable(
@@ -66,11 +62,18 @@ GraphSelection wholeDaySelection(const IntervalTable& table) {
     return selection;
 }
 
-void GraphWindowTest::flushDeletes() {
+GraphTest::GraphTest()
+    : GraphTest(makeDay(4, "R1,103,101,102,\r\nR2,101,1234,103,\r\nSolo,104,\r\nLoop,102,102,\r\n"),
+                makeTable(5, 4, knownValue)) {}
+
+GraphTest::GraphTest(std::shared_ptr<const Day> day, std::shared_ptr<const IntervalTable> table)
+    : data{std::move(day), std::move(table)}, selection(wholeDaySelection(*data.table)) {}
+
+void GraphTest::flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void GraphWindowTest::TearDown() {
+void GraphTest::TearDown() {
     closeGraphWindows();
     flushDeletes();
 }
