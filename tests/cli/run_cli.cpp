@@ -6,8 +6,6 @@
 
 #include <stdexcept>
 
-#include "support/test_files.h"
-
 namespace quorvane::test {
 
 namespace fs = std::filesystem;
@@ -53,6 +51,20 @@ CliRun runProgram(const fs::path& program, const std::vector<std::string>& args,
 
 fs::path cliProgram() {
     return QUORVANE_CLI_PROGRAM;
+}
+
+void CliFolder::writeDay(std::string_view stationList, std::string_view roadList,
+                         const std::vector<ZipMember>& members) const {
+    fs::create_directories(lists());
+    writeFile(lists() / "VURSta2Det.list", stationList);
+    writeFile(lists() / "VURRoad2Sta.list", roadList);
+    writeZip(archive(), members);
+}
+
+CliRun CliFolder::runWithLists(std::vector<std::string> args) const {
+    args.push_back("--lists");
+    args.push_back(lists().string());
+    return run(args);
 }
 
 }  // namespace quorvane::test
