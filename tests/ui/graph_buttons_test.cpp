@@ -102,9 +102,9 @@ TEST_F(GraphButtons, RefuseWithoutData) {
     c().SSTab1->setTabEnabled(kStationTab, true);
     c().SSTab1->setTabEnabled(kRoadTab, true);
     for (QPushButton* button : graphButtons()) {
-        expectRefusal(button, kNoDataMessage);
+        expectRefusal(button, "You must create data first befor plotting.");
     }
-    expectRefusal(c().btnVolSum, kNoDataMessage);
+    expectRefusal(c().btnVolSum, "You must create data first befor plotting.");
     EXPECT_EQ(c().txtVolSum->text(), "0");
 }
 

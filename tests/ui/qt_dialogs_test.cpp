@@ -48,13 +48,9 @@ TEST(QtDialogs, CancelThrowsTheCancelError) {
         EXPECT_EQ(dialog->selectedNameFilter(), "*.traffic files (*.traffic)");
         dialog->reject();
     });
-    try {
-        dialogs.chooseFile(archiveOpenRequest());
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.number(), 32755);
-        EXPECT_EQ(error.description(), "Cancel was selected.");
-    }
+    const Error error = errorOf([&] { dialogs.chooseFile(archiveOpenRequest()); });
+    EXPECT_EQ(error.number(), 32755);
+    EXPECT_EQ(error.description(), "Cancel was selected.");
 }
 
 TEST(QtDialogs, SaveAddsTheDefaultExtension) {

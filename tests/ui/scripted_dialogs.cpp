@@ -1,4 +1,5 @@
 #include "scripted_dialogs.h"
+
 #include <gtest/gtest.h>
 
 #include "core/error.h"

@@ -64,21 +64,14 @@ TEST_F(LoadCommand, RestoresTheSavedDayInAFreshWindowAndPutsTheIntervalListBack)
     choose(c().cmbPlotInterval, 9);  // "1 hour": the load's recomputation uses it
     dialogs.clear();
     dialogs.answer(file.string());
-    bool checkedAtMessage = false;
-    dialogs.onMessage = [&](const Message& message) {
-        checkedAtMessage = true;
-        EXPECT_EQ(message.text, "Done.");
-        EXPECT_EQ(c().lblDate->text(), "saved.station");
-        EXPECT_EQ(c().cmbStartTime->count(), 24);
-    };
     click(c().btnLoad);
-    ASSERT_TRUE(checkedAtMessage);
-    EXPECT_EQ(dialogs.onlyMessage().icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, "Done."}));
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(fields(dialogs.requests[0]), fields({false, kStationFilter, 2, "station", kFlagsSave,
                                                    "Select a *.station file", ""}));
 
     EXPECT_EQ(workspace().day->tables, built->tables);
+    EXPECT_EQ(c().lblDate->text(), "saved.station");
     EXPECT_EQ(workspace().intervals->intervalIndex, 9);
     EXPECT_EQ(c().cmbPlotInterval->currentText(), "30 sec");  // the table stays at "1 hour"
     EXPECT_EQ(c().cmbStartTime->itemText(23), "23:00:00");

@@ -1,4 +1,5 @@
 #include "ui_test_day.h"
+
 #include <cstdint>
 #include <vector>
 

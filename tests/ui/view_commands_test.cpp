@@ -1,7 +1,6 @@
 // Recomputation, the volume sum and the road lists of a built day.
 #include <QScrollBar>
 
-#include "views/request_checks.h"
 #include "window_fixture.h"
 
 namespace quorvane::test {
@@ -81,6 +80,7 @@ TEST_F(VolumeSum, OfTwoHoursOfOneStationUntilTheNextClick) {
 }
 
 TEST_F(VolumeSum, RefusesTypedEntriesAndABadRange) {
+    constexpr std::string_view kBadRange = "The end time must be greater than the start time.";
     const auto expectRefusal = [&](std::string_view text) {
         EXPECT_EQ(sum(), "0");
         EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Exclamation, std::string(text)}));
@@ -91,13 +91,13 @@ TEST_F(VolumeSum, RefusesTypedEntriesAndABadRange) {
     choose(c().cmbStaList, 0);
     choose(c().cmbStartTime, 5);
     choose(c().cmbEndTime, 5);
-    expectRefusal("The end time must be greater than the start time.");
+    expectRefusal(kBadRange);
     choose(c().cmbEndTime, 6);
     type(c().cmbStartTime, "05:00:00 x");
-    expectRefusal(kBadRangeMessage);
+    expectRefusal(kBadRange);
     choose(c().cmbStartTime, 5);
     type(c().cmbEndTime, "xyz");
-    expectRefusal(kBadRangeMessage);
+    expectRefusal(kBadRange);
 }
 
 using RoadLists = WindowTest;
