@@ -22,7 +22,6 @@ class MainWindow : public QWidget {
 
     MainControls& controls() { return controls_; }
     const Workspace& workspace() const { return workspace_; }
-    CommandContext& context() { return context_; }
 
     // The graph buttons call this; until it is set they do nothing.
     void setGraphCommand(GraphCommand command) { graphCommand_ = std::move(command); }
