@@ -133,9 +133,11 @@ TEST_F(GraphButtons, StationGraphsNeedAStationWhereRoadGraphsDoNot) {
 TEST_F(GraphButtons, RoadGraphsDoNothingWithoutARoad) {
     buildAt(kFiveMin);
     type(c().cmbRoadList, "South");
+    const std::string log = workspace().log.logText();
     for (QPushButton* button : roadButtons()) {
         expectRefusal(button, {});
     }
+    EXPECT_EQ(workspace().log.logText(), log);
 }
 
 TEST_F(GraphButtons, RoadGraphsRefuseARoadWithAMissingStation) {
@@ -261,13 +263,31 @@ TEST_F(GraphButtons, RecomputationDuringTheRangeMessageKeepsItsOwnEndTime) {
     EXPECT_EQ(c().cmbEndTime->currentIndex(), 23);
 }
 
-TEST_F(GraphButtons, TwoClicksGiveTwoWindows) {
+TEST_F(GraphButtons, CaptionNamesTheIntervalListTextEvenTyped) {
     buildAt(kFiveMin);
-    GraphWindow* first = clickForWindow(c().btnColorGrid);
-    GraphWindow* second = clickForWindow(c().btnColorGrid);
-    ASSERT_TRUE(first != nullptr && second != nullptr);
-    EXPECT_NE(first, second);
-    EXPECT_EQ(first->chart().gridPoints(0), second->chart().gridPoints(0));
+    type(c().cmbPlotInterval, "7 min");
+    GraphWindow* grid = clickForWindow(c().btnOccColorGrid);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->windowTitle(), "Occupancy Color Grid Graph: 7 min Data");
+}
+
+TEST_F(GraphButtons, TwoClicksGiveTwoWindowsThatKeepTheirPoints) {
+    buildAt(kFiveMin);
+    std::vector<std::pair<GraphWindow*, GraphWindow*>> pairs;
+    for (QPushButton* button : {c().btnLinePlot, c().btnColorGrid}) {
+        pairs.emplace_back(clickForWindow(button), clickForWindow(button));
+    }
+    // A recomputation replaces the table in force, not what the windows drew.
+    choose(c().cmbPlotInterval, 9);
+    click(c().btnReCompute);
+    for (const auto& [first, second] : pairs) {
+        ASSERT_TRUE(first != nullptr && second != nullptr);
+        EXPECT_NE(first, second);
+        EXPECT_EQ(first->chart().points(0), second->chart().points(0));
+        EXPECT_EQ(first->chart().gridPoints(0), second->chart().gridPoints(0));
+    }
+    EXPECT_EQ(pairs[0].first->chart().points(0).size(), 288u);
+    EXPECT_EQ(pairs[1].first->chart().gridPoints(0).size(), 288u * 30);
 }
 
 TEST_F(GraphButtons, ExitClosesEveryGraphWindow) {
