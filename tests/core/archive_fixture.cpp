@@ -20,13 +20,11 @@ uint32_t crc32(std::string_view bytes) {
     return ~crc;
 }
 
-// Little-endian fields, each given as {byte count, value}.
-std::string fields(std::initializer_list<std::pair<int, uint32_t>> values) {
+// A little-endian field of `bytes` bytes.
+std::string le(int bytes, uint32_t value) {
     std::string out;
-    for (const auto& [bytes, value] : values) {
-        for (int i = 0; i < bytes; ++i) {
-            out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-        }
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
     }
     return out;
 }
@@ -41,29 +39,18 @@ void writeStoredZip(const std::filesystem::path& path, const std::vector<ZipMemb
         const auto size = static_cast<uint32_t>(member.bytes.size());
         // What the local header and the central entry share: version 1.0, no flags, stored, no
         // time, the CRC, both sizes, the name's length, no extra field.
-        const std::string shared = fields({{2, 10},
-                                           {2, 0},
-                                           {2, 0},
-                                           {4, 0},
-                                           {4, crc32(member.bytes)},
-                                           {4, size},
-                                           {4, size},
-                                           {2, static_cast<uint32_t>(member.name.size())},
-                                           {2, 0}});
-        local += fields({{4, 0x04034b50}}) + shared + member.name + member.bytes;
+        const std::string shared = le(2, 10) + le(2, 0) + le(2, 0) + le(4, 0) +
+                                   le(4, crc32(member.bytes)) + le(4, size) + le(4, size) +
+                                   le(2, static_cast<uint32_t>(member.name.size())) + le(2, 0);
+        local += le(4, 0x04034b50) + shared + member.name + member.bytes;
         // Then: no comment, disk 0, no attributes, the local header's offset.
-        central += fields({{4, 0x02014b50}, {2, 20}}) + shared +
-                   fields({{2, 0}, {2, 0}, {2, 0}, {4, 0}, {4, offset}}) + member.name;
+        central += le(4, 0x02014b50) + le(2, 20) + shared + le(2, 0) + le(2, 0) + le(2, 0) +
+                   le(4, 0) + le(4, offset) + member.name;
     }
     const auto count = static_cast<uint32_t>(members.size());
-    writeFile(path, local + central +
-                        fields({{4, 0x06054b50},
-                                {4, 0},
-                                {2, count},
-                                {2, count},
-                                {4, static_cast<uint32_t>(central.size())},
-                                {4, static_cast<uint32_t>(local.size())},
-                                {2, 0}}));
+    writeFile(path, local + central + le(4, 0x06054b50) + le(4, 0) + le(2, count) + le(2, count) +
+                        le(4, static_cast<uint32_t>(central.size())) +
+                        le(4, static_cast<uint32_t>(local.size())) + le(2, 0));
 }
 
 Unzip listed(const std::filesystem::path& path) {
@@ -97,21 +84,14 @@ void writeLists(const std::filesystem::path& dir, const std::vector<StationLine>
 
 namespace {
 
-// One detector's volume and occupancy members, varied, with a few implausible values.
-std::pair<std::string, std::string> detectorDay(uint32_t seed) {
-    std::mt19937 random(seed);
+// One detector's members: values that vary by slot and detector, some of them implausible
+// (volumes above 40, occupancies below 0 or above 100 %).
+std::pair<std::string, std::string> detectorDay(int det) {
     std::vector<uint8_t> vol(2880);
     std::vector<int16_t> occ(2880);
     for (int k = 0; k < 2880; ++k) {
-        const uint32_t roll = random() % 100;
-        vol[k] = static_cast<uint8_t>(roll < 2 ? 41 + random() % 200 : random() % 25);
-        if (roll == 2) {
-            occ[k] = static_cast<int16_t>(1001 + random() % 2000);  // above 100 %
-        } else if (roll == 3) {
-            occ[k] = static_cast<int16_t>(-1 - static_cast<int>(random() % 50));
-        } else {
-            occ[k] = static_cast<int16_t>(random() % 400);
-        }
+        vol[k] = static_cast<uint8_t>((7 * k + det) % 44);
+        occ[k] = static_cast<int16_t>((13 * k + 31 * det) % 1100 - 50);
     }
     return {volumeBytes(vol), occupancyBytes(occ)};
 }
@@ -132,7 +112,7 @@ std::filesystem::path writeFlawedDay(const std::filesystem::path& dir, int stati
             }
             const bool c30 = s % 5 == 2;
             const std::string name = std::to_string(det);
-            auto [vol, occ] = detectorDay(static_cast<uint32_t>(det));
+            auto [vol, occ] = detectorDay(det);
             members.push_back({name + ".v30", std::move(vol)});
             if (s % 11 == 5 && j == 1) {
                 continue;  // volume member only

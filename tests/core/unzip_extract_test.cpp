@@ -199,24 +199,5 @@ TEST(UnzipInterop, ReadsArchivesWrittenByInfoZip) {
     }
 }
 
-TEST(UnzipReader, ReadersHaveTheirOwnHandleAndOutliveAMovedArchive) {
-    TempDir dir;
-    Unzip first = listedMembers(dir, {{"1.v30", volumeBytes(8)}, {"1.o30", occupancyBytes(80)}});
-    Unzip::MemberReader reader(first);
-    Unzip assigned;
-    assigned = Unzip(std::move(first));
-    Log log;
-    VolumeSeries vol{};
-    OccupancySeries occ{};
-    EXPECT_TRUE(assigned.extractDet(1, vol, occ, log));
-    vol.fill(0);
-    reader.readVolume(0, vol);
-    reader.readOccupancy(1, occ);
-    EXPECT_EQ(vol[1], 8);
-    EXPECT_EQ(occ[1], 8.0f);
-    EXPECT_TRUE(reader.extractDet(1, vol, occ, log));
-    EXPECT_EQ(errorOf([&] { reader.readVolume(2, vol); }).number(), errc::kSubscriptOutOfRange);
-}
-
 }  // namespace
 }  // namespace quorvane
