@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 #include "core/error.h"
@@ -12,95 +13,96 @@
 namespace quorvane {
 namespace {
 
-using test::setSlots;
 using test::stationListOf;
 
 constexpr int k30Sec = 0, k1Min = 1, k2Min = 2, k5Min = 5, k1Hour = 9;
 
 TEST(IntervalTable, OneHourSumsEach120SlotsAndStartsOnTheFullHours) {
-    const StationList list = stationListOf({101, 102});
     StationTables tables = StationTables::zeroed(2);
     for (int slot = 0; slot < kSlotsPerDay; ++slot) {
         tables.volume[StationTables::cell(slot, 1)] = static_cast<int16_t>(slot / 120 + 1);
     }
     Log log;
-    const IntervalTable table = recomputeIntervals(tables, list, k1Hour, log);
-
-    ASSERT_EQ(table.intervalCount, 24);
-    ASSERT_EQ(table.stationCount, 2);
-    ASSERT_EQ(table.data.size(), 48u);
+    const IntervalTable table = recomputeIntervals(tables, stationListOf({101, 102}), k1Hour, log);
+    ASSERT_EQ(std::tuple(table.stationCount, table.intervalCount, table.data.size()),
+              std::tuple(2, 24, std::size_t{48}));
     for (int k = 0; k < 24; ++k) {
         EXPECT_EQ(table.at(1, k).vol, 120 * (k + 1));
         EXPECT_EQ(table.at(0, k), IntervalValue{});
-        EXPECT_EQ(formatHms(table.startSeconds(k)),
-                  (k < 10 ? "0" : "") + std::to_string(k) + ":00:00");
+        EXPECT_EQ(table.startSeconds(k), 3600 * k);
     }
-    EXPECT_DOUBLE_EQ(table.intervalTime(0), 0.0);
     EXPECT_DOUBLE_EQ(table.intervalTime(23), 23.0 / 24.0);
     EXPECT_EQ(log.logText(), "");
 }
 
-TEST(IntervalTable, ThirtySecondsRoundsOccupancyWhereVolumeIsNotZero) {
-    const StationList list = stationListOf({5});
-    StationTables tables = StationTables::zeroed(1);
-    setSlots(tables, 0, 0, {7, 0, 1, 1, 1}, {12.4f, 35.0f, 2.5f, 1.5f, 12.5f});
-    Log log;
-    const IntervalTable table = recomputeIntervals(tables, list, k30Sec, log);
-
-    ASSERT_EQ(table.intervalCount, 2880);
-    EXPECT_EQ(table.at(0, 0), (IntervalValue{12.0f, 7}));
-    EXPECT_EQ(table.at(0, 1), (IntervalValue{0.0f, 0}));  // volume 0: occupancy ignored
-    EXPECT_EQ(table.at(0, 2).occ, 2.0f);                  // halves to even
-    EXPECT_EQ(table.at(0, 3).occ, 2.0f);
-    EXPECT_EQ(table.at(0, 4).occ, 12.0f);
-    EXPECT_EQ(formatHms(table.startSeconds(2879)), "23:59:30");
-}
-
-TEST(IntervalTable, RoundsTheRunningOccupancySumAfterEachSlot) {
-    const StationList list = stationListOf({5});
-    StationTables tables = StationTables::zeroed(1);
-    // "1 min": 12.4 + 12.4 gives 12 then 24 (24.4 rounded).
-    setSlots(tables, 0, 0, {3, 4}, {12.4f, 12.4f});
-    // 0.5 + 0.5: 0, then 0.5 again rounds to 0.
-    setSlots(tables, 0, 2, {1, 1}, {0.5f, 0.5f});
-    // 1.5 + 1.0: 2, then 3 over two slots.
-    setSlots(tables, 0, 4, {1, 1}, {1.5f, 1.0f});
-    Log log;
-    const IntervalTable table = recomputeIntervals(tables, list, k1Min, log);
-    EXPECT_EQ(table.at(0, 0), (IntervalValue{12.0f, 7}));
-    EXPECT_EQ(table.at(0, 1), (IntervalValue{0.0f, 2}));
-    EXPECT_EQ(table.at(0, 2), (IntervalValue{1.5f, 2}));
-}
-
-TEST(IntervalTable, MeansOnlyOverSlotsWithVolume) {
-    const StationList list = stationListOf({5, 6});
-    StationTables tables = StationTables::zeroed(2);
-    setSlots(tables, 1, 0, {0, 5, 0, 5}, {50.0f, 10.0f, 50.0f, 20.0f});
-    setSlots(tables, 1, 4, {0, 0, 0, 0}, {50.0f, 10.0f, 50.0f, 20.0f});
-    // Negative volumes count as volume: the slot's occupancy is added.
-    setSlots(tables, 1, 8, {-2, 0, 0, 0}, {9.0f, 0.0f, 0.0f, 0.0f});
-    // A mean that is no whole number, divided in single precision.
-    setSlots(tables, 1, 12, {1, 1, 1, 0}, {10.0f, 0.0f, 0.0f, 0.0f});
-    Log log;
-    const IntervalTable table = recomputeIntervals(tables, list, k2Min, log);
-    ASSERT_EQ(table.intervalCount, 720);
-    EXPECT_EQ(table.at(1, 0), (IntervalValue{15.0f, 10}));
-    EXPECT_EQ(table.at(1, 1), (IntervalValue{0.0f, 0}));
-    EXPECT_EQ(table.at(1, 2), (IntervalValue{9.0f, -2}));
-    EXPECT_EQ(table.at(1, 3), (IntervalValue{10.0f / 3.0f, 3}));
-}
-
-TEST(IntervalTable, TreatsAnIndexOutsideTheListAsThirtySeconds) {
-    Log log;
-    for (const int index : {-1, 10, 1000}) {
+TEST(IntervalTable, RoundsTheRunningOccupancySumAndMeansOverSlotsWithVolume) {
+    const struct {
+        int interval;
+        std::vector<int16_t> volumes;
+        std::vector<float> occupancies;
+        std::vector<IntervalValue> expected;  // the first intervals
+    } cases[] = {
+        // "30 sec": rounded, halves to even, where the volume is not 0.
+        {k30Sec,
+         {7, 0, 1, 1, 1},
+         {12.4f, 35.0f, 2.5f, 1.5f, 12.5f},
+         {{12.0f, 7}, {0.0f, 0}, {2.0f, 1}, {2.0f, 1}, {12.0f, 1}}},
+        // "1 min": 12.4 + 12.4 gives 12, then 24 (24.4 rounded); 0.5 + 0.5 gives 0 twice;
+        // 1.5 + 1.0 gives 2, then 3 over two slots.
+        {k1Min,
+         {3, 4, 1, 1, 1, 1},
+         {12.4f, 12.4f, 0.5f, 0.5f, 1.5f, 1.0f},
+         {{12.0f, 7}, {0.0f, 2}, {1.5f, 2}}},
+        // "2 min": the mean over the slots with volume (a negative one counts), divided in
+        // single precision.
+        {k2Min,
+         {0, 5, 0, 5, 0, 0, 0, 0, -2, 0, 0, 0, 1, 1, 1, 0},
+         {50.0f, 10.0f, 50.0f, 20.0f, 50.0f, 10.0f, 50.0f, 20.0f, 9.0f, 0.0f, 0.0f, 0.0f, 10.0f,
+          0.0f, 0.0f, 0.0f},
+         {{15.0f, 10}, {0.0f, 0}, {9.0f, -2}, {10.0f / 3.0f, 3}}},
+    };
+    for (const auto& c : cases) {
+        StationTables tables = StationTables::zeroed(2);
+        test::setSlots(tables, 1, 0, c.volumes, c.occupancies);
+        Log log;
         const IntervalTable table =
-            recomputeIntervals(StationTables::zeroed(1), stationListOf({5}), index, log);
-        EXPECT_EQ(std::tuple(table.intervalIndex, table.intervalCount, table.startSeconds(1)),
-                  std::tuple(0, 2880, 30));
+            recomputeIntervals(tables, stationListOf({5, 6}), c.interval, log);
+        const auto row = table.row(1);
+        EXPECT_EQ(std::vector<IntervalValue>(row.begin(), row.begin() + c.expected.size()),
+                  c.expected)
+            << c.interval;
     }
-    EXPECT_EQ(intervalChoice(-1).text, "30 sec");
-    EXPECT_EQ(intervalIndexForText("1 hour"), 9);
+}
+
+TEST(IntervalTable, EveryOneOfTheTenIntervalsKeepsTheDayVolume) {
+    StationTables tables = StationTables::zeroed(1);
+    int32_t dayTotal = 0;
+    for (int slot = 0; slot < kSlotsPerDay; ++slot) {
+        tables.volume[slot] = static_cast<int16_t>(slot % 7 + 1);
+        dayTotal += tables.volume[slot];
+    }
+    const std::array<const char*, 10> texts{"30 sec", "1 min",  "2 min",  "3 min",  "4 min",
+                                            "5 min",  "10 min", "15 min", "30 min", "1 hour"};
+    const std::array<int, 10> counts{2880, 1440, 720, 480, 360, 288, 144, 96, 48, 24};
+    Log log;
+    for (int index = 0; index < 10; ++index) {
+        const char* text = texts[static_cast<std::size_t>(index)];
+        const int count = counts[static_cast<std::size_t>(index)];
+        EXPECT_EQ(intervalIndexForText(text), index);
+        const IntervalTable table = recomputeIntervals(tables, stationListOf({5}), index, log);
+        ASSERT_EQ(table.intervalCount, count) << text;
+        EXPECT_EQ(table.startSeconds(count - 1), 86400 - 86400 / count) << text;
+        int32_t total = 0;
+        for (const IntervalValue& value : table.row(0)) {
+            total += value.vol;
+        }
+        EXPECT_EQ(total, dayTotal) << text;
+    }
     EXPECT_EQ(intervalIndexForText("5 Min"), std::nullopt);
+    // An index outside the list (no entry selected) is "30 sec".
+    for (const int index : {-1, 10, 1000}) {
+        EXPECT_EQ(recomputeIntervals(tables, stationListOf({5}), index, log).intervalCount, 2880);
+    }
 }
 
 TEST(IntervalTable, ClampsAVolumeSumBeyond16BitsAndLogsWhere) {
@@ -129,7 +131,7 @@ TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
          {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
           -std::numeric_limits<float>::infinity(), 3.0e9f, -3.0e9f}) {
         StationTables tables = StationTables::zeroed(2);
-        setSlots(tables, 1, 5, {1}, {bad});
+        test::setSlots(tables, 1, 5, {1}, {bad});
         const Error e = test::errorOf([&] { recomputeIntervals(tables, list, k5Min, log); });
         EXPECT_EQ(e.number(), errc::kOverflow) << bad;
         EXPECT_NE(e.description().find("station 202, slot 5"), std::string::npos)
@@ -137,10 +139,10 @@ TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
     }
     // Two large values that fit alone but not together.
     StationTables tables = StationTables::zeroed(2);
-    setSlots(tables, 0, 0, {1, 1}, {2.0e9f, 2.0e9f});
+    test::setSlots(tables, 0, 0, {1, 1}, {2.0e9f, 2.0e9f});
     EXPECT_THROW(recomputeIntervals(tables, list, k1Min, log), Error);
     // The same values where the volume is 0 are never read.
-    setSlots(tables, 0, 0, {0, 0}, {std::numeric_limits<float>::quiet_NaN(), 2.0e9f});
+    test::setSlots(tables, 0, 0, {0, 0}, {std::numeric_limits<float>::quiet_NaN(), 2.0e9f});
     EXPECT_EQ(recomputeIntervals(tables, list, k1Min, log).at(0, 0), IntervalValue{});
 }
 

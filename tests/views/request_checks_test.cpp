@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
-#include "core/log.h"
 #include "support/test_files.h"
 #include "views/interval_table.h"
-#include "views/view_test_data.h"
 #include "views/volume_sum.h"
 
 namespace quorvane {
@@ -46,46 +44,32 @@ TEST(RequestChecks, StationCommandsNeedAStationThenEveryCommandAnEndAfterTheStar
     }
 }
 
-// Station 2's volume is slot % 7 + 1.
-StationTables weekPattern() {
-    StationTables tables = StationTables::zeroed(2);
-    for (int slot = 0; slot < kSlotsPerDay; ++slot) {
-        tables.volume[StationTables::cell(slot, 1)] = static_cast<int16_t>(slot % 7 + 1);
+// Two stations at "1 hour"; station 2's volume in hour k is k + 1.
+IntervalTable hourTable() {
+    IntervalTable table{.intervalIndex = 9, .stationCount = 2, .intervalCount = 24, .data = {}};
+    table.data.resize(48);
+    for (int k = 0; k < 24; ++k) {
+        table.data[static_cast<std::size_t>(24 + k)].vol = static_cast<int16_t>(k + 1);
     }
-    return tables;
+    return table;
 }
 
 TEST(VolumeSum, AddsTheIntervalVolumesOfTheRange) {
-    const StationTables tables = weekPattern();
-    int32_t dayTotal = 0;
-    int32_t sevenToNine = 0;
-    for (int slot = 0; slot < kSlotsPerDay; ++slot) {
-        dayTotal += tables.vol(slot, 1);
-        sevenToNine += slot >= 7 * 120 && slot < 9 * 120 ? tables.vol(slot, 1) : 0;
-    }
-    Log log;
-    const StationList list = test::stationListOf({1, 2});
-    // Any interval length gives the same total over the same span.
-    for (const int interval : {0, 5, 9}) {
-        const IntervalTable table = recomputeIntervals(tables, list, interval, log);
-        EXPECT_EQ(volumeSum(table, 1, 0, table.intervalCount - 1), dayTotal);
-        EXPECT_EQ(volumeSum(table, 0, 0, table.intervalCount - 1), 0);
-    }
-    IntervalTable hours = recomputeIntervals(tables, list, 9, log);
-    EXPECT_EQ(volumeSum(hours, 1, 7, 8), sevenToNine);
+    IntervalTable table = hourTable();
+    EXPECT_EQ(volumeSum(table, 1, 7, 8), 8 + 9);
+    EXPECT_EQ(volumeSum(table, 1, 0, 23), 300);
+    EXPECT_EQ(volumeSum(table, 0, 0, 23), 0);
     // The total is kept beyond 16 bits.
     for (int k = 0; k < 24; ++k) {
-        hours.data[static_cast<std::size_t>(24 + k)].vol = 32767;
+        table.data[static_cast<std::size_t>(24 + k)].vol = 32767;
     }
-    EXPECT_EQ(volumeSum(hours, 1, 0, 23), 24 * 32767);
-    hours.data[24].vol = -32768;
-    EXPECT_EQ(volumeSum(hours, 1, 0, 1), -1);
+    EXPECT_EQ(volumeSum(table, 1, 0, 23), 24 * 32767);
+    table.data[24].vol = -32768;
+    EXPECT_EQ(volumeSum(table, 1, 0, 1), -1);
 }
 
 TEST(VolumeSum, RefusesRowsAndRangesOutsideTheTable) {
-    Log log;
-    const IntervalTable table =
-        recomputeIntervals(weekPattern(), test::stationListOf({1, 2}), 9, log);
+    const IntervalTable table = hourTable();
     for (const auto& [row, start, end] :
          {std::tuple{2, 0, 1}, {-1, 0, 1}, {0, -1, 1}, {0, 0, 24}, {0, 5, 4}}) {
         EXPECT_EQ(test::errorOf([&] { volumeSum(table, row, start, end); }).number(),
