@@ -12,11 +12,13 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <stdexcept>
@@ -158,38 +160,57 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::map<std::string, double> best_;
 };
 
-// Peak resident memory of one build with the default reader threads, in a fresh process.
+// Peak resident memory of one build with the default reader threads, in a fresh process. The
+// child reports its own VmHWM: the rusage maxrss of a spawned process keeps the parent's peak
+// across exec, so it would count the benchmarks' memory too.
 long childPeakKilobytes(const char* self) {
     const std::string dir = g_dayDir.string();
+    const fs::path report =
+        fs::temp_directory_path() / ("quorvane-peak-" + std::to_string(::getpid()) + ".txt");
+    const std::string reportName = report.string();
     char* argv[] = {const_cast<char*>(self), const_cast<char*>("--peak-build"),
-                    const_cast<char*>(dir.c_str()), nullptr};
+                    const_cast<char*>(dir.c_str()), const_cast<char*>(reportName.c_str()), nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, environ) != 0) {
         return -1;
     }
     int status = 0;
-    struct rusage usage {};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         return -1;
     }
-    return usage.ru_maxrss;
+    long kilobytes = -1;
+    std::ifstream(report) >> kilobytes;
+    fs::remove(report);
+    return kilobytes;
 }
 
-int peakBuild(const fs::path& dir) {
+// The high-water mark of this process's resident memory, from /proc/self/status.
+long ownPeakKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+int peakBuild(const fs::path& dir, const fs::path& report) {
     g_dayDir = dir;
     quorvane::Log log;
     quorvane::BuildRequest request;
     request.archive = archivePath();
     request.listDirectory = dir;
     const quorvane::Day day = quorvane::buildDay(request, log);
+    std::ofstream(report) << ownPeakKilobytes() << "\n";
     return day.tables.stationCount == kMetroStations ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--peak-build") {
-        return peakBuild(argv[2]);
+    if (argc == 4 && std::string(argv[1]) == "--peak-build") {
+        return peakBuild(argv[2], argv[3]);
     }
     std::vector<char*> args;
     fs::path given;
