@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/error.h"
+#include "views/interval_table.h"
 
 namespace quorvane::cli {
 
@@ -71,6 +72,15 @@ Day obtainDay(const fs::path& input, const Arguments& arguments, const CliContex
         return buildDay(BuildRequest{input, lists, std::nullopt}, log, buildHooks(arguments));
     }
     return loadDay(input, lists, log);
+}
+
+DayIntervals obtainDayIntervals(const fs::path& input, const Arguments& arguments,
+                                const TimeOptions& times, const CliContext& context, Log& log) {
+    auto day = std::make_shared<const Day>(obtainDay(input, arguments, context, log));
+    auto table = std::make_shared<const IntervalTable>(
+        recomputeIntervals(day->tables, day->stations, times.intervalIndex, log));
+    const IntervalRange range = intervalRange(times, *table);
+    return {std::move(day), std::move(table), range};
 }
 
 int roadIndex(const Day& day, std::string_view name) {

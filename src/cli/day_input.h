@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli/arguments.h"
 #include "cli/command.h"
+#include "cli/time_range.h"
 #include "core/day.h"
 #include "core/log.h"
 
@@ -33,6 +35,15 @@ bool isArchive(const std::filesystem::path& input);
 // The day of INPUT: loaded from a station file or built from an archive. Throws Error.
 Day obtainDay(const std::filesystem::path& input, const Arguments& arguments,
               const CliContext& context, Log& log);
+
+// The day of INPUT re-aggregated at --interval, and the range --from/--to name in it.
+struct DayIntervals {
+    std::shared_ptr<const Day> day;
+    std::shared_ptr<const IntervalTable> table;
+    IntervalRange range;
+};
+DayIntervals obtainDayIntervals(const std::filesystem::path& input, const Arguments& arguments,
+                                const TimeOptions& times, const CliContext& context, Log& log);
 
 // The index of the road named `name` (compared exactly) in the road list; an Error when no road
 // has that name.

@@ -58,10 +58,9 @@ int runExport(std::span<const std::string_view> args, CliContext& context) {
 
     Log log;
     return runWithLog(arguments, context, log, [&] {
-        const Day day = obtainDay(input, arguments, context, log);
-        const IntervalTable table =
-            recomputeIntervals(day.tables, day.stations, times.intervalIndex, log);
-        const IntervalRange range = intervalRange(times, table);
+        const DayIntervals in = obtainDayIntervals(input, arguments, times, context, log);
+        const Day& day = *in.day;
+        const IntervalRange range = in.range;
         const RequestSelection selection{day.stations.count(), std::nullopt, range.start,
                                          range.end};
         if (const auto message = checkRangeRequest(selection)) {
@@ -72,7 +71,7 @@ int runExport(std::span<const std::string_view> args, CliContext& context) {
         if (const auto* missing = std::get_if<CsvMissingStation>(&columns)) {
             return refused(missing->message());
         }
-        writeCsvFile(csvFile, table, std::get<std::vector<CsvColumn>>(columns), range.start,
+        writeCsvFile(csvFile, *in.table, std::get<std::vector<CsvColumn>>(columns), range.start,
                      range.end);
         return Outcome{};
     });

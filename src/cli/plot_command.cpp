@@ -197,10 +197,8 @@ int runPlot(std::span<const std::string_view> args, CliContext& context) {
     const HeadlessApplication application;
     Log log;
     return runWithLog(arguments, context, log, [&] {
-        auto day = std::make_shared<const Day>(obtainDay(request.input, arguments, context, log));
-        auto table = std::make_shared<const IntervalTable>(
-            recomputeIntervals(day->tables, day->stations, request.times.intervalIndex, log));
-        const IntervalRange range = intervalRange(request.times, *table);
+        const auto [day, table, range] =
+            obtainDayIntervals(request.input, arguments, request.times, context, log);
         int row = day->stations.count() > 0 ? 0 : -1;
         if (request.station) {
             row = day->stations.staIndex(*request.station);

@@ -32,10 +32,9 @@ int runSum(std::span<const std::string_view> args, CliContext& context) {
 
     Log log;
     return runWithLog(arguments, context, log, [&] {
-        const Day day = obtainDay(input, arguments, context, log);
-        const IntervalTable table =
-            recomputeIntervals(day.tables, day.stations, times.intervalIndex, log);
-        const IntervalRange range = intervalRange(times, table);
+        const DayIntervals in = obtainDayIntervals(input, arguments, times, context, log);
+        const Day& day = *in.day;
+        const IntervalRange range = in.range;
         const int row = day.stations.staIndex(station);
         if (row < 0) {
             return refused(missingStationMessage(station));
@@ -44,7 +43,7 @@ int runSum(std::span<const std::string_view> args, CliContext& context) {
         if (const auto message = checkStationRequest(selection)) {
             return refused(*message);
         }
-        context.out << volumeSum(table, row, range.start, range.end) << "\n";
+        context.out << volumeSum(*in.table, row, range.start, range.end) << "\n";
         return Outcome{};
     });
 }

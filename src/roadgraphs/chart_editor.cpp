@@ -23,6 +23,7 @@
 
 #include "core/error.h"
 #include "roadgraphs/chart.h"
+#include "roadgraphs/chart_impl.h"
 #include "roadgraphs/chart_render.h"
 #include "ui/dialogs.h"
 
@@ -34,18 +35,6 @@ constexpr std::array<const char*, kChartAxisCount> kAxisNames{"Left axis", "Righ
                                                               "Bottom axis"};
 constexpr std::array<const char*, 6> kMarkerNames{"None",     "Square",  "Circle",
                                                   "Triangle", "Diamond", "Cross"};
-
-int qwtAxisOf(int axis) {
-    switch (static_cast<ChartAxis>(axis)) {
-        case ChartAxis::Left:
-            return QwtPlot::yLeft;
-        case ChartAxis::Right:
-            return QwtPlot::yRight;
-        case ChartAxis::Bottom:
-            return QwtPlot::xBottom;
-    }
-    return QwtPlot::xBottom;
-}
 
 bool isGridKind(SeriesKind kind) {
     return kind == SeriesKind::ColorGrid || kind == SeriesKind::Contour;
@@ -116,7 +105,7 @@ QWidget* ChartEditor::axesPage() {
     auto* layout = new QVBoxLayout(page);
     for (int i = 0; i < kChartAxisCount; ++i) {
         const AxisSettings& settings = chart_.axis(static_cast<ChartAxis>(i));
-        const QwtScaleDiv& div = chart_.plot()->axisScaleDiv(qwtAxisOf(i));
+        const QwtScaleDiv& div = chart_.plot()->axisScaleDiv(qwtAxis(static_cast<ChartAxis>(i)));
         auto* box = new QGroupBox(tr(kAxisNames[static_cast<std::size_t>(i)]));
         auto* form = new QFormLayout(box);
         AxisFields& fields = axes_[static_cast<std::size_t>(i)];
