@@ -1,8 +1,15 @@
+// What the user does with a graph: the chart editor, zoom, panning, the read-out.
 #include <gtest/gtest.h>
 
 #include <qwt_plot.h>
 #include <qwt_scale_div.h>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -29,14 +36,12 @@ void drag(QWidget* widget, QPoint from, QPoint to,
     QApplication::sendEvent(widget, &release);
 }
 
-class ChartInteraction : public GraphTest {
-  protected:
-    static QPoint canvasPoint(const Chart& chart, double x, double y, int yAxis = QwtPlot::yLeft) {
-        const QwtPlot& plot = *chart.plot();
-        return QPoint(static_cast<int>(plot.transform(QwtPlot::xBottom, x)),
-                      static_cast<int>(plot.transform(yAxis, y)));
-    }
-};
+QPoint canvasPoint(const Chart& chart, double x, double y) {
+    return QPoint(static_cast<int>(chart.plot()->transform(QwtPlot::xBottom, x)),
+                  static_cast<int>(chart.plot()->transform(QwtPlot::yLeft, y)));
+}
+
+using ChartInteraction = GraphTest;
 
 TEST_F(ChartInteraction, ReadOutNamesTheValuesUnderTheMouse) {
     selection.start = 3;
@@ -69,13 +74,11 @@ TEST_F(ChartInteraction, RubberBandZoomsAndResetReturnsToTheWholeRange) {
     GraphWindow* window = showLineGraph(data, selection, dialogs);
     ASSERT_NE(window, nullptr);
     Chart& chart = window->chart();
-    QWidget* canvas = chart.plot()->canvas();
     const QwtScaleDiv before = chart.plot()->axisScaleDiv(QwtPlot::xBottom);
     const double leftWidth = chart.plot()->axisScaleDiv(QwtPlot::yLeft).range();
     const double rightWidth = chart.plot()->axisScaleDiv(QwtPlot::yRight).range();
-    const QPoint from = canvasPoint(chart, 6 / 24.0, 150);
-    const QPoint to = canvasPoint(chart, 9 / 24.0, 120);
-    drag(canvas, from, to);
+    drag(chart.plot()->canvas(), canvasPoint(chart, 6 / 24.0, 150),
+         canvasPoint(chart, 9 / 24.0, 120));
     ASSERT_TRUE(chart.isZoomed());
     const QwtScaleDiv zoomed = chart.plot()->axisScaleDiv(QwtPlot::xBottom);
     EXPECT_NEAR(zoomed.lowerBound(), 6 / 24.0, 0.01);
@@ -130,6 +133,72 @@ TEST_F(ChartInteraction, ChartFillsTheWindowWhenResized) {
     window->resize(900, 600);
     QApplication::processEvents();
     EXPECT_EQ(window->chart().geometry(), window->rect());
+}
+
+template <typename T>
+T* field(const ChartEditor& editor, const char* name) {
+    T* widget = editor.findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+using ChartEditing = GraphTest;
+
+TEST_F(ChartEditing, ChangesGoToTheEditedWindowOnly) {
+    GraphWindow* edited = showLineGraph(data, selection, dialogs);
+    GraphWindow* other = showLineGraph(data, selection, dialogs);
+    ASSERT_TRUE(edited != nullptr && other != nullptr);
+    Chart& chart = edited->chart();
+    const double wholeDay = chart.plot()->axisScaleDiv(QwtPlot::xBottom).upperBound();
+    ChartEditor editor(chart);
+    field<QPlainTextEdit>(editor, "titleEdit")->setPlainText("Station 101\nmorning");
+    field<QCheckBox>(editor, "legendCheck")->setChecked(false);
+    field<QLineEdit>(editor, "axis0Title")->setText("Vehicles");
+    field<QCheckBox>(editor, "axis2Automatic")->setChecked(false);
+    field<QDoubleSpinBox>(editor, "axis2Min")->setValue(6);  // hours
+    field<QDoubleSpinBox>(editor, "axis2Max")->setValue(9);
+    editor.selectSeries(1);
+    editor.setSeriesColor(Qt::blue);
+    field<QSpinBox>(editor, "lineWidthSpin")->setValue(3);
+    field<QComboBox>(editor, "markerCombo")->setCurrentIndex(static_cast<int>(Marker::Circle));
+    editor.selectSeries(0);
+    field<QCheckBox>(editor, "visibleCheck")->setChecked(false);
+    editor.apply();
+
+    EXPECT_EQ(chart.titleLines(), (QStringList{"Station 101", "morning"}));
+    EXPECT_FALSE(chart.look().legendVisible);
+    EXPECT_EQ(chart.axis(ChartAxis::Left).title, "Vehicles");
+    EXPECT_DOUBLE_EQ(chart.axis(ChartAxis::Bottom).min, 0.25);
+    EXPECT_DOUBLE_EQ(chart.plot()->axisScaleDiv(QwtPlot::xBottom).upperBound(), 9.0 / 24);
+    EXPECT_FALSE(chart.seriesStyle(0).visible);
+    EXPECT_EQ(chart.seriesStyle(1).color, QColor(Qt::blue));
+    EXPECT_EQ(chart.seriesStyle(1).lineWidth, 3);
+    EXPECT_EQ(chart.seriesStyle(1).marker, Marker::Circle);
+    EXPECT_TRUE(chart.seriesStyle(1).visible);
+
+    EXPECT_EQ(other->chart().titleLines(), QStringList{"Station: 101"});
+    EXPECT_EQ(other->chart().seriesStyle(1).color, QColor(0, 128, 0));
+
+    // A fixed range back to automatic spans the data again.
+    ChartEditor again(chart);
+    field<QCheckBox>(again, "axis2Automatic")->setChecked(true);
+    again.apply();
+    EXPECT_DOUBLE_EQ(chart.plot()->axisScaleDiv(QwtPlot::xBottom).upperBound(), wholeDay);
+}
+
+TEST_F(ChartEditing, GridEndColoursAndContourLevels) {
+    const RoadGraphResult result = plotRoadGraph(RoadGraphKind::Contour, RoadMeasure::Volume, data,
+                                                 selection, dialogs, log, {});
+    ASSERT_NE(result.window, nullptr);
+    Chart& chart = result.window->chart();
+    ChartEditor editor(chart);
+    editor.setStartColor(Qt::blue);
+    editor.setEndColor(Qt::yellow);
+    field<QSpinBox>(editor, "levelsSpin")->setValue(5);
+    editor.apply();
+    EXPECT_EQ(chart.gridView(0).startColor, QColor(Qt::blue));
+    EXPECT_EQ(chart.gridView(0).endColor, QColor(Qt::yellow));
+    EXPECT_EQ(chart.contourLevels(0).size(), 5u);
 }
 
 }  // namespace
