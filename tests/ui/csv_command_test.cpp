@@ -8,17 +8,10 @@ class CsvExport : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        build();
-        choose(c().cmbPlotInterval, 9);  // "1 hour"
-        click(c().btnReCompute);
-        dialogs.clear();
-        c().SSTab1->setCurrentIndex(2);
+        buildAt(9);  // "1 hour"
+        c().SSTab1->setCurrentIndex(kRoadTab);
     }
-    void pick(int row) {
-        QListWidget* list = c().lstSta;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(row)).center());
-    }
+    void pick(int row) { clickRow(c().lstSta, row); }
     std::filesystem::path exportTo(const std::string& name) {
         const auto path = dir / name;
         dialogs.answer(path.string());
@@ -32,16 +25,12 @@ TEST_F(CsvExport, WritesTheSelectedStationsOverTheRange) {
     pick(1);
     choose(c().cmbEndTime, 1);
     const auto path = exportTo("north.csv");
-
     EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, "Saving done."}));
     EXPECT_EQ(readFile(path),
               ",101.occ,101.vol,102.occ,102.vol\r\n"
               "00:00:00,20.00, 300 ,20.00, 420 \r\n"
               "01:00:00,20.00, 300 ,20.00, 420 \r\n");
-    ASSERT_EQ(dialogs.requests.size(), 1u);
-    EXPECT_EQ(fields(dialogs.requests[0]),
-              fields({true, "All files (*.*)|*.*|*.csv files|*.csv", 2, "csv", kFlagsSave,
-                      "Select the output *.csv file", (dir / "csv" / "may5.csv").string()}));
+    EXPECT_EQ(dialogs.requests.at(0).proposedName, (dir / "csv" / "may5.csv").string());
     EXPECT_TRUE(c().btnCSVfile->isEnabled());
 }
 
@@ -51,8 +40,7 @@ TEST_F(CsvExport, ProposesTheStationFileNameWithoutAnArchive) {
     pick(0);
     dialogs.cancelNext();
     click(c().btnCSVfile);
-    ASSERT_EQ(dialogs.requests.size(), 1u);
-    EXPECT_EQ(dialogs.requests[0].proposedName, "/days/csv/june.csv");
+    EXPECT_EQ(dialogs.requests.at(0).proposedName, "/days/csv/june.csv");
     EXPECT_TRUE(dialogs.messages.empty());  // cancelling is silent
 }
 
@@ -79,7 +67,6 @@ TEST_F(CsvExport, MissingStationIsRefusedBeforeTheFileIsTouched) {
     const auto path = dir / "ghost.csv";
     writeFile(path, "earlier export");
     exportTo("ghost.csv");
-
     EXPECT_EQ(dialogs.onlyMessage(),
               (Message{MessageIcon::Exclamation,
                        "Station: 999 does not exist.\r\nUnable to generate the csv file."}));
@@ -98,6 +85,7 @@ TEST_F(CsvExport, BadRangeIsRefusedWithoutAFile) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// Unlike build and load, the export shows the bare description, without "Error No:".
 TEST_F(CsvExport, WriteFailureShowsTheErrorDescription) {
     pick(0);
     exportTo("no folder/day.csv");

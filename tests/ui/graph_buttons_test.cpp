@@ -1,6 +1,6 @@
-// The six graph buttons of a built day: the window each opens, its points, the refusals, the
-// range rule and its end-time selection, and shutdown closing the graph windows. The graphs'
-// own rules are the graph library's tests; these check what the window gives and keeps.
+// The six graph buttons of a built day: the window each opens, the refusals, the range rule
+// and its end-time selection, and shutdown closing the graph windows. The graphs' own tests
+// check their series and rules; these check what the window passes to them and keeps.
 #include <QCoreApplication>
 #include <QEvent>
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include "roadgraphs/graph_window.h"
 #include "roadgraphs/road_graph.h"
 #include "ui/graph_wiring.h"
+#include "ui/log_window.h"
 #include "views/request_checks.h"
 #include "window_fixture.h"
 
@@ -19,16 +20,13 @@ constexpr int kThirtySec = 0;
 constexpr int kFiveMin = 5;
 constexpr int kSouth = 1;  // stations 140, 139, 138
 constexpr int kGhost = 2;  // 131 and the unknown 999
-constexpr double kDay = 86400.0;
 
-// The volume of a station in interval k at "5 min" (ten slots).
+// The time and volume of interval k at "5 min" (ten slots).
+double fiveMinTime(int k) {
+    return k * 300 / 86400.0;
+}
 double fiveMinVolume(int station, int k) {
     return UiTestDay::volume(station, 10 * k, 10 * k + 9);
-}
-// Every slot counts (detector N1 is never empty): the mean of 10 % and 30 %, or 10 % alone for
-// station 140, whose second detector is missing.
-double occupancy(int station) {
-    return station == 140 ? 10.0 : 20.0;
 }
 
 class GraphButtons : public WindowTest {
@@ -36,6 +34,9 @@ class GraphButtons : public WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
         window->setGraphCommand(graphWindowCommand());
+        road = {c().btnColorGrid, c().btnOccColorGrid, c().btnVolContour, c().btnContour};
+        all = {c().btnLinePlot, c().btnScatterPlot};
+        all.insert(all.end(), road.begin(), road.end());
     }
     void TearDown() override {
         closeGraphWindows();
@@ -45,24 +46,9 @@ class GraphButtons : public WindowTest {
     static void flushDeletes() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    // A built day re-aggregated at `interval`, without its messages.
-    void buildAt(int interval) {
-        build();
-        choose(c().cmbPlotInterval, interval);
-        click(c().btnReCompute);
-        dialogs.clear();
-    }
     void range(int start, int end) {
         choose(c().cmbStartTime, start);
         choose(c().cmbEndTime, end);
-    }
-    std::vector<QPushButton*> roadButtons() {
-        return {c().btnColorGrid, c().btnOccColorGrid, c().btnVolContour, c().btnContour};
-    }
-    std::vector<QPushButton*> graphButtons() {
-        std::vector<QPushButton*> buttons = roadButtons();
-        buttons.insert(buttons.begin(), {c().btnLinePlot, c().btnScatterPlot});
-        return buttons;
     }
     static std::vector<GraphWindow*> shown() {
         std::vector<GraphWindow*> windows = graphWindows();
@@ -94,6 +80,7 @@ class GraphButtons : public WindowTest {
         }
         EXPECT_EQ(dialogs.messages, expected);
     }
+    std::vector<QPushButton*> road, all;
 };
 
 TEST_F(GraphButtons, RefuseWithoutData) {
@@ -101,17 +88,17 @@ TEST_F(GraphButtons, RefuseWithoutData) {
     // volume sum's too.
     c().SSTab1->setTabEnabled(kStationTab, true);
     c().SSTab1->setTabEnabled(kRoadTab, true);
-    for (QPushButton* button : graphButtons()) {
+    all.push_back(c().btnVolSum);
+    for (QPushButton* button : all) {
         expectRefusal(button, "You must create data first befor plotting.");
     }
-    expectRefusal(c().btnVolSum, "You must create data first befor plotting.");
     EXPECT_EQ(c().txtVolSum->text(), "0");
 }
 
 TEST_F(GraphButtons, RefuseARangeThatDoesNotEndAfterItsStart) {
     buildAt(kFiveMin);
     range(5, 5);
-    for (QPushButton* button : graphButtons()) {
+    for (QPushButton* button : all) {
         expectRefusal(button, kBadRangeMessage);
     }
     range(5, 6);
@@ -134,7 +121,7 @@ TEST_F(GraphButtons, RoadGraphsDoNothingWithoutARoad) {
     buildAt(kFiveMin);
     type(c().cmbRoadList, "South");
     const std::string log = workspace().log.logText();
-    for (QPushButton* button : roadButtons()) {
+    for (QPushButton* button : road) {
         expectRefusal(button, {});
     }
     EXPECT_EQ(workspace().log.logText(), log);
@@ -143,86 +130,60 @@ TEST_F(GraphButtons, RoadGraphsDoNothingWithoutARoad) {
 TEST_F(GraphButtons, RoadGraphsRefuseARoadWithAMissingStation) {
     buildAt(kFiveMin);
     choose(c().cmbRoadList, kGhost);
-    for (QPushButton* button : roadButtons()) {
+    for (QPushButton* button : road) {
         const std::string before = workspace().log.logText();
         expectRefusal(button, "Station: 999 does not exist.\r\nUnable to plot the graph.");
         EXPECT_EQ(workspace().log.logText(), before + "Ghost :999doesn't exist.");
     }
 }
 
-TEST_F(GraphButtons, StationGraphsOfThreeIntervals) {
+TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
     buildAt(kFiveMin);
-    range(10, 12);              // 00:50, 00:55, 01:00
     choose(c().cmbStaList, 3);  // station 104
-    GraphWindow* line = clickForWindow(c().btnLinePlot);
-    choose(c().cmbStaList, 39);  // station 140
-    GraphWindow* scatter = clickForWindow(c().btnScatterPlot);
-    ASSERT_TRUE(line != nullptr && scatter != nullptr);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(line->objectName(), "frmGraphL");
-    EXPECT_EQ(line->windowTitle(), "Vol/Occ Line Graph: 5 min Data");
-    EXPECT_EQ(line->chart().titleLines(), QStringList{"Station: 104"});
-    EXPECT_EQ(scatter->objectName(), "frmGraphS");
-    EXPECT_EQ(scatter->windowTitle(), "Vol/Occ Scatter Graph: 5 min Data");
-    EXPECT_EQ(scatter->chart().titleLines(), QStringList{"Station: 140"});
-    std::vector<ChartPoint> volume, occ, scattered;
-    for (int k = 10; k <= 12; ++k) {
-        volume.push_back({k * 300 / kDay, fiveMinVolume(104, k)});
-        occ.push_back({k * 300 / kDay, occupancy(104)});
-        scattered.push_back({occupancy(140), fiveMinVolume(140, k)});
-    }
-    EXPECT_EQ(line->chart().points(0), volume);
-    EXPECT_EQ(line->chart().points(1), occ);
-    EXPECT_EQ(scatter->chart().points(0), scattered);
-}
-
-TEST_F(GraphButtons, RoadGraphsOfThreeIntervals) {
-    buildAt(kFiveMin);
     choose(c().cmbRoadList, kSouth);
-    range(0, 2);
-    struct Case {
-        QPushButton* button;
-        const char* kind;
-        const char* caption;
-        bool volume;
-    };
-    for (const Case& at :
-         {Case{c().btnColorGrid, "frmVolColorGrid", "Volume Color Grid Graph: 5 min Data", true},
-          Case{c().btnOccColorGrid, "frmOccColorGrid", "Occupancy Color Grid Graph: 5 min Data",
-               false},
-          Case{c().btnVolContour, "frmContour", "Volume Contour Graph: 5 min Data", true},
-          Case{c().btnContour, "frmContour", "Occupancy Contour Graph: 5 min Data", false}}) {
-        SCOPED_TRACE(at.caption);
-        GraphWindow* graph = clickForWindow(at.button);
-        ASSERT_NE(graph, nullptr);
-        EXPECT_TRUE(dialogs.messages.empty());
-        EXPECT_EQ(graph->objectName(), at.kind);
-        EXPECT_EQ(graph->windowTitle(), at.caption);
-        EXPECT_EQ(graph->chart().titleLines(), QStringList{"Road: South"});
-        // Interval order, road order within an interval; z is the road position + 1.
-        std::vector<GridPoint> expected;
-        for (int k = 0; k <= 2; ++k) {
-            double z = 1;
-            for (const int station : {140, 139, 138}) {
-                const double value = at.volume ? fiveMinVolume(station, k) : occupancy(station);
-                expected.push_back({k * 300 / kDay, value, z++});
-            }
-        }
-        EXPECT_EQ(graph->chart().gridPoints(0), expected);
-        EXPECT_EQ(c().cmbEndTime->currentIndex(), 2);
+    range(10, 12);  // 00:50, 00:55, 01:00
+    const std::pair<const char*, const char*> kinds[] = {
+        {"frmGraphL", "Vol/Occ Line Graph"},
+        {"frmGraphS", "Vol/Occ Scatter Graph"},
+        {"frmVolColorGrid", "Volume Color Grid Graph"},
+        {"frmOccColorGrid", "Occupancy Color Grid Graph"},
+        {"frmContour", "Volume Contour Graph"},
+        {"frmContour", "Occupancy Contour Graph"}};
+    std::vector<GraphWindow*> opened;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        opened.push_back(clickForWindow(all[i]));
+        ASSERT_NE(opened[i], nullptr) << i;
+        EXPECT_EQ(opened[i]->objectName(), kinds[i].first);
+        EXPECT_EQ(opened[i]->windowTitle(), QString(kinds[i].second) + ": 5 min Data");
     }
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(opened[1]->chart().titleLines(), QStringList{"Station: 104"});
+    EXPECT_EQ(opened[5]->chart().titleLines(), QStringList{"Road: South"});
+    std::vector<ChartPoint> line;
+    std::vector<GridPoint> grid;
+    for (int k = 10; k <= 12; ++k) {
+        line.push_back({fiveMinTime(k), fiveMinVolume(104, k)});
+        double z = 1;  // the road position + 1
+        for (const int station : {140, 139, 138}) {
+            grid.push_back({fiveMinTime(k), fiveMinVolume(station, k), z++});
+        }
+    }
+    EXPECT_EQ(opened[0]->chart().points(0), line);
+    EXPECT_EQ(opened[2]->chart().gridPoints(0), grid);
+    // Station 140 lacks its second detector: 10 % where the others have 20 %.
+    EXPECT_EQ(opened[3]->chart().gridPoints(0).front(), (GridPoint{fiveMinTime(10), 10.0, 1}));
 }
 
 TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
     buildAt(kThirtySec);
     choose(c().cmbRoadList, kSouth);
-    struct Case {
+    const struct {
         QPushButton* button;
         std::string_view secondLine;
         const char* endAfter;
-    };
-    for (const Case& at : {Case{c().btnColorGrid, kColorGridRangeLine, "08:20:00"},
-                           Case{c().btnContour, kContourRangeLine, "23:59:30"}}) {
+    } cases[] = {{c().btnColorGrid, kColorGridRangeLine, "08:20:00"},
+                 {c().btnContour, kContourRangeLine, "23:59:30"}};
+    for (const auto& at : cases) {
         SCOPED_TRACE(at.button->objectName().toStdString());
         range(0, 2879);
         dialogs.clear();
@@ -247,28 +208,21 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
 TEST_F(GraphButtons, RecomputationDuringTheRangeMessageKeepsItsOwnEndTime) {
     buildAt(kThirtySec);
     choose(c().cmbRoadList, kSouth);
-    // While the message is up the user recomputes at "1 hour": the fill draws the table it
-    // started on, the caption names the interval now shown, and the new time lists keep their
-    // whole-day range.
+    // While the message is up the user recomputes at "1 hour", then types another interval:
+    // the fill draws the table it started on, the caption names the list's text when drawn,
+    // and the new time lists keep their whole-day range.
     dialogs.onMessage = [&](const Message&) {
         choose(c().cmbPlotInterval, 9);
         click(c().btnReCompute);
+        type(c().cmbPlotInterval, "7 min");
     };
     GraphWindow* graph = clickForWindow(c().btnColorGrid);
     dialogs.onMessage = nullptr;
     ASSERT_NE(graph, nullptr);
-    EXPECT_EQ(graph->windowTitle(), "Volume Color Grid Graph: 1 hour Data");
+    EXPECT_EQ(graph->windowTitle(), "Volume Color Grid Graph: 7 min Data");
     EXPECT_EQ(graph->chart().gridPoints(0).size(), 3u * 1001);
     EXPECT_EQ(c().cmbEndTime->count(), 24);
     EXPECT_EQ(c().cmbEndTime->currentIndex(), 23);
-}
-
-TEST_F(GraphButtons, CaptionNamesTheIntervalListTextEvenTyped) {
-    buildAt(kFiveMin);
-    type(c().cmbPlotInterval, "7 min");
-    GraphWindow* grid = clickForWindow(c().btnOccColorGrid);
-    ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(grid->windowTitle(), "Occupancy Color Grid Graph: 7 min Data");
 }
 
 TEST_F(GraphButtons, TwoClicksGiveTwoWindowsThatKeepTheirPoints) {
@@ -290,16 +244,21 @@ TEST_F(GraphButtons, TwoClicksGiveTwoWindowsThatKeepTheirPoints) {
     EXPECT_EQ(pairs[1].first->chart().gridPoints(0).size(), 288u * 30);
 }
 
-TEST_F(GraphButtons, ExitClosesEveryGraphWindow) {
+TEST_F(GraphButtons, ExitWritesTheLogAndClosesEveryWindow) {
     buildAt(kFiveMin);
-    for (QPushButton* button : graphButtons()) {
+    click(c().btnShowlLog);
+    for (QPushButton* button : all) {
         ASSERT_NE(clickForWindow(button), nullptr);
     }
     click(c().btnExit);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->findChild<LogWindow*>("frmLog")->isVisible());
     EXPECT_TRUE(shown().empty());
     flushDeletes();
     EXPECT_TRUE(graphWindows().empty());
-    EXPECT_FALSE(window->isVisible());
+    const std::string written = readFile(dir / "Log.txt");
+    EXPECT_EQ(written, workspace().log.logText() + "\r\n");
+    EXPECT_NE(written.find("Sta count=40"), std::string::npos);
 }
 
 TEST_F(GraphButtons, ClosingTheProgramDuringAFillDiscardsItsWindowSilently) {

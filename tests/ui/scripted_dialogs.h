@@ -5,7 +5,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "ui/dialogs.h"
@@ -49,11 +48,5 @@ class ScriptedDialogs : public Dialogs {
 };
 
 using Message = ScriptedDialogs::Message;
-
-// A file dialog request as one comparable, printable value.
-inline auto fields(const FileDialogRequest& r) {
-    return std::make_tuple(r.save, r.filter, r.filterIndex, r.defaultExt, r.flags, r.title,
-                           r.proposedName);
-}
 
 }  // namespace quorvane::test

@@ -38,6 +38,13 @@ void WindowTest::build(const std::filesystem::path& archivePath) {
     ASSERT_EQ(dialogs.messages.back().text, kBuildDoneMessage);
 }
 
+void WindowTest::buildAt(int interval) {
+    build();
+    choose(c().cmbPlotInterval, interval);
+    click(c().btnReCompute);
+    dialogs.clear();
+}
+
 void WindowTest::save(const std::filesystem::path& path) {
     dialogs.answer(path.string());
     click(c().btnSave);
@@ -54,6 +61,11 @@ void WindowTest::choose(QComboBox* list, int index) {
 void WindowTest::type(QComboBox* list, const QString& text) {
     list->lineEdit()->selectAll();
     QTest::keyClicks(list->lineEdit(), text);
+}
+
+void WindowTest::clickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
 }
 
 std::string WindowTest::errorReport() {

@@ -43,12 +43,16 @@ class WindowTest : public ::testing::Test {
     // the success message.
     void build(const std::filesystem::path& archivePath);
     void build() { build(archive); }
+    // A build re-aggregated at entry `interval` of cmbPlotInterval, its messages cleared.
+    void buildAt(int interval);
     // Saves the day in force to `path` through the button.
     void save(const std::filesystem::path& path);
     // Picks an entry of a list as the user does (the edit field shows the entry).
     void choose(QComboBox* list, int index);
     // Types text into an editable list's edit field, so that no entry is selected.
     void type(QComboBox* list, const QString& text);
+    // A mouse click on a row of lstN or lstSta.
+    void clickRow(QListWidget* list, int row);
     // The one message of a failed build or load: the error box with the hint on its second
     // line. Returns its text.
     std::string errorReport();
