@@ -1,6 +1,9 @@
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -18,11 +21,35 @@ struct CliRun {
 
 // Runs `program` with `args` in the folder `cwd`, no standard input, and collects its exit
 // status and both output streams.
-CliRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                  const std::filesystem::path& cwd);
+inline CliRun runProgram(const std::filesystem::path& program, std::vector<std::string> args,
+                         const std::filesystem::path& cwd) {
+    const TempDir capture;
+    args.insert(args.begin(), program.string());
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int in = open("/dev/null", O_RDONLY);
+        const int out = open((capture / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open((capture / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in >= 0 && out >= 0 && err >= 0 && dup2(in, 0) == 0 && dup2(out, 1) == 1 &&
+            dup2(err, 2) == 2 && chdir(cwd.c_str()) == 0) {
+            execv(argv[0], argv.data());
+        }
+        _exit(127);
+    }
+    int status = -1;
+    EXPECT_TRUE(child > 0 && waitpid(child, &status, 0) == child) << "fork or wait failed";
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(capture / "out"),
+            readFile(capture / "err")};
+}
 
-// The quorvane-cli of this build.
-std::filesystem::path cliProgram();
+inline std::filesystem::path cliProgram() {
+    return QUORVANE_CLI_PROGRAM;
+}
 
 inline CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
     return runProgram(cliProgram(), args, cwd);
@@ -33,7 +60,12 @@ inline CliRun runCli(const std::vector<std::string>& args, const std::filesystem
 class CliFolder : public ::testing::Test {
   protected:
     void writeDay(std::string_view stationList, std::string_view roadList,
-                  const std::vector<ZipMember>& members) const;
+                  const std::vector<ZipMember>& members) const {
+        std::filesystem::create_directories(lists());
+        writeFile(lists() / "VURSta2Det.list", stationList);
+        writeFile(lists() / "VURRoad2Sta.list", roadList);
+        writeZip(archive(), members);
+    }
 
     std::filesystem::path lists() const { return dir_ / "lists"; }
     std::filesystem::path archive() const { return dir_ / "day.traffic"; }
@@ -42,7 +74,10 @@ class CliFolder : public ::testing::Test {
 
     CliRun run(const std::vector<std::string>& args) const { return runCli(args, dir()); }
     // With "--lists lists/" appended.
-    CliRun runWithLists(std::vector<std::string> args) const;
+    CliRun runWithLists(std::vector<std::string> args) const {
+        args.insert(args.end(), {"--lists", lists().string()});
+        return run(args);
+    }
 
   private:
     TempDir dir_;
