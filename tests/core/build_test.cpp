@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <stdexcept>
 
 #include "archive_fixture.h"
+#include "core/day.h"
 #include "core/log.h"
+#include "definitions/station_file.h"
 #include "definitions/station_list.h"
 
 namespace quorvane {
@@ -46,7 +50,6 @@ TEST(CombineStation, SumsVolumesAndAveragesOrMaximisesOccupancy) {
     expectSlot({{0, 0.0f}, {0, 0.0f}, {0, 3.0f}}, 0, 1.0f, 3.0f);
     // Detectors that were not found are not counted.
     expectSlot({{10, 4.0f}, {0, 0.0f}, {12, 8.0f}}, 22, 6.0f, 8.0f, {true, false, true});
-    expectSlot({{0, 0.0f}, {0, 0.0f}}, 0, 0.0f, 0.0f, {false, false});
     // The single-precision sum over the count.
     expectSlot({{1, 0.1f}, {1, 0.7f}, {1, 33.3f}}, 3, ((0.1f + 0.7f) + 33.3f) / 3.0f, 33.3f);
 }
@@ -54,7 +57,7 @@ TEST(CombineStation, SumsVolumesAndAveragesOrMaximisesOccupancy) {
 TEST(CombineStation, ImplausibleVolumeDropsTheDetectorFromBothMeasures) {
     expectSlot({{41, 9.0f}, {12, 7.0f}}, 12, 7.0f, 7.0f);
     expectSlot({{40, 9.0f}, {12, 7.0f}}, 52, 8.0f, 9.0f);
-    expectSlot({{255, 99.0f}}, 0, 0.0f, 0.0f);
+    expectSlot({{255, 99.0f}}, 0, 0.0f, 0.0f);  // no detector counted: 0, not 0 / 0
 }
 
 TEST(CombineStation, ImplausibleOccupancyKeepsTheVolume) {
@@ -80,76 +83,84 @@ TEST(CombineStation, VolumeSumBeyond16BitsOverflows) {
     EXPECT_EQ(volume[5], 32760);
 }
 
-// An archive and its station list in one folder: of the given stations and members, or a
-// flawed day (missing detectors, "c30", implausible values, members shuffled).
+// An archive of `members`, the station list `stationList` and a one-road list in one folder.
 struct ListedDay {
     TempDir dir;
     Unzip archive;
     StationList stations;
 
-    ListedDay(const std::vector<test::StationLine>& lines, const std::vector<ZipMember>& members) {
-        test::writeLists(dir.path(), lines);
+    ListedDay(const std::string& stationList, const std::vector<ZipMember>& members) {
+        test::writeFile(dir / "VURSta2Det.list", stationList);
+        test::writeFile(dir / "VURRoad2Sta.list", "Test Road, 1,\r\n");
         archive = test::listedMembers(dir, members);
-        stations = StationList::buildList(dir.path());
-    }
-    ListedDay(int stationCount, int detsPerStation) {
-        archive = test::listed(test::writeFlawedDay(dir.path(), stationCount, detsPerStation));
         stations = StationList::buildList(dir.path());
     }
 };
 
-std::vector<ZipMember> detector(int16_t det, uint8_t volume, int16_t occ,
-                                const char* occExt = "o30") {
-    const std::string name = std::to_string(det);
-    return {{name + ".v30", volumeBytes(volume)}, {name + "." + occExt, occupancyBytes(occ)}};
-}
-
-std::vector<ZipMember> concat(std::initializer_list<std::vector<ZipMember>> parts) {
-    std::vector<ZipMember> all;
-    for (const auto& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
+// `stationCount` stations of `dets` detectors (numbers 1000 + 10 * station + j) whose values
+// vary by slot and detector, some implausible; also a missing detector, a volume-only one,
+// "c30" members, and the members shuffled.
+ListedDay flawedDay(int stationCount, int dets) {
+    std::string lines;
+    std::vector<ZipMember> members;
+    for (int s = 0; s < stationCount; ++s) {
+        lines += std::to_string(s + 1) + ",P";
+        for (int j = 0; j < dets; ++j) {
+            const int det = 1000 + 10 * s + j;
+            lines += "," + std::to_string(det);
+            if (s % 7 == 3 && j == 0) {
+                continue;
+            }
+            std::vector<uint8_t> vol(kSlotsPerDay);
+            std::vector<int16_t> occ(kSlotsPerDay);
+            for (int k = 0; k < kSlotsPerDay; ++k) {
+                vol[k] = static_cast<uint8_t>((7 * k + det) % 44);
+                occ[k] = static_cast<int16_t>((13 * k + 31 * det) % 1100 - 50);
+            }
+            const std::string name = std::to_string(det);
+            members.push_back({name + ".v30", volumeBytes(vol)});
+            if (s % 11 != 5 || j != 1) {
+                members.push_back({name + (s % 5 == 2 ? ".c30" : ".o30"), occupancyBytes(occ)});
+            }
+        }
+        lines += ",\r\n";
     }
-    return all;
+    std::shuffle(members.begin(), members.end(), std::mt19937(42));
+    return ListedDay(lines, members);
 }
 
-BuildOptions threads(int readerThreads, int window = 64) {
-    BuildOptions options;
-    options.readerThreads = readerThreads;
-    options.window = window;
-    return options;
+// Station 7 lacks detector 2; of station 8, detector 4 is absent and 5 has only its volume;
+// station 9 is whole.
+ListedDay smallDay() {
+    const std::vector<ZipMember> members{
+        {"1.v30", volumeBytes(10)},      {"1.o30", occupancyBytes(50)}, {"3.v30", volumeBytes(12)},
+        {"3.o30", occupancyBytes(90)},   {"5.v30", volumeBytes(9)},     {"6.v30", volumeBytes(30)},
+        {"6.c30", occupancyBytes(1000)},
+    };
+    return ListedDay("7,P,1,2,3,\r\n8,P,4,5,\r\n9,P,6,3,\r\n", members);
 }
 
 TEST(BuildStationTables, MissingDetectorsAreLoggedPerStation) {
-    const ListedDay day({{7, {1, 2, 3}}, {8, {4, 5}}, {9, {6}}},
-                        concat({detector(1, 10, 50),
-                                detector(3, 12, 90),
-                                {{"5.v30", volumeBytes(9)}},
-                                detector(6, 30, 1000, "c30")}));
-    for (int readers : {0, 2}) {
-        Log log;
-        const StationTables tables =
-            buildStationTables(day.archive, day.stations, log, {}, threads(readers));
-        ASSERT_EQ(tables.stationCount, 3);
-        EXPECT_EQ(tables.vol(0, 0), 22);
-        EXPECT_FLOAT_EQ(tables.occ(0, 0), 7.0f);  // (5.0 + 9.0) / 2: detector 2 is missing
-        EXPECT_EQ(tables.vol(2879, 1), 0);        // 5 has only its volume: contributes nothing
-        EXPECT_EQ(tables.occ(2879, 1), 0.0f);
-        EXPECT_EQ(tables.vol(100, 2), 30);
-        EXPECT_FLOAT_EQ(tables.occ(100, 2), static_cast<float>(1000.0 / 18.0));
-        EXPECT_EQ(log.logText(), "Station: 7: Station: 8: Det 5 does not exist\r\nStation: 8: ")
-            << readers;
-    }
+    const ListedDay day = smallDay();
+    Log log;
+    const StationTables tables = buildStationTables(day.archive, day.stations, log);
+    ASSERT_EQ(tables.stationCount, 3);
+    EXPECT_EQ(tables.vol(0, 0), 22);
+    EXPECT_FLOAT_EQ(tables.occ(0, 0), 7.0f);  // (5.0 + 9.0) / 2
+    EXPECT_EQ(std::pair(tables.vol(2879, 1), tables.occ(2879, 1)), std::pair(int16_t{0}, 0.0f));
+    EXPECT_EQ(tables.vol(100, 2), 42);
+    EXPECT_FLOAT_EQ(tables.occ(100, 2), (static_cast<float>(1000.0 / 18.0) + 9.0f) / 2.0f);
+    EXPECT_EQ(log.logText(), "Station: 7: Station: 8: Det 5 does not exist\r\nStation: 8: ");
 }
 
 TEST(BuildStationTables, AsksTheModeBeforeEveryStationAndReportsEachOne) {
-    const ListedDay day({{1, {1, 2}}, {2, {1, 2}}, {3, {1, 2}}, {4, {1, 2}}},
-                        concat({detector(1, 10, 50), detector(2, 12, 90)}));
-    for (int readers : {0, 1, 2}) {
+    const ListedDay day = smallDay();
+    for (int readers : {0, 2}) {
         std::vector<std::string> calls;
         BuildHooks hooks;
         hooks.occMode = [&] {
             calls.push_back("mode");
-            return calls.size() > 4 ? OccMode::WorstCase : OccMode::Average;
+            return calls.size() > 2 ? OccMode::WorstCase : OccMode::Average;
         };
         hooks.started = [&](int total) { calls.push_back("started " + std::to_string(total)); };
         hooks.stationDone = [&](int station, int total) {
@@ -157,46 +168,47 @@ TEST(BuildStationTables, AsksTheModeBeforeEveryStationAndReportsEachOne) {
         };
         Log log;
         const StationTables tables =
-            buildStationTables(day.archive, day.stations, log, hooks, threads(readers));
-        EXPECT_EQ(calls, (std::vector<std::string>{"started 4", "mode", "0/4", "mode", "1/4",
-                                                   "mode", "2/4", "mode", "3/4"}));
-        const std::vector<float> occupancies{tables.occ(5, 0), tables.occ(5, 1), tables.occ(5, 2),
-                                             tables.occ(5, 3)};
-        EXPECT_EQ(occupancies, (std::vector<float>{7.0f, 7.0f, 9.0f, 9.0f}));
-        EXPECT_EQ(tables.vol(5, 3), 22);
+            buildStationTables(day.archive, day.stations, log, hooks, BuildOptions{readers, 64});
+        EXPECT_EQ(calls, (std::vector<std::string>{"started 3", "mode", "0/3", "mode", "1/3",
+                                                   "mode", "2/3"}));
+        // Station 7 at its average, station 9 at its worst case.
+        EXPECT_FLOAT_EQ(tables.occ(5, 0), 7.0f);
+        EXPECT_FLOAT_EQ(tables.occ(5, 2), static_cast<float>(1000.0 / 18.0));
     }
 }
 
 TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOne) {
-    const ListedDay day(60, 4);
+    const ListedDay day = flawedDay(60, 4);
     Log sequentialLog;
     const StationTables sequential =
-        buildStationTables(day.archive, day.stations, sequentialLog, {}, threads(0));
+        buildStationTables(day.archive, day.stations, sequentialLog, {}, BuildOptions{0, 64});
     ASSERT_NE(sequentialLog.logText().find("does not exist"), std::string::npos);
     ASSERT_NE(sequentialLog.logText().find("Station: 4: "), std::string::npos);
     for (const BuildOptions& options :
-         {threads(1), threads(2), threads(3, 1), threads(2, 5), threads(8, 200)}) {
+         {BuildOptions{1, 64}, BuildOptions{2, 64}, BuildOptions{3, 1}, BuildOptions{2, 5},
+          BuildOptions{8, 200}}) {
         Log log;
-        const StationTables tables =
-            buildStationTables(day.archive, day.stations, log, {}, options);
-        EXPECT_EQ(tables, sequential) << options.readerThreads << "/" << options.window;
+        EXPECT_EQ(buildStationTables(day.archive, day.stations, log, {}, options), sequential)
+            << options.readerThreads << "/" << options.window;
         EXPECT_EQ(log.logText(), sequentialLog.logText());
     }
 }
 
 TEST(BuildStationTables, ReadErrorSurfacesAtItsStationAfterTheOnesBefore) {
     // Station 3's detector 9 has no volume member (logged), its detector 2 a short one.
-    const ListedDay day({{1, {1}}, {2, {1}}, {3, {9, 2}}, {4, {1}}, {5, {1}}},
-                        concat({detector(1, 1, 1),
-                                {{"9.o30", occupancyBytes(1)}, {"2.v30", std::string(100, '\0')}},
-                                {{"2.o30", occupancyBytes(1)}}}));
+    const std::vector<ZipMember> members{
+        {"1.v30", volumeBytes(1)},    {"1.o30", occupancyBytes(1)},
+        {"9.o30", occupancyBytes(1)}, {"2.v30", std::string(100, '\0')},
+        {"2.o30", occupancyBytes(1)},
+    };
+    const ListedDay day("1,P,1,\r\n2,P,1,\r\n3,P,9,2,\r\n4,P,1,\r\n5,P,1,\r\n", members);
     for (int readers : {0, 1, 2}) {
         Log log;
         std::vector<int> done;
         BuildHooks hooks;
         hooks.stationDone = [&](int station, int) { done.push_back(station); };
         const Error error = errorOf([&] {
-            buildStationTables(day.archive, day.stations, log, hooks, threads(readers, 2));
+            buildStationTables(day.archive, day.stations, log, hooks, BuildOptions{readers, 2});
         });
         EXPECT_EQ(error.number(), errc::kSubscriptOutOfRange);
         EXPECT_NE(error.description().find("\"2.v30\""), std::string::npos);
@@ -205,30 +217,69 @@ TEST(BuildStationTables, ReadErrorSurfacesAtItsStationAfterTheOnesBefore) {
     }
 }
 
+// Closing the program during a build throws from a hook: no reader may be left running.
 TEST(BuildStationTables, HookExceptionAbandonsTheBuild) {
-    const ListedDay day(80, 3);
-    const auto stopAt = [](int stop) {
-        BuildHooks hooks;
-        hooks.stationDone = [stop](int station, int) {
+    const ListedDay day = flawedDay(80, 3);
+    std::vector<BuildHooks> failing(2);
+    failing[0].started = [](int) { throw std::runtime_error("no window"); };
+    failing[1].occMode = []() -> OccMode { throw std::runtime_error("no mode"); };
+    for (const int stop : {0, 5, 79}) {
+        failing.emplace_back().stationDone = [stop](int station, int) {
             if (station == stop) {
                 throw std::runtime_error("stopped");
             }
         };
-        return hooks;
-    };
-    BuildHooks startFails;
-    startFails.started = [](int) { throw std::runtime_error("no window"); };
-    BuildHooks askFails;
-    askFails.occMode = []() -> OccMode { throw std::runtime_error("no mode"); };
+    }
     for (int readers : {0, 1, 2, 4}) {
-        for (const BuildHooks& hooks : {stopAt(0), stopAt(5), stopAt(79), startFails, askFails}) {
+        for (const BuildHooks& hooks : failing) {
             Log log;
             EXPECT_THROW(
-                buildStationTables(day.archive, day.stations, log, hooks, threads(readers, 3)),
+                buildStationTables(day.archive, day.stations, log, hooks, BuildOptions{readers, 3}),
                 std::runtime_error)
                 << readers;
         }
     }
+}
+
+// The report is written as soon as the archive is listed, before the lists are read.
+TEST(BuildDay, WritesTheMemberReportAfterTheArchiveAndBeforeTheLists) {
+    const ListedDay day = smallDay();
+    std::filesystem::remove(day.dir / "VURRoad2Sta.list");
+    Log log;
+    const Error error = errorOf([&] {
+        buildDay({day.dir / "day.traffic", day.dir.path(), day.dir / "zipFileInfo.txt"}, log);
+    });
+    EXPECT_EQ(error.number(), errc::kFileNotFound);
+    EXPECT_NE(error.description().find("VURRoad2Sta.list"), std::string::npos);
+    EXPECT_EQ(log.logText(),
+              "Detailed internal file info of the zip file is saved in zipFileInfo.txt\r\n");
+    EXPECT_TRUE(test::readFile(day.dir / "zipFileInfo.txt")
+                    .starts_with("Number of files in zip file:  7 \r\n"));
+}
+
+TEST(LoadDay, ReadsTheFileThenTheListsAndLogsTheCounts) {
+    const ListedDay day = smallDay();
+    Log log;
+    const Day built = buildDay({day.dir / "day.traffic", day.dir.path(), std::nullopt}, log);
+    writeStationFile(day.dir / "day.station", built.tables);
+    Log loadLog;
+    const Day loaded = loadDay(day.dir / "day.station", day.dir.path(), loadLog);
+    EXPECT_EQ(loaded.tables, built.tables);
+    EXPECT_EQ(loaded.stations.stationDefs(), built.stations.stationDefs());
+    EXPECT_EQ(loadLog.logText(), "Sta count=3\r\nRoad count=1\r\n");
+}
+
+TEST(LoadDay, RefusesFewerStationsThanTheListButAcceptsMore) {
+    const ListedDay day = smallDay();
+    writeStationFile(day.dir / "two.station", StationTables::zeroed(2));
+    writeStationFile(day.dir / "four.station", StationTables::zeroed(4));
+    Log log;
+    const Error error = errorOf([&] { loadDay(day.dir / "two.station", day.dir.path(), log); });
+    EXPECT_EQ(error.number(), errc::kSubscriptOutOfRange);
+    EXPECT_NE(error.description().find("holds 2 stations"), std::string::npos);
+    EXPECT_NE(error.description().find("station list has 3"), std::string::npos);
+    EXPECT_EQ(log.logText(), "Sta count=3\r\nRoad count=1\r\n");
+    EXPECT_EQ(loadDay(day.dir / "four.station", day.dir.path(), log).tables.stationCount, 4);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 namespace quorvane {
 namespace {
 
+using test::errorOf;
 using test::TempDir;
 using Entries = std::array<int32_t, 4>;  // a block's two dimension entries, as stored
 
@@ -28,30 +29,16 @@ StationTables sampleTables(int stations) {
     return tables;
 }
 
-bool sameBits(const StationTables& a, const StationTables& b) {
-    return a.stationCount == b.stationCount && a.volume == b.volume &&
-           a.occupancy.size() == b.occupancy.size() &&
-           std::memcmp(a.occupancy.data(), b.occupancy.data(), a.occupancy.size() * 4) == 0;
-}
-
-template <typename T>
-void put(std::string& bytes, std::size_t offset, T value) {
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
-}
-
 std::size_t secondBlock(int stations) {
     return 20 + 5760 * static_cast<std::size_t>(stations);
 }
 
-void setEntries(std::string& bytes, std::size_t block, const Entries& values) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        put(bytes, block + 4 + 4 * i, values[i]);
-    }
-}
-
-// The number of the Error that `call` throws.
-int errorNumber(const std::function<void()>& call) {
-    return test::errorOf(call).number();
+// `bytes` with `value` stored at `offset`: a block's type code is at 0, its dimension count at
+// 2, its entries at 4.
+template <typename T>
+std::string changed(std::string bytes, std::size_t offset, const T& value) {
+    bytes.replace(offset, sizeof value, reinterpret_cast<const char*>(&value), sizeof value);
+    return bytes;
 }
 
 // Runs both readers over the same bytes and expects the same error number from each; the
@@ -61,25 +48,25 @@ void expectRefused(const std::string& bytes, int number) {
     TempDir dir;
     const auto path = dir / "bad.station";
     test::writeFile(path, bytes);
-    for (const Error& e : {test::errorOf([&] { readStationFile(path); }),
-                           test::errorOf([&] { decodeStationFile(bytes, path.string()); })}) {
+    for (const Error& e : {errorOf([&] { readStationFile(path); }),
+                           errorOf([&] { decodeStationFile(bytes, path.string()); })}) {
         EXPECT_EQ(e.number(), number) << e.description();
         EXPECT_NE(e.description().find(path.string()), std::string::npos) << e.description();
     }
 }
 
+// Tables read back are compared through their bytes: bit for bit, NaN included.
 TEST(StationFile, WritesTheSlotDimensionFirstAndReadsBothTablesBackBitForBit) {
     TempDir dir;
     for (const int stations : {1, 3, 40}) {
         const StationTables tables = sampleTables(stations);
+        const std::string bytes = encodeStationFile(tables);
         writeStationFile(dir / "day.station", tables);
-        const std::string bytes = test::readFile(dir / "day.station");
-        ASSERT_EQ(bytes.size(), 40 + 17280 * static_cast<std::size_t>(stations));
-        EXPECT_EQ(stationFileSize(stations), bytes.size());
-        EXPECT_EQ(bytes, encodeStationFile(tables));
-        EXPECT_TRUE(sameBits(readStationFile(dir / "day.station"), tables)) << stations;
+        EXPECT_EQ(bytes.size(), 40 + 17280 * static_cast<std::size_t>(stations));
+        EXPECT_TRUE(test::readFile(dir / "day.station") == bytes) << stations;
+        EXPECT_TRUE(encodeStationFile(readStationFile(dir / "day.station")) == bytes);
         // Bytes after the second block are ignored.
-        EXPECT_TRUE(sameBits(decodeStationFile(bytes + "trailing", "x"), tables));
+        EXPECT_TRUE(encodeStationFile(decodeStationFile(bytes + "trailing", "x")) == bytes);
     }
     const StationTables tables = sampleTables(3);
     const std::string bytes = encodeStationFile(tables);
@@ -94,65 +81,60 @@ TEST(StationFile, WritesTheSlotDimensionFirstAndReadsBothTablesBackBitForBit) {
     EXPECT_EQ(cell, tables.vol(0, 2));
 }
 
+// Written through a temporary file that replaces the old one only when complete.
 TEST(StationFile, ReplacesTheFileWholeOrNotAtAll) {
     TempDir dir;
     const auto path = dir / "day.station";
     writeStationFile(path, sampleTables(5));
     writeStationFile(path, sampleTables(2));
-    EXPECT_EQ(std::filesystem::file_size(path), stationFileSize(2));
     const std::string before = test::readFile(path);
+    EXPECT_TRUE(before == encodeStationFile(sampleTables(2)));
 
     StationTables mismatched = sampleTables(2);
     mismatched.occupancy.pop_back();
-    EXPECT_EQ(errorNumber([&] { writeStationFile(path, StationTables{}); }),
-              errc::kSubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { writeStationFile(path, mismatched); }), errc::kSubscriptOutOfRange);
-    EXPECT_EQ(test::readFile(path), before);
+    for (const StationTables& bad : {StationTables{}, mismatched}) {
+        EXPECT_EQ(errorOf([&] { writeStationFile(path, bad); }).number(),
+                  errc::kSubscriptOutOfRange);
+    }
+    EXPECT_EQ(errorOf([&] { writeStationFile(dir / "missing" / "x", sampleTables(1)); }).number(),
+              errc::kPathNotFound);
+    EXPECT_TRUE(test::readFile(path) == before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);  // no temporary left behind
-    EXPECT_EQ(errorNumber([&] { writeStationFile(dir / "missing" / "x", sampleTables(1)); }),
-              errc::kPathNotFound);
 }
 
 TEST(StationFile, ReadsEveryArrangementOfTheDimensionEntries) {
-    const StationTables tables = sampleTables(3);
-    const std::string written = encodeStationFile(tables);
-    // Either entry first, and count/bound in either order within each entry.
-    for (const Entries& values :
-         {Entries{2880, 0, 3, 0}, Entries{3, 0, 2880, 0}, Entries{0, 2880, 0, 3},
-          Entries{0, 3, 0, 2880}, Entries{2880, 0, 0, 3}, Entries{0, 2880, 3, 0},
-          Entries{3, 0, 0, 2880}, Entries{0, 3, 2880, 0}}) {
-        std::string bytes = written;
-        setEntries(bytes, 0, values);
-        setEntries(bytes, secondBlock(3), values);
-        EXPECT_TRUE(sameBits(decodeStationFile(bytes, "x"), tables))
-            << values[0] << "," << values[1] << "," << values[2] << "," << values[3];
-    }
-    // The blocks need not agree on their arrangement.
-    std::string bytes = written;
-    setEntries(bytes, 0, {0, 3, 0, 2880});
+    const std::string written = encodeStationFile(sampleTables(3));
+    // Either entry first, and count and bound in either order within each entry; the two blocks
+    // need not agree.
+    const Entries arrangements[] = {{2880, 0, 3, 0}, {3, 0, 2880, 0}, {0, 2880, 0, 3},
+                                    {0, 3, 0, 2880}, {2880, 0, 0, 3}, {0, 2880, 3, 0},
+                                    {3, 0, 0, 2880}, {0, 3, 2880, 0}};
     TempDir dir;
-    test::writeFile(dir / "x.station", bytes);
-    EXPECT_TRUE(sameBits(readStationFile(dir / "x.station"), tables));
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::string bytes = changed(changed(written, 4, arrangements[i]), secondBlock(3) + 4,
+                                          arrangements[(i + 3) % 8]);
+        test::writeFile(dir / "x.station", bytes);
+        EXPECT_TRUE(encodeStationFile(readStationFile(dir / "x.station")) == written) << i;
+        EXPECT_TRUE(encodeStationFile(decodeStationFile(bytes, "x")) == written) << i;
+    }
 
     // 2880 stations: both entries count 2880, and either reading gives the same tables.
     StationTables square = StationTables::zeroed(2880);
     square.volume.back() = 9;
     square.occupancy.front() = 1.5f;
-    bytes = encodeStationFile(square);
-    setEntries(bytes, 0, {0, 2880, 0, 2880});
-    setEntries(bytes, secondBlock(2880), {0, 2880, 0, 2880});
-    EXPECT_EQ(decodeStationFile(bytes, "x"), square);
+    const Entries both{0, 2880, 0, 2880};
+    const std::string bytes = encodeStationFile(square);
+    EXPECT_EQ(decodeStationFile(changed(changed(bytes, 4, both), secondBlock(2880) + 4, both), "x"),
+              square);
 }
 
 TEST(StationFile, RefusesWrongTypeCodesAsTypeMismatch) {
     const std::string good = encodeStationFile(sampleTables(2));
     for (const auto& [offset, code] :
          {std::pair<std::size_t, uint16_t>{0, 8196}, {0, 8195}, {secondBlock(2), 8194}}) {
-        std::string bytes = good;
-        put(bytes, offset, code);
-        expectRefused(bytes, errc::kTypeMismatch);
+        expectRefused(changed(good, offset, code), errc::kTypeMismatch);
     }
     expectRefused(std::string(100, 'x'), errc::kTypeMismatch);  // not a station file
 }
@@ -162,39 +144,31 @@ TEST(StationFile, RefusesBadDimensions) {
     for (const std::size_t block : {std::size_t{0}, secondBlock(2)}) {
         SCOPED_TRACE(block);
         for (const uint16_t dimensions : {1, 3}) {
-            std::string bytes = good;
-            put(bytes, block + 2, dimensions);
-            expectRefused(bytes, errc::kInvalidFileFormat);
+            expectRefused(changed(good, block + 2, dimensions), errc::kInvalidFileFormat);
         }
         // A lower bound other than 0 on either entry; no dimension of 2880 slots.
         for (const Entries& values : {Entries{2880, 1, 2, 0}, Entries{2880, 0, 2, 1},
                                       Entries{2879, 0, 2, 0}, Entries{2, 0, 2, 0}}) {
-            std::string bytes = good;
-            setEntries(bytes, block, values);
-            expectRefused(bytes, errc::kInvalidFileFormat);
+            expectRefused(changed(good, block + 4, values), errc::kInvalidFileFormat);
         }
     }
     // The blocks disagree on the station count (the second block claims one station).
-    std::string bytes = good;
-    setEntries(bytes, secondBlock(2), {2880, 0, 1, 0});
-    expectRefused(bytes, errc::kInvalidFileFormat);
+    expectRefused(changed(good, secondBlock(2) + 4, Entries{2880, 0, 1, 0}),
+                  errc::kInvalidFileFormat);
 }
 
 TEST(StationFile, RefusesAbsurdStationCountsWithoutReadingOn) {
+    const std::string one = encodeStationFile(sampleTables(1));
     // Counts outside 1..32767 in either arrangement, including the all-zero entry.
     for (const int32_t count :
          {0, -1, 32768, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
+        SCOPED_TRACE(count);
         for (const Entries& values : {Entries{2880, 0, count, 0}, Entries{0, count, 0, 2880}}) {
-            std::string bytes = encodeStationFile(sampleTables(1));
-            setEntries(bytes, 0, values);
-            SCOPED_TRACE(count);
-            expectRefused(bytes, errc::kInvalidFileFormat);
+            expectRefused(changed(one, 4, values), errc::kInvalidFileFormat);
         }
     }
     // The largest valid count in a header of a tiny file: refused as truncated.
-    std::string header = encodeStationFile(sampleTables(1)).substr(0, 40);
-    setEntries(header, 0, {2880, 0, 32767, 0});
-    expectRefused(header, errc::kInputPastEnd);
+    expectRefused(changed(one.substr(0, 40), 4, Entries{2880, 0, 32767, 0}), errc::kInputPastEnd);
 }
 
 TEST(StationFile, RefusesEmptyAndTruncatedFiles) {
@@ -208,10 +182,13 @@ TEST(StationFile, RefusesEmptyAndTruncatedFiles) {
 
 TEST(StationFile, ReportsMissingFilesAndFolders) {
     TempDir dir;
-    EXPECT_EQ(errorNumber([&] { readStationFile(dir / "missing.station"); }), errc::kFileNotFound);
-    EXPECT_EQ(errorNumber([&] { readStationFile(dir / "missing" / "x.station"); }),
-              errc::kPathNotFound);
-    EXPECT_EQ(errorNumber([&] { readStationFile(dir.path()); }), errc::kPathFileAccess);
+    for (const auto& [path, number] : {std::pair{dir / "missing.station", errc::kFileNotFound},
+                                       {dir / "missing" / "x.station", errc::kPathNotFound},
+                                       {dir.path(), errc::kPathFileAccess}}) {
+        const Error error = errorOf([&] { readStationFile(path); });
+        EXPECT_EQ(error.number(), number) << path;
+        EXPECT_NE(error.description().find(path.string()), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/error.h"
 #include "support/test_files.h"
 #include "views/interval_table.h"
@@ -36,46 +38,33 @@ TEST(RequestChecks, StationCommandsNeedAStationThenEveryCommandAnEndAfterTheStar
         {1, -1, 5, kBadRangeMessage, kBadRangeMessage},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         const RequestSelection selection{3, c.station, c.start, c.end};
-        EXPECT_EQ(checkStationRequest(selection), c.stationMessage)
-            << c.station.value_or(-9) << " " << c.start.value_or(-9) << " " << c.end.value_or(-9);
-        EXPECT_EQ(checkRangeRequest(selection), c.rangeMessage)
-            << c.station.value_or(-9) << " " << c.start.value_or(-9) << " " << c.end.value_or(-9);
+        EXPECT_EQ(checkStationRequest(selection), c.stationMessage);
+        EXPECT_EQ(checkRangeRequest(selection), c.rangeMessage);
     }
 }
 
-// Two stations at "1 hour"; station 2's volume in hour k is k + 1.
-IntervalTable hourTable() {
+TEST(VolumeSum, AddsTheIntervalVolumesOfTheRangeBeyond16Bits) {
+    // Two stations at "1 hour"; station 2's volume in hour k is k + 1.
     IntervalTable table{.intervalIndex = 9, .stationCount = 2, .intervalCount = 24, .data = {}};
     table.data.resize(48);
     for (int k = 0; k < 24; ++k) {
         table.data[static_cast<std::size_t>(24 + k)].vol = static_cast<int16_t>(k + 1);
     }
-    return table;
-}
-
-TEST(VolumeSum, AddsTheIntervalVolumesOfTheRange) {
-    IntervalTable table = hourTable();
     EXPECT_EQ(volumeSum(table, 1, 7, 8), 8 + 9);
     EXPECT_EQ(volumeSum(table, 1, 0, 23), 300);
     EXPECT_EQ(volumeSum(table, 0, 0, 23), 0);
-    // The total is kept beyond 16 bits.
-    for (int k = 0; k < 24; ++k) {
-        table.data[static_cast<std::size_t>(24 + k)].vol = 32767;
-    }
-    EXPECT_EQ(volumeSum(table, 1, 0, 23), 24 * 32767);
-    table.data[24].vol = -32768;
-    EXPECT_EQ(volumeSum(table, 1, 0, 1), -1);
-}
-
-TEST(VolumeSum, RefusesRowsAndRangesOutsideTheTable) {
-    const IntervalTable table = hourTable();
     for (const auto& [row, start, end] :
          {std::tuple{2, 0, 1}, {-1, 0, 1}, {0, -1, 1}, {0, 0, 24}, {0, 5, 4}}) {
         EXPECT_EQ(test::errorOf([&] { volumeSum(table, row, start, end); }).number(),
                   errc::kSubscriptOutOfRange)
             << row << " " << start << " " << end;
     }
+    std::fill_n(table.data.begin() + 24, 24, IntervalValue{0.0f, 32767});
+    EXPECT_EQ(volumeSum(table, 1, 0, 23), 24 * 32767);
+    table.data[24].vol = -32768;
+    EXPECT_EQ(volumeSum(table, 1, 0, 1), -1);
 }
 
 }  // namespace
