@@ -157,20 +157,26 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
         EXPECT_EQ(opened[i]->windowTitle(), QString(kinds[i].second) + ": 5 min Data");
     }
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(opened[0]->chart().titleLines(), QStringList{"Station: 104"});
     EXPECT_EQ(opened[1]->chart().titleLines(), QStringList{"Station: 104"});
     EXPECT_EQ(opened[5]->chart().titleLines(), QStringList{"Road: South"});
-    std::vector<ChartPoint> line;
+    // Every slot of station 104 counts: 20 %, the mean of its detectors' 10 % and 30 %.
+    std::vector<ChartPoint> volume, occupancy, scatter;
     std::vector<GridPoint> grid;
     for (int k = 10; k <= 12; ++k) {
-        line.push_back({fiveMinTime(k), fiveMinVolume(104, k)});
+        volume.push_back({fiveMinTime(k), fiveMinVolume(104, k)});
+        occupancy.push_back({fiveMinTime(k), 20.0});
+        scatter.push_back({20.0, fiveMinVolume(104, k)});
         double z = 1;  // the road position + 1
         for (const int station : {140, 139, 138}) {
             grid.push_back({fiveMinTime(k), fiveMinVolume(station, k), z++});
         }
     }
-    EXPECT_EQ(opened[0]->chart().points(0), line);
+    EXPECT_EQ(opened[0]->chart().points(0), volume);
+    EXPECT_EQ(opened[0]->chart().points(1), occupancy);
+    EXPECT_EQ(opened[1]->chart().points(0), scatter);
     EXPECT_EQ(opened[2]->chart().gridPoints(0), grid);
-    // Station 140 lacks its second detector: 10 % where the others have 20 %.
+    // Station 140 lacks its second detector: 10 %.
     EXPECT_EQ(opened[3]->chart().gridPoints(0).front(), (GridPoint{fiveMinTime(10), 10.0, 1}));
 }
 
@@ -205,20 +211,27 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
     }
 }
 
-TEST_F(GraphButtons, RecomputationDuringTheRangeMessageKeepsItsOwnEndTime) {
+TEST_F(GraphButtons, EachFillKeepsItsOwnTableThroughARecomputationDuringTheRangeMessage) {
     buildAt(kThirtySec);
     choose(c().cmbRoadList, kSouth);
-    // While the message is up the user recomputes at "1 hour", then types another interval:
-    // the fill draws the table it started on, the caption names the list's text when drawn,
-    // and the new time lists keep their whole-day range.
+    // While the message is up the user recomputes at "1 hour", opens another graph, then types
+    // another interval: each fill draws the table it started on, the caption names the list's
+    // text when drawn, and the new time lists keep their whole-day range.
+    GraphWindow* nested = nullptr;
     dialogs.onMessage = [&](const Message&) {
         choose(c().cmbPlotInterval, 9);
         click(c().btnReCompute);
+        nested = clickForWindow(c().btnVolContour);
         type(c().cmbPlotInterval, "7 min");
     };
-    GraphWindow* graph = clickForWindow(c().btnColorGrid);
+    click(c().btnColorGrid);
     dialogs.onMessage = nullptr;
-    ASSERT_NE(graph, nullptr);
+    ASSERT_NE(nested, nullptr);
+    EXPECT_EQ(nested->windowTitle(), "Volume Contour Graph: 1 hour Data");
+    EXPECT_EQ(nested->chart().gridPoints(0).size(), 24u * 3);
+    const std::vector<GraphWindow*> windows = shown();
+    ASSERT_EQ(windows.size(), 2u);
+    GraphWindow* graph = windows[0] == nested ? windows[1] : windows[0];
     EXPECT_EQ(graph->windowTitle(), "Volume Color Grid Graph: 7 min Data");
     EXPECT_EQ(graph->chart().gridPoints(0).size(), 3u * 1001);
     EXPECT_EQ(c().cmbEndTime->count(), 24);
