@@ -84,6 +84,19 @@ QSize GridSpectrogram::contourRasterSize(const QRectF& area, const QRect& rect) 
     return raster.expandedTo(QSize(2, 2));
 }
 
+QwtRasterData::ContourLines GridSpectrogram::renderContourLines(const QRectF& area,
+                                                                const QSize& raster) const {
+    if (raster.width() < 2 || raster.height() < 2) {
+        return QwtPlotSpectrogram::renderContourLines(area, raster);
+    }
+    // A hair short of the edges, so that rounding never puts the last sample outside the data.
+    constexpr double kInside = 1.0 - 1e-9;
+    const QRectF spanned(area.x(), area.y(),
+                         area.width() * raster.width() / (raster.width() - 1) * kInside,
+                         area.height() * raster.height() / (raster.height() - 1) * kInside);
+    return QwtPlotSpectrogram::renderContourLines(spanned, raster);
+}
+
 namespace {
 
 QColor strongStop(const QColor& from, const QColor& to, double t) {

@@ -48,9 +48,18 @@ class GridSpectrogram : public QwtPlotSpectrogram {
     // a white canvas.
     void setLineStyle(const GridStyle& style);
     QPen contourPen(double level) const override;
+    // The lines drawn for the visible data `area` on a raster of `raster` samples.
+    QwtRasterData::ContourLines linesOver(const QRectF& area, const QSize& raster) const {
+        return renderContourLines(area, raster);
+    }
 
   protected:
     QSize contourRasterSize(const QRectF& area, const QRect& rect) const override;
+    // Qwt samples a raster of n points at n steps of width/n, so the last row and column fall
+    // one step short of the far edges; lines then stop short of the top row and the day's end.
+    // Stretch the area so the n samples span it edge to edge.
+    QwtRasterData::ContourLines renderContourLines(const QRectF& area,
+                                                   const QSize& raster) const override;
 
   private:
     std::shared_ptr<const GridMatrix> matrix_;

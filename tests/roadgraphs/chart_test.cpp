@@ -87,6 +87,34 @@ TEST(GridMatrix, CellsCentreOnTheirValuesAndReachHalfwayToTheNeighbours) {
     EXPECT_TRUE(std::isnan(m.bilinear(5, 1)));
 }
 
+// A step in time on every row and a step between rows: the lines they make must run to the
+// grid's edges, the top row and the last interval included.
+TEST(GridSpectrogram, ContourLinesReachEveryEdgeOfTheGrid) {
+    std::vector<GridPoint> points;
+    for (int c = 0; c < 10; ++c) {
+        for (int z = 1; z <= 3; ++z) {
+            points.push_back({static_cast<double>(c), (c < 5 ? 0.0 : 10.0) + (z == 3 ? 5 : 0),
+                              static_cast<double>(z)});
+        }
+    }
+    auto matrix = std::make_shared<const GridMatrix>(GridMatrix::fromPoints(points));
+    GridSpectrogram spectrogram("grid");
+    spectrogram.setData(new GridRasterData(matrix, Sampling::Bilinear));
+    spectrogram.setMatrix(matrix);
+    spectrogram.setContourLevels({5.0, 12.5});
+    const QRectF area(matrix->xLow(), matrix->zLow(), matrix->xHigh() - matrix->xLow(),
+                      matrix->zHigh() - matrix->zLow());
+    const QwtRasterData::ContourLines lines = spectrogram.linesOver(area, QSize(40, 12));
+    QRectF reached;
+    for (const QPolygonF& segments : lines) {
+        reached |= segments.boundingRect();
+    }
+    EXPECT_NEAR(reached.left(), matrix->xLow(), 1e-6);
+    EXPECT_NEAR(reached.right(), matrix->xHigh(), 1e-6);
+    EXPECT_NEAR(reached.top(), matrix->zLow(), 1e-6);
+    EXPECT_NEAR(reached.bottom(), matrix->zHigh(), 1e-6);
+}
+
 TEST(ColorMap, RunsFromStartToEndThroughStrongHues) {
     GridStyle style;
     style.startColor = QColor(255, 0, 0);
