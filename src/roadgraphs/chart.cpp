@@ -243,6 +243,14 @@ void Chart::openEditor() {
     editor.exec();
 }
 
+void Chart::setDialogs(Dialogs* dialogs) {
+    d_->dialogs = dialogs;
+}
+
+Dialogs* Chart::dialogs() const {
+    return d_->dialogs;
+}
+
 void Chart::resetZoom() {
     if (!isZoomed()) {
         return;

@@ -13,6 +13,8 @@ class QwtPlot;
 
 namespace quorvane {
 
+class Dialogs;
+
 // The program's chart: a title, three axes (left, right, bottom) and series of four kinds.
 // Points may be added one by one while the chart is hidden; they are turned into drawing data
 // once, when the chart is shown or replotted, never per point. A colour-grid or contour series
@@ -67,6 +69,10 @@ class Chart : public QWidget {
     void replot();
     // OpenEditor: the modal chart editor for this chart.
     void openEditor();
+    // The dialogs "Save image..." asks for its file through; without them (a chart rendered
+    // headless) the chart offers no saving.
+    void setDialogs(Dialogs* dialogs);
+    Dialogs* dialogs() const;
 
     // The contour levels a contour series draws (after replot()).
     std::vector<double> contourLevels(int series) const;

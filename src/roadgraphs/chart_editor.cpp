@@ -8,12 +8,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -66,6 +64,7 @@ ChartEditor::ChartEditor(Chart& chart, QWidget* parent) : QDialog(parent), chart
         QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Cancel, this);
     QPushButton* save = buttons->addButton(tr("Save image..."), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("saveImageButton"));
+    save->setVisible(chart.dialogs() != nullptr);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         apply();
         accept();
@@ -75,7 +74,7 @@ ChartEditor::ChartEditor(Chart& chart, QWidget* parent) : QDialog(parent), chart
             [this] { apply(); });
     connect(save, &QPushButton::clicked, this, [this] {
         apply();
-        saveImageInteractively(chart_, this);
+        saveImageInteractively(chart_);
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -308,31 +307,37 @@ void showChartMenu(Chart& chart, QPoint globalPosition) {
     QAction* reset =
         menu.addAction(QObject::tr("Reset zoom"), &chart, [&chart] { chart.resetZoom(); });
     reset->setEnabled(chart.isZoomed());
-    menu.addAction(QObject::tr("Save image..."), &chart,
-                   [&chart] { saveImageInteractively(chart, &chart); });
+    if (chart.dialogs() != nullptr) {
+        menu.addAction(QObject::tr("Save image..."), &chart,
+                       [&chart] { saveImageInteractively(chart); });
+    }
     menu.exec(globalPosition);
 }
 
-void saveImageInteractively(Chart& chart, QWidget* parent) {
-    QString filter;
-    QString name = QFileDialog::getSaveFileName(
-        parent, QObject::tr("Save image"), QStringLiteral("chart.png"),
-        QObject::tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"), &filter);
-    if (name.isEmpty()) {
+FileDialogRequest imageFileRequest() {
+    FileDialogRequest request;
+    request.save = true;
+    request.filter = "PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf";
+    request.filterIndex = 1;
+    request.defaultExt = "png";
+    request.flags = kFlagsSave;
+    request.title = "Save image";
+    request.proposedName = "chart.png";
+    return request;
+}
+
+void saveImageInteractively(Chart& chart) {
+    Dialogs* dialogs = chart.dialogs();
+    if (dialogs == nullptr) {
         return;
     }
-    if (QFileInfo(name).suffix().isEmpty()) {
-        name += filter.contains(QLatin1String("svg"))   ? QStringLiteral(".svg")
-                : filter.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf")
-                                                        : QStringLiteral(".png");
-    }
     try {
-        saveChartImage(chart, name.toStdString(), chart.size());
+        const std::string path = dialogs->chooseFile(imageFileRequest());
+        saveChartImage(chart, path, chart.size());
     } catch (const Error& error) {
-        QMessageBox::critical(
-            parent,
-            QString::fromUtf8(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())),
-            QString::fromStdString(error.description()));
+        if (error.number() != errc::kCancelled) {
+            dialogs->message(MessageIcon::Critical, error.description());
+        }
     }
 }
 

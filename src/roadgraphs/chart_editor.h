@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "roadgraphs/chart_types.h"
+#include "ui/dialogs.h"
 
 class QCheckBox;
 class QComboBox;
@@ -71,7 +72,9 @@ class ChartEditor : public QDialog {
 
 // The chart's context menu: edit, reset zoom, save image.
 void showChartMenu(Chart& chart, QPoint globalPosition);
-// Asks for a file name and writes the chart there; a failure is reported in a message box.
-void saveImageInteractively(Chart& chart, QWidget* parent);
+// "Save image...": asks the chart's dialogs for a PNG, SVG or PDF file and writes the chart
+// there. Cancelling stays silent; a failure is reported in a message box.
+FileDialogRequest imageFileRequest();
+void saveImageInteractively(Chart& chart);
 
 }  // namespace quorvane

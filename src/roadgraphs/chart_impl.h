@@ -70,6 +70,7 @@ struct Chart::Impl {
     std::vector<SeriesEntry> series;
     bool autoRepaint = true;
     bool replotQueued = false;
+    Dialogs* dialogs = nullptr;
 
     SeriesEntry& entry(int index) {
         if (index < 0 || index >= static_cast<int>(series.size())) {

@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QPointer>
 
+#include "roadgraphs/chart.h"
 #include "roadgraphs/graph_request.h"
+#include "roadgraphs/graph_window.h"
 #include "roadgraphs/road_graph.h"
 #include "ui/command_context.h"
 #include "ui/view_requests.h"
@@ -14,12 +16,20 @@ namespace quorvane {
 
 namespace {
 
+// A window of the program saves its image through the program's dialogs.
+void offerSaving(GraphWindow* window, Dialogs& dialogs) {
+    if (window != nullptr) {
+        window->chart().setDialogs(&dialogs);
+    }
+}
+
 void openRoadGraph(RoadGraphKind kind, RoadMeasure measure, CommandContext& context) {
     Workspace& workspace = context.workspace;
     const GraphData data{workspace.day, workspace.intervals};
     const RoadGraphResult result =
         plotRoadGraph(kind, measure, data, readGraphSelection(context.controls), context.dialogs,
                       workspace.log, [&workspace] { letEventsRun(workspace); });
+    offerSaving(result.window, context.dialogs);
     // The colour grid shows the range it drew. A recomputation, build or load during the fill
     // refilled the time lists for another table: the cut end means nothing there.
     QComboBox& endTime = *context.controls.cmbEndTime;
@@ -34,11 +44,10 @@ void openGraph(GraphKind kind, CommandContext& context) {
         case GraphKind::Scatter: {
             const GraphData data{context.workspace.day, context.workspace.intervals};
             const GraphSelection selection = readGraphSelection(context.controls);
-            if (kind == GraphKind::Line) {
-                showLineGraph(data, selection, context.dialogs);
-            } else {
-                showScatterGraph(data, selection, context.dialogs);
-            }
+            offerSaving(kind == GraphKind::Line
+                            ? showLineGraph(data, selection, context.dialogs)
+                            : showScatterGraph(data, selection, context.dialogs),
+                        context.dialogs);
             return;
         }
         case GraphKind::VolColorGrid:

@@ -39,6 +39,18 @@ bool isReadOnlyFile(const QString& path) {
     return info.exists() && !info.isWritable();
 }
 
+// "PNG image (*.png)" -> "png"; empty for a filter of several or all files.
+QString filterSuffix(const QString& filter) {
+    const int open = filter.lastIndexOf(QLatin1Char('('));
+    const QString pattern = filter.mid(open + 1).chopped(1).trimmed();
+    if (open < 0 || !pattern.startsWith(QLatin1String("*.")) ||
+        pattern.contains(QLatin1Char(' ')) || pattern.contains(QLatin1Char(';')) ||
+        pattern == QLatin1String("*.*")) {
+        return {};
+    }
+    return pattern.mid(2);
+}
+
 }  // namespace
 
 QStringList qtNameFilters(std::string_view filter) {
@@ -82,7 +94,14 @@ std::string QtDialogs::chooseFile(const FileDialogRequest& request) {
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     }
-    dialog.setDefaultSuffix(qtText(request.defaultExt));
+    // A name typed without an extension takes that of the chosen file type, or the default.
+    const QString defaultSuffix = qtText(request.defaultExt);
+    dialog.setDefaultSuffix(defaultSuffix);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, defaultSuffix](const QString& filter) {
+                         const QString suffix = filterSuffix(filter);
+                         dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix : suffix);
+                     });
     if (!request.proposedName.empty()) {
         dialog.selectFile(qtText(request.proposedName));
     }

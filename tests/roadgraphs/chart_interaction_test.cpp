@@ -9,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include "roadgraphs/chart.h"
 #include "roadgraphs/chart_editor.h"
 #include "roadgraphs/road_graph.h"
+#include "support/test_files.h"
 #include "views/station_graphs.h"
 
 namespace quorvane::test {
@@ -199,6 +201,57 @@ TEST_F(ChartEditing, GridEndColoursAndContourLevels) {
     EXPECT_EQ(chart.gridView(0).startColor, QColor(Qt::blue));
     EXPECT_EQ(chart.gridView(0).endColor, QColor(Qt::yellow));
     EXPECT_EQ(chart.contourLevels(0).size(), 5u);
+}
+
+// Dialogs that answer each file choice with the next of `answers`, and cancel when none is left.
+struct AnsweringDialogs : RecordingDialogs {
+    std::vector<std::string> answers;
+    std::vector<FileDialogRequest> requests;
+    std::string chooseFile(const FileDialogRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) {
+            return RecordingDialogs::chooseFile(request);
+        }
+        std::string answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+};
+
+TEST_F(ChartEditing, SaveImageAsksThroughTheDialogsAndReportsWhatFails) {
+    GraphWindow* window = showLineGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    Chart& chart = window->chart();
+    // A chart rendered without the program's dialogs offers no saving.
+    EXPECT_TRUE(ChartEditor(chart).findChild<QPushButton*>("saveImageButton")->isHidden());
+
+    TempDir dir;
+    AnsweringDialogs answering;
+    answering.answers = {(dir / "line.svg").string(), (dir / "missing" / "line.png").string()};
+    chart.setDialogs(&answering);
+    ChartEditor editor(chart);
+    auto* save = editor.findChild<QPushButton*>("saveImageButton");
+    ASSERT_FALSE(save->isHidden());
+
+    save->click();
+    ASSERT_EQ(answering.requests.size(), 1u);
+    const FileDialogRequest& request = answering.requests.front();
+    EXPECT_TRUE(request.save);
+    EXPECT_EQ(request.title, "Save image");
+    EXPECT_EQ(request.proposedName, "chart.png");
+    EXPECT_EQ(request.flags, kFlagsSave);
+    EXPECT_NE(readFile(dir / "line.svg").find("<svg"), std::string::npos);
+    EXPECT_TRUE(answering.messages.empty());
+
+    save->click();  // a folder that does not exist
+    ASSERT_EQ(answering.messages.size(), 1u);
+    EXPECT_EQ(answering.messages.front().icon, MessageIcon::Critical);
+    EXPECT_NE(answering.messages.front().text.find("line.png"), std::string::npos);
+
+    save->click();  // cancelled: nothing to say
+    EXPECT_EQ(answering.requests.size(), 3u);
+    EXPECT_EQ(answering.messages.size(), 1u);
+    chart.setDialogs(nullptr);
 }
 
 }  // namespace

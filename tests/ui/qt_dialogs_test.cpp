@@ -3,11 +3,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include "core/error.h"
+#include "roadgraphs/chart_editor.h"
 #include "support/test_files.h"
 #include "ui/file_requests.h"
 #include "ui/qt_dialogs.h"
@@ -63,6 +66,21 @@ TEST(QtDialogs, SaveAddsTheDefaultExtension) {
     });
     const std::string chosen = dialogs.chooseFile(csvSaveRequest(""));
     EXPECT_EQ(chosen, (dir / "export.csv").string());
+}
+
+// A name typed without an extension takes the file type the user picked, not the default.
+TEST(QtDialogs, SaveTakesTheExtensionOfTheChosenFileType) {
+    TempDir dir;
+    QtDialogs dialogs;
+    whenOpen<QFileDialog>([&](QFileDialog* dialog) {
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        QTest::keyClick(types, Qt::Key_Down);  // from PNG to SVG, as the user picks it
+        EXPECT_EQ(dialog->selectedNameFilter(), "SVG drawing (*.svg)");
+        dialog->selectFile(QString::fromStdString((dir / "road").string()));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(dialogs.chooseFile(imageFileRequest()), (dir / "road.svg").string());
 }
 
 }  // namespace
