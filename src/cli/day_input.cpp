@@ -3,6 +3,7 @@
 #include <fstream>
 #include <new>
 
+#include "cli/batch_dialogs.h"
 #include "core/error.h"
 #include "views/interval_table.h"
 
@@ -94,6 +95,10 @@ int roadIndex(const Day& day, std::string_view name) {
 
 std::string missingStationMessage(int16_t number) {
     return "Station: " + std::to_string(number) + " does not exist.";
+}
+
+Outcome refused(std::string_view message) {
+    return {kExitError, terminalText(message)};
 }
 
 int runWithLog(const Arguments& arguments, CliContext& context, Log& log,

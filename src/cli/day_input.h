@@ -60,9 +60,8 @@ struct Outcome {
     std::string message;
 };
 
-inline Outcome refused(std::string_view message) {
-    return {kExitError, std::string(message)};
-}
+// A refusal as the terminal shows it: the message box's CR LF line breaks become LF.
+Outcome refused(std::string_view message);
 
 // Runs a command's work and then hands out its log, as "Log.txt" would hold it, to --log FILE
 // or (when there is any) to standard error; then the refusal message or the "Error No: ..."

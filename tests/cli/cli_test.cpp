@@ -143,7 +143,7 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
         {{"export", "-o", "CSV", "--stations", "101", "--from", "05:00", "--to", "05:00"},
          badRange},
         {{"export", "-o", "CSV", "--stations", "101,999", "--log", "log.txt"},
-         "Station: 999 does not exist.\r\nUnable to generate the csv file.\n"},
+         "Station: 999 does not exist.\nUnable to generate the csv file.\n"},
         {{"export", "-o", "CSV", "--stations", "101", "--interval", "15 min", "--from", "07:10"},
          "Error No: 5, --from 07:10 is not the start of a 15 min interval.\n"},
         {{"export", "-o", "CSV", "--road", "East"},
