@@ -155,6 +155,7 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
         ASSERT_NE(opened[i], nullptr) << i;
         EXPECT_EQ(opened[i]->objectName(), kinds[i].first);
         EXPECT_EQ(opened[i]->windowTitle(), QString(kinds[i].second) + ": 5 min Data");
+        EXPECT_EQ(opened[i]->chart().dialogs(), &dialogs);  // "Save image..." asks through them
     }
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(opened[0]->chart().titleLines(), QStringList{"Station: 104"});
