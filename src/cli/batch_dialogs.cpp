@@ -22,7 +22,7 @@ void BatchDialogs::message(MessageIcon icon, std::string_view text) {
         notices_.flush();
         return;
     }
-    refusal_ = terminalText(text);
+    refusal_ = std::string(text);
 }
 
 std::string BatchDialogs::chooseFile(const FileDialogRequest&) {

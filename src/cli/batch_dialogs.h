@@ -20,7 +20,7 @@ class BatchDialogs : public Dialogs {
     void message(MessageIcon icon, std::string_view text) override;
     std::string chooseFile(const FileDialogRequest& request) override;
 
-    // The last refusal shown, its lines ended by LF; empty when none was.
+    // The last refusal shown, as the message box would show it; empty when none was.
     const std::optional<std::string>& refusal() const { return refusal_; }
 
   private:

@@ -163,27 +163,22 @@ GraphSelection graphSelection(const PlotRequest& request, const Day& day,
 
 GraphWindow* openGraph(PlotKind kind, const GraphData& data, const GraphSelection& selection,
                        Dialogs& dialogs, Log& log) {
+    const auto road = [&](RoadGraphKind graph, RoadMeasure measure) {
+        return plotRoadGraph(graph, measure, data, selection, dialogs, log, {}).window;
+    };
     switch (kind) {
         case PlotKind::Line:
             return showLineGraph(data, selection, dialogs);
         case PlotKind::Scatter:
             return showScatterGraph(data, selection, dialogs);
         case PlotKind::VolColorGrid:
-            return plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Volume, data, selection,
-                                 dialogs, log, {})
-                .window;
+            return road(RoadGraphKind::ColorGrid, RoadMeasure::Volume);
         case PlotKind::OccColorGrid:
-            return plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Occupancy, data, selection,
-                                 dialogs, log, {})
-                .window;
+            return road(RoadGraphKind::ColorGrid, RoadMeasure::Occupancy);
         case PlotKind::VolContour:
-            return plotRoadGraph(RoadGraphKind::Contour, RoadMeasure::Volume, data, selection,
-                                 dialogs, log, {})
-                .window;
+            return road(RoadGraphKind::Contour, RoadMeasure::Volume);
         case PlotKind::OccContour:
-            return plotRoadGraph(RoadGraphKind::Contour, RoadMeasure::Occupancy, data, selection,
-                                 dialogs, log, {})
-                .window;
+            return road(RoadGraphKind::Contour, RoadMeasure::Occupancy);
     }
     return nullptr;
 }

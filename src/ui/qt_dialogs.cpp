@@ -42,10 +42,13 @@ bool isReadOnlyFile(const QString& path) {
 // "PNG image (*.png)" -> "png"; empty for a filter of several or all files.
 QString filterSuffix(const QString& filter) {
     const int open = filter.lastIndexOf(QLatin1Char('('));
-    const QString pattern = filter.mid(open + 1).chopped(1).trimmed();
-    if (open < 0 || !pattern.startsWith(QLatin1String("*.")) ||
-        pattern.contains(QLatin1Char(' ')) || pattern.contains(QLatin1Char(';')) ||
-        pattern == QLatin1String("*.*")) {
+    const int close = filter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open) {
+        return {};
+    }
+    const QString pattern = filter.mid(open + 1, close - open - 1).trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.contains(QLatin1Char(' ')) ||
+        pattern.contains(QLatin1Char(';')) || pattern == QLatin1String("*.*")) {
         return {};
     }
     return pattern.mid(2);
