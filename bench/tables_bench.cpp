@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/log.h"
-#include "core/station_tables.h"
+#include "base/log.h"
+#include "base/station_tables.h"
 #include "definitions/station_file.h"
 #include "definitions/station_list.h"
 #include "views/csv_export.h"

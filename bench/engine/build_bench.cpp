@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "core/day.h"
-#include "core/log.h"
+#include "base/log.h"
 #include "core/station_builder.h"
 #include "core/unzip.h"
 #include "definitions/road_list.h"

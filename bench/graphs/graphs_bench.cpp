@@ -8,11 +8,11 @@
 #include <cmath>
 #include <memory>
 
-#include "core/log.h"
-#include "roadgraphs/chart.h"
-#include "roadgraphs/road_graph.h"
-#include "ui/dialogs.h"
-#include "views/station_graphs.h"
+#include "base/log.h"
+#include "charts/chart.h"
+#include "charts/road_graph.h"
+#include "base/dialogs.h"
+#include "charts/station_graphs.h"
 
 namespace quorvane {
 namespace {

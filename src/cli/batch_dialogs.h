@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace quorvane::cli {
 
@@ -27,8 +27,5 @@ class BatchDialogs : public Dialogs {
     std::ostream& notices_;
     std::optional<std::string> refusal_;
 };
-
-// A message box's text for a terminal: its CR LF line breaks become LF.
-std::string terminalText(std::string_view text);
 
 }  // namespace quorvane::cli

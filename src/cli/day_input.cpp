@@ -1,10 +1,10 @@
 #include "cli/day_input.h"
 
 #include <fstream>
-#include <new>
 
+#include "base/error.h"
+#include "base/text.h"
 #include "cli/batch_dialogs.h"
-#include "core/error.h"
 #include "views/interval_table.h"
 
 namespace quorvane::cli {
@@ -13,18 +13,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kInternalError = 51;  // the classic "Internal error"
-
 // The work's outcome; an Error, or anything else thrown, becomes its "Error No: ..." line.
 Outcome outcomeOf(const std::function<Outcome()>& work) {
     try {
         return work();
-    } catch (const Error& error) {
-        return {kExitError, errorLine(error)};
-    } catch (const std::bad_alloc&) {
-        return {kExitError, errorLine(Error(errc::kOutOfMemory, "Out of memory"))};
     } catch (const std::exception& failure) {
-        return {kExitError, errorLine(Error(kInternalError, failure.what()))};
+        return {kExitError, errorLine(reportedError(failure))};
     }
 }
 
@@ -98,7 +92,7 @@ std::string missingStationMessage(int16_t number) {
 }
 
 Outcome refused(std::string_view message) {
-    return {kExitError, terminalText(message)};
+    return {kExitError, lfLineEnds(message)};
 }
 
 int runWithLog(const Arguments& arguments, CliContext& context, Log& log,

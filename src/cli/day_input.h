@@ -11,7 +11,7 @@
 #include "cli/command.h"
 #include "cli/time_range.h"
 #include "core/day.h"
-#include "core/log.h"
+#include "base/log.h"
 
 namespace quorvane::cli {
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <clocale>
 
-#include "roadgraphs/offscreen_platform.h"
+#include "charts/offscreen_platform.h"
 
 namespace quorvane::cli {
 

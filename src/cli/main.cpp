@@ -8,12 +8,11 @@
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/day_input.h"
+#include "core/unzip.h"
 
 int main(int argc, char** argv) {
     using namespace quorvane::cli;
-    // libzip turns every member's time into a local time, and glibc looks at the zone file again
-    // for each one unless TZ is set: naming the system's zone keeps a metro archive quick to open.
-    setenv("TZ", ":/etc/localtime", 0);
+    quorvane::nameSystemTimeZone();
     std::ios::sync_with_stdio(false);
     CliContext context{std::cout, std::cerr, programDirectory(argc > 0 ? argv[0] : nullptr)};
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);

@@ -10,10 +10,10 @@
 #include "cli/day_input.h"
 #include "cli/headless_application.h"
 #include "cli/time_range.h"
-#include "core/error.h"
-#include "roadgraphs/graph_window.h"
-#include "roadgraphs/road_graph.h"
-#include "views/station_graphs.h"
+#include "base/error.h"
+#include "charts/graph_window.h"
+#include "charts/road_graph.h"
+#include "charts/station_graphs.h"
 
 namespace quorvane::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/time_range.h"
 
-#include "core/error.h"
+#include "base/error.h"
 
 namespace quorvane::cli {
 

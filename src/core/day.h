@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/station_builder.h"
-#include "core/station_tables.h"
+#include "base/station_tables.h"
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"
 

@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "core/error.h"
-#include "core/log.h"
+#include "base/error.h"
+#include "base/log.h"
+#include "core/read_ahead.h"
 #include "definitions/station_list.h"
 
 namespace quorvane {
@@ -95,155 +92,6 @@ int BuildOptions::defaultReaderThreads() {
 
 namespace {
 
-// One station's fetch: its detectors' series and the text that the reader and the builder
-// append to the log for it, or the error that ended the fetch (after that text).
-struct StationFetch {
-    std::vector<DetectorDay> detectors;
-    Log log;
-    std::exception_ptr error;
-};
-
-template <class Extract>
-void fetchStation(const StationList& stations, int station, Extract&& extract,
-                  StationFetch& fetch) {
-    fetch.log = Log{};
-    fetch.error = nullptr;
-    try {
-        const std::vector<int16_t> dets = stations.detList(station, "P");
-        fetch.detectors.resize(dets.size());
-        for (std::size_t j = 0; j < dets.size(); ++j) {
-            DetectorDay& detector = fetch.detectors[j];
-            detector.found = extract(dets[j], detector.vol, detector.occ, fetch.log);
-            if (!detector.found) {
-                // A detector without both members contributes nothing, not even its volume.
-                detector.vol.fill(0);
-                detector.occ.fill(0.0f);
-                fetch.log.appendLog("Station: " + std::to_string(stations.staNumByIndex(station)) +
-                                    ": ");
-            }
-        }
-    } catch (...) {
-        fetch.error = std::current_exception();
-    }
-}
-
-// Reads stations ahead of the station loop on worker threads, each on a handle that no other
-// thread uses (libzip handles are not thread-safe). Stations are claimed in list order and at most
-// `window` ahead of the last one the loop released, so memory stays bounded whatever the size of
-// the day.
-class ReadAhead {
-  public:
-    ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window)
-        : archive_(archive),
-          stations_(stations),
-          count_(stations.count()),
-          window_(window),
-          slots_(static_cast<std::size_t>(window)),
-          slotStation_(static_cast<std::size_t>(window), -1) {
-        try {
-            for (int t = 0; t < threads; ++t) {
-                threads_.emplace_back([this, t] { work(t); });
-            }
-        } catch (...) {
-            stop();
-            throw;
-        }
-    }
-    ReadAhead(const ReadAhead&) = delete;
-    ReadAhead& operator=(const ReadAhead&) = delete;
-    ~ReadAhead() { stop(); }
-
-    StationFetch& wait(int station) {
-        std::unique_lock lock(mutex_);
-        fetched_.wait(lock, [&] { return slotStation_[slotOf(station)] == station; });
-        return slots_[slotOf(station)];
-    }
-
-    void release(int station) {
-        {
-            std::lock_guard lock(mutex_);
-            slotStation_[slotOf(station)] = -1;
-            released_ = station + 1;
-        }
-        freed_.notify_all();
-    }
-
-  private:
-    std::size_t slotOf(int station) const { return static_cast<std::size_t>(station % window_); }
-
-    void stop() {
-        {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        freed_.notify_all();
-        for (std::thread& thread : threads_) {
-            thread.join();
-        }
-        threads_.clear();
-    }
-
-    // Reader 0 borrows the archive's own handle, opened by zipList, so that it starts at once;
-    // the others open their own (parsing the member list anew) while it already reads.
-    void work(int reader) {
-        std::optional<Unzip::MemberReader> own;
-        std::exception_ptr openError;
-        for (;;) {
-            int station = 0;
-            {
-                std::unique_lock lock(mutex_);
-                freed_.wait(lock, [&] {
-                    return stopping_ || next_ >= count_ || next_ < released_ + window_;
-                });
-                if (stopping_ || next_ >= count_) {
-                    return;
-                }
-                station = next_++;
-            }
-            StationFetch& fetch = slots_[slotOf(station)];
-            if (reader > 0 && !own && !openError) {
-                try {
-                    own.emplace(archive_);
-                } catch (...) {
-                    openError = std::current_exception();
-                }
-            }
-            if (openError) {
-                fetch.log = Log{};
-                fetch.detectors.clear();
-                fetch.error = openError;
-            } else {
-                fetchStation(
-                    stations_, station,
-                    [&](int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log) {
-                        return own ? own->extractDet(det, vol, occ, log)
-                                   : archive_.extractDet(det, vol, occ, log);
-                    },
-                    fetch);
-            }
-            {
-                std::lock_guard lock(mutex_);
-                slotStation_[slotOf(station)] = station;
-            }
-            fetched_.notify_all();
-        }
-    }
-
-    const Unzip& archive_;
-    const StationList& stations_;
-    const int count_;
-    const int window_;
-    std::vector<StationFetch> slots_;  // station s in slot s % window
-    std::mutex mutex_;
-    std::condition_variable fetched_;  // a slot was filled
-    std::condition_variable freed_;    // a slot was released, or the build stops
-    std::vector<int> slotStation_;     // the station whose fetch a slot holds, -1: none
-    int next_ = 0;                     // the next station to claim
-    int released_ = 0;                 // stations the loop is done with
-    bool stopping_ = false;
-    std::vector<std::thread> threads_;
-};
-
 // ComputeStation once the station's detectors are fetched: their log text, then their error
 // if the fetch failed, else the combination into the station's row.
 void computeStation(const StationList& stations, int station, StationFetch& fetch, OccMode mode,
@@ -276,15 +124,14 @@ StationTables buildStationTables(const Unzip& archive, const StationList& statio
     // Without a member list there is nothing to read ahead (every detector is absent).
     if (options.readerThreads <= 0 || archive.zipEntries().empty()) {
         hooks.started(count);
+        const ExtractDetector extract = [&](int16_t det, VolumeSeries& vol, OccupancySeries& occ,
+                                            Log& stationLog) {
+            return archive.extractDet(det, vol, occ, stationLog);
+        };
         StationFetch fetch;
         for (int station = 0; station < count; ++station) {
             const OccMode mode = hooks.occMode();
-            fetchStation(
-                stations, station,
-                [&](int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& stationLog) {
-                    return archive.extractDet(det, vol, occ, stationLog);
-                },
-                fetch);
+            fetchStation(stations, station, extract, fetch);
             computeStation(stations, station, fetch, mode, tables, log);
             hooks.stationDone(station, count);
         }

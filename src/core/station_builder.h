@@ -4,7 +4,7 @@
 #include <functional>
 #include <span>
 
-#include "core/station_tables.h"
+#include "base/station_tables.h"
 #include "core/unzip.h"
 
 namespace quorvane {

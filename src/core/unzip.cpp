@@ -3,12 +3,13 @@
 #include <zip.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <utility>
 
-#include "core/error.h"
-#include "core/file_io.h"
-#include "core/log.h"
-#include "core/text_format.h"
+#include "base/error.h"
+#include "base/file_io.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "core/zip_archive.h"
 #include "definitions/list_text.h"
 
@@ -311,6 +312,10 @@ bool Unzip::MemberReader::extractDet(int16_t det, VolumeSeries& vol, OccupancySe
         logMissingMember(det, log);
     }
     return complete;
+}
+
+void nameSystemTimeZone() {
+    setenv("TZ", ":/etc/localtime", 0);
 }
 
 float occupancyPercent(int16_t raw, std::string_view ext) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/station_tables.h"
+#include "base/station_tables.h"
 
 namespace quorvane {
 
@@ -104,6 +104,11 @@ class Unzip {
     std::vector<int16_t> uniqueDets_;
     std::unique_ptr<MemberReader> reader_;  // for extractDet, on the listing's handle
 };
+
+// Programs that read archives call this first. libzip turns every member's time into a local
+// time, and glibc reads the zone file again for each one unless TZ names a zone: naming the
+// system's own zone (unless TZ is set already) keeps a metro archive quick to open.
+void nameSystemTimeZone();
 
 // Percent occupancy of one raw 16-bit value: / 10 for "o30", / 18 for "c30", in double,
 // stored as float.

@@ -130,8 +130,8 @@ Int16Conversion toInt16(std::string_view field) {
 
 }  // namespace quorvane
 
-#include "core/error.h"
-#include "core/station_tables.h"
+#include "base/error.h"
+#include "base/station_tables.h"
 
 namespace quorvane {
 

@@ -1,7 +1,7 @@
 #include "definitions/road_list.h"
 
-#include "core/error.h"
-#include "core/file_io.h"
+#include "base/error.h"
+#include "base/file_io.h"
 #include "definitions/list_text.h"
 
 namespace quorvane {

@@ -11,8 +11,8 @@
 #include <optional>
 #include <span>
 
-#include "core/error.h"
-#include "core/file_io.h"
+#include "base/error.h"
+#include "base/file_io.h"
 
 namespace quorvane {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/station_tables.h"
+#include "base/station_tables.h"
 
 namespace quorvane {
 

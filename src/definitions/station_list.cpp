@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/error.h"
-#include "core/file_io.h"
+#include "base/error.h"
+#include "base/file_io.h"
 #include "definitions/list_text.h"
 
 namespace quorvane {

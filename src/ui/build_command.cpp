@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/text.h"
 #include "core/day.h"
 #include "ui/button_guard.h"
 #include "ui/command_context.h"
@@ -39,17 +40,6 @@ std::string buildErrorMessage(const std::string& errorLine) {
     std::string text = errorLine;
     text.append("\r\n");
     text.append(kDefinitionFilesHint);
-    return text;
-}
-
-std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-    if (from.empty()) {
-        return text;
-    }
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
     return text;
 }
 

@@ -11,16 +11,6 @@
 
 namespace quorvane {
 
-Error reportedError(const std::exception& failure) {
-    if (const auto* error = dynamic_cast<const Error*>(&failure)) {
-        return *error;
-    }
-    if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
-        return Error(errc::kOutOfMemory, "Out of memory");
-    }
-    return Error(errc::kInvalidArgument, failure.what());
-}
-
 std::shared_ptr<const IntervalTable> computeIntervals(CommandContext& context, const Day& day) {
     MainControls& c = context.controls;
     const ButtonGuard guard(c.btnReCompute);

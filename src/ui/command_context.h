@@ -4,8 +4,8 @@
 #include <exception>
 #include <memory>
 
-#include "core/error.h"
-#include "ui/dialogs.h"
+#include "base/error.h"
+#include "base/dialogs.h"
 #include "ui/log_window.h"
 #include "ui/main_controls.h"
 #include "ui/progress_window.h"
@@ -30,10 +30,6 @@ struct CommandContext {
     SecondaryWindows& windows;
     const Environment& environment;
 };
-
-// The error a command reports for whatever ended it: an Error as it is, anything else under
-// the nearest run-time number.
-Error reportedError(const std::exception& failure);
 
 // The interval table of `day` at the interval selected in cmbPlotInterval, computed aside
 // (RecomputeIntervals' loop: btnReCompute disabled, the progress window counting stations).

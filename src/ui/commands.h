@@ -49,7 +49,4 @@ void exportCsv(CommandContext& context, const std::string& path);
 // The error message of the build and load commands: "Error No: ..." and the hint.
 std::string buildErrorMessage(const std::string& errorLine);
 
-// Every occurrence of `from` in `text` replaced by `to` (case-sensitive, whole text).
-std::string replaceAll(std::string text, std::string_view from, std::string_view to);
-
 }  // namespace quorvane

@@ -5,6 +5,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/text.h"
 #include "ui/button_guard.h"
 #include "ui/command_context.h"
 #include "ui/commands.h"

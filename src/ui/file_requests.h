@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace quorvane {
 

@@ -3,14 +3,14 @@
 #include <QComboBox>
 #include <QPointer>
 
-#include "roadgraphs/chart.h"
-#include "roadgraphs/graph_request.h"
-#include "roadgraphs/graph_window.h"
-#include "roadgraphs/road_graph.h"
+#include "charts/chart.h"
+#include "charts/graph_request.h"
+#include "charts/graph_window.h"
+#include "charts/road_graph.h"
+#include "charts/station_graphs.h"
 #include "ui/command_context.h"
 #include "ui/view_requests.h"
 #include "ui/window_lists.h"
-#include "views/station_graphs.h"
 
 namespace quorvane {
 

@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "ui/qt_dialogs.h"
+
 namespace quorvane {
 
 LogWindow::LogWindow(QWidget* owner) : QWidget(owner, Qt::Window), Text1(new QPlainTextEdit) {
@@ -21,9 +23,7 @@ LogWindow::LogWindow(QWidget* owner) : QWidget(owner, Qt::Window), Text1(new QPl
 }
 
 void LogWindow::showLog(std::string_view logText) {
-    QString text = QString::fromUtf8(logText.data(), static_cast<int>(logText.size()));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Text1->setPlainText(text);
+    Text1->setPlainText(qtText(logText));
     show();
     raise();
     activateWindow();

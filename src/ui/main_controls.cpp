@@ -15,6 +15,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "base/version.h"
+
 namespace quorvane {
 
 namespace {
@@ -271,7 +273,9 @@ MainControls buildMainControls(QWidget* window) {
     c.SSTab1->addTab(stationTab(c), QStringLiteral("&View Station Data"));
     c.SSTab1->addTab(roadTab(c), QStringLiteral("View &Road Data"));
 
-    c.Label2 = named<QLabel>("Label2", QStringLiteral("Quorvane V1.3"));
+    c.Label2 = named<QLabel>(
+        "Label2", QStringLiteral("Quorvane V") +
+                      QString::fromLatin1(kVersion.data(), static_cast<int>(kVersion.size())));
     QFont title = c.Label2->font();
     title.setBold(true);
     c.Label2->setFont(title);

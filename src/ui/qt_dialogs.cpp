@@ -5,17 +5,17 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "core/error.h"
+#include "base/error.h"
+#include "base/text.h"
 
 namespace quorvane {
 
-namespace {
-
 QString qtText(std::string_view text) {
-    QString result = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return result;
+    const std::string lines = lfLineEnds(text);
+    return QString::fromUtf8(lines.data(), static_cast<int>(lines.size()));
 }
+
+namespace {
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
     switch (icon) {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 namespace quorvane {
 
@@ -21,6 +21,9 @@ class QtDialogs : public Dialogs {
   private:
     QPointer<QWidget> parent_;
 };
+
+// A message or log text for a Qt widget: its CR LF line breaks become LF.
+QString qtText(std::string_view text);
 
 // "All files (*.*)|*.*|*.csv files|*.csv" as Qt name filters: "All files (*)",
 // "*.csv files (*.csv)". "*.*" means every file, as it does on the platform the lists come from.

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <memory>
 
+#include "base/text.h"
 #include "core/day.h"
 #include "definitions/station_file.h"
 #include "ui/button_guard.h"

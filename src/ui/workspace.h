@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/day.h"
-#include "core/log.h"
+#include "base/log.h"
 #include "views/interval_table.h"
 
 namespace quorvane {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "core/error.h"
-#include "core/file_io.h"
-#include "core/log.h"
-#include "core/text_format.h"
+#include "base/error.h"
+#include "base/file_io.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "definitions/station_list.h"
 #include "views/interval_table.h"
 

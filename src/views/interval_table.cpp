@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/error.h"
-#include "core/log.h"
+#include "base/error.h"
+#include "base/log.h"
 #include "definitions/station_list.h"
 
 namespace quorvane {

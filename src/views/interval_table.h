@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/station_tables.h"
+#include "base/station_tables.h"
 
 namespace quorvane {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/error.h"
+#include "base/error.h"
 #include "views/interval_table.h"
 
 namespace quorvane {

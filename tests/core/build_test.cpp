@@ -8,7 +8,7 @@
 
 #include "archive_fixture.h"
 #include "core/day.h"
-#include "core/log.h"
+#include "base/log.h"
 #include "definitions/station_file.h"
 #include "definitions/station_list.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "archive_fixture.h"
-#include "core/log.h"
+#include "base/log.h"
 
 namespace quorvane {
 namespace {

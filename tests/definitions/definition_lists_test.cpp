@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/error.h"
+#include "base/error.h"
 #include "definitions/list_text.h"
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"

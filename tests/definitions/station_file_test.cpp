@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "core/error.h"
+#include "base/error.h"
 #include "support/test_files.h"
 
 namespace quorvane {

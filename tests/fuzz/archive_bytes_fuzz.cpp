@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "archive_check.h"
-#include "core/error.h"
+#include "base/error.h"
 #include "fuzz_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/error.h"
-#include "core/log.h"
+#include "base/error.h"
+#include "base/log.h"
 #include "core/station_builder.h"
 #include "core/unzip.h"
 #include "definitions/station_list.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "archive_check.h"
-#include "core/error.h"
+#include "base/error.h"
 #include "fuzz_files.h"
 
 namespace {

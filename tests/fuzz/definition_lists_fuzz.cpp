@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/error.h"
+#include "base/error.h"
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"
 

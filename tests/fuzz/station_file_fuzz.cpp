@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/error.h"
+#include "base/error.h"
 #include "definitions/station_file.h"
 #include "fuzz_files.h"
 

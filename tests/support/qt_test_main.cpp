@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "roadgraphs/offscreen_platform.h"
+#include "charts/offscreen_platform.h"
 
 int main(int argc, char** argv) {
     quorvane::prepareOffscreenPlatform();

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/error.h"
+#include "base/error.h"
 
 namespace quorvane::test {
 

@@ -5,9 +5,9 @@
 #include <QEvent>
 #include <algorithm>
 
-#include "roadgraphs/chart.h"
-#include "roadgraphs/graph_window.h"
-#include "roadgraphs/road_graph.h"
+#include "charts/chart.h"
+#include "charts/graph_window.h"
+#include "charts/road_graph.h"
 #include "ui/graph_wiring.h"
 #include "ui/log_window.h"
 #include "views/request_checks.h"

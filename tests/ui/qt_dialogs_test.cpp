@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/error.h"
-#include "roadgraphs/chart_editor.h"
+#include "base/error.h"
+#include "charts/chart_editor.h"
 #include "support/test_files.h"
 #include "ui/file_requests.h"
 #include "ui/qt_dialogs.h"

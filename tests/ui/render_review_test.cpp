@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QProgressBar>
 
-#include "core/error.h"
+#include "base/error.h"
 #include "ui/file_requests.h"
 #include "ui/log_window.h"
 #include "ui/progress_window.h"

@@ -4,8 +4,8 @@
 
 #include <limits>
 
-#include "core/error.h"
-#include "core/log.h"
+#include "base/error.h"
+#include "base/log.h"
 #include "support/test_files.h"
 #include "views/interval_table.h"
 #include "views/view_test_data.h"

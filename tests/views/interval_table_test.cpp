@@ -5,8 +5,8 @@
 #include <array>
 #include <limits>
 
-#include "core/error.h"
-#include "core/log.h"
+#include "base/error.h"
+#include "base/log.h"
 #include "support/test_files.h"
 #include "views/view_test_data.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/error.h"
+#include "base/error.h"
 #include "support/test_files.h"
 #include "views/interval_table.h"
 #include "views/volume_sum.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/station_tables.h"
+#include "base/station_tables.h"
 #include "definitions/station_list.h"
 
 namespace quorvane::test {

@@ -1,0 +1,158 @@
+// The chart layer's own rules: value and time labels, axis ticks, a grid's cells and colours.
+#include <gtest/gtest.h>
+
+#include <qwt_plot.h>
+#include <qwt_scale_div.h>
+
+#include <cmath>
+
+#include "charts/chart.h"
+#include "charts/chart_raster.h"
+#include "charts/chart_scales.h"
+#include "charts/grid_matrix.h"
+
+namespace quorvane {
+namespace {
+
+double hours(double h) {
+    return h / 24.0;
+}
+
+TEST(ValueFormat, GroupsThousandsAndKeepsTheLiteralPoint) {
+    EXPECT_EQ(formatValue(1234, "#,##0."), "1,234.");
+    EXPECT_EQ(formatValue(1234567.4, "#,##0"), "1,234,567");
+    EXPECT_EQ(formatValue(999.6, "#,##0"), "1,000");
+    EXPECT_EQ(formatValue(-0.2, "#,##0"), "0");
+    EXPECT_EQ(formatValue(-1500, "#,##0"), "-1,500");
+    EXPECT_EQ(formatValue(12.345, "0.00"), "12.35");
+    EXPECT_EQ(formatValue(std::nan(""), "#,##0"), "");
+}
+
+TEST(TimeAxis, TicksOnWholeHoursOrMinutesAndSecondsOnlyWhenTicksAreCloser) {
+    EXPECT_EQ(formatTimeOfDay(2879 * 30 / 86400.0, "hh:mm:ss"), "23:59:30");
+    EXPECT_EQ(formatTimeOfDay(1.0, "hh:mm"), "24:00");
+
+    const TimeScaleEngine engine;
+    const QList<double> day =
+        engine.divideScale(0, 2879 * 30 / 86400.0, 8, 5).ticks(QwtScaleDiv::MajorTick);
+    ASSERT_EQ(day.size(), 8);  // every 3 hours
+    for (int i = 0; i < day.size(); ++i) {
+        EXPECT_NEAR(day[i], hours(3 * i), 1e-12);
+    }
+    const QList<double> tenMinutes =
+        engine.divideScale(hours(50.0 / 60), hours(1), 8, 5).ticks(QwtScaleDiv::MajorTick);
+    ASSERT_FALSE(tenMinutes.isEmpty());
+    for (const double tick : tenMinutes) {
+        EXPECT_NEAR(std::fmod(tick * 86400 + 1e-6, 120.0), 0.0, 1e-3) << tick * 86400;
+    }
+
+    TimeScaleDraw draw("hh:mm");
+    draw.setScaleDiv(engine.divideScale(0, hours(24), 8, 5));
+    EXPECT_EQ(draw.label(hours(3)).text(), "03:00");
+    draw.setScaleDiv(engine.divideScale(hours(8), hours(8) + 150 / 86400.0, 8, 5));
+    EXPECT_EQ(draw.label(hours(8) + 30 / 86400.0).text(), "08:00:30");
+}
+
+TEST(RowScale, LabelsWholeRowsFromTheFirstStation) {
+    const RowScaleEngine engine;
+    EXPECT_EQ(engine.divideScale(0.5, 3.5, 8, 5).ticks(QwtScaleDiv::MajorTick),
+              (QList<double>{1, 2, 3}));
+    EXPECT_EQ(engine.divideScale(0.5, 60.5, 8, 5).ticks(QwtScaleDiv::MajorTick),
+              (QList<double>{1, 11, 21, 31, 41, 51}));
+    const RowScaleDraw draw({"101", "205"});
+    EXPECT_EQ(draw.label(2).text(), "2 (205)");
+    EXPECT_EQ(draw.label(3).text(), "3");
+    EXPECT_EQ(draw.label(1.5).text(), "");
+}
+
+// Three intervals x two rows, the middle column wider than the others (an irregular grid).
+TEST(GridMatrix, CellsCentreOnTheirValuesAndReachHalfwayToTheNeighbours) {
+    std::vector<GridPoint> points;
+    const double xs[] = {0.0, 1.0, 3.0};
+    for (int c = 0; c < 3; ++c) {
+        for (int z = 1; z <= 2; ++z) {
+            points.push_back({xs[c], 10.0 * c + z, static_cast<double>(z)});
+        }
+    }
+    const GridMatrix m = GridMatrix::fromPoints(points);  // 1 2 | 11 12 | 21 22
+    EXPECT_DOUBLE_EQ(m.xLow(), -0.5);
+    EXPECT_DOUBLE_EQ(m.xHigh(), 4.0);
+    EXPECT_EQ(m.nearest(1.9, 1.4), 11);
+    EXPECT_EQ(m.nearest(2.1, 1.6), 22);
+    EXPECT_TRUE(std::isnan(m.nearest(4.1, 1)));
+    EXPECT_TRUE(std::isnan(m.nearest(1, 2.6)));
+    EXPECT_DOUBLE_EQ(m.bilinear(0.5, 1.5), (1 + 2 + 11 + 12) / 4.0);
+    EXPECT_DOUBLE_EQ(m.bilinear(2, 1), 16);
+    EXPECT_DOUBLE_EQ(m.bilinear(-0.5, 0.5), 1);  // constant beyond the outer centres
+    EXPECT_TRUE(std::isnan(m.bilinear(5, 1)));
+}
+
+// A step in time on every row and a step between rows: the lines they make must run to the
+// grid's edges, the top row and the last interval included.
+TEST(GridSpectrogram, ContourLinesReachEveryEdgeOfTheGrid) {
+    std::vector<GridPoint> points;
+    for (int c = 0; c < 10; ++c) {
+        for (int z = 1; z <= 3; ++z) {
+            points.push_back({static_cast<double>(c), (c < 5 ? 0.0 : 10.0) + (z == 3 ? 5 : 0),
+                              static_cast<double>(z)});
+        }
+    }
+    auto matrix = std::make_shared<const GridMatrix>(GridMatrix::fromPoints(points));
+    GridSpectrogram spectrogram("grid");
+    spectrogram.setData(new GridRasterData(matrix, Sampling::Bilinear));
+    spectrogram.setMatrix(matrix);
+    spectrogram.setContourLevels({5.0, 12.5});
+    const QRectF area(matrix->xLow(), matrix->zLow(), matrix->xHigh() - matrix->xLow(),
+                      matrix->zHigh() - matrix->zLow());
+    const QwtRasterData::ContourLines lines = spectrogram.linesOver(area, QSize(40, 12));
+    QRectF reached;
+    for (const QPolygonF& segments : lines) {
+        reached |= segments.boundingRect();
+    }
+    EXPECT_NEAR(reached.left(), matrix->xLow(), 1e-6);
+    EXPECT_NEAR(reached.right(), matrix->xHigh(), 1e-6);
+    EXPECT_NEAR(reached.top(), matrix->zLow(), 1e-6);
+    EXPECT_NEAR(reached.bottom(), matrix->zHigh(), 1e-6);
+}
+
+TEST(ColorMap, RunsFromStartToEndThroughStrongHues) {
+    GridStyle style;
+    style.startColor = QColor(255, 0, 0);
+    style.endColor = QColor(0, 255, 0);
+    style.paletteFlag = true;
+    EXPECT_EQ(colorOf(style, 0, 10, 0), QColor(255, 0, 0));
+    EXPECT_EQ(colorOf(style, 0, 10, 10), QColor(0, 255, 0));
+    const QColor middle = colorOf(style, 0, 10, 5);
+    EXPECT_NEAR(middle.hsvHue(), 60, 8);  // yellow between red and green
+    EXPECT_GT(middle.hsvSaturation(), 200);
+    style.paletteFlag = false;
+    EXPECT_NEAR(colorOf(style, 0, 10, 5).red(), 127, 2);
+    EXPECT_NEAR(colorOf(style, 0, 10, 5).green(), 127, 2);
+}
+
+TEST(Chart, GridAxesSpanTheCellsAndTheColourBarTheValues) {
+    Chart chart;
+    const int grid = chart.addSeries(SeriesKind::Contour, SeriesStyle{});
+    for (int t = 0; t < 4; ++t) {
+        for (int z = 1; z <= 3; ++z) {
+            chart.addGridPoint(grid, t * 300 / 86400.0, 10.0 * t + z, z);
+        }
+    }
+    EXPECT_TRUE(chart.contourLevels(grid).empty());  // nothing is built before it is drawn
+    chart.replot();
+    const QwtPlot& plot = *chart.plot();
+    EXPECT_NEAR(plot.axisScaleDiv(QwtPlot::xBottom).lowerBound(), -150 / 86400.0, 1e-12);
+    EXPECT_NEAR(plot.axisScaleDiv(QwtPlot::xBottom).upperBound(), 1050 / 86400.0, 1e-12);
+    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yLeft).lowerBound(), 0.5);
+    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yLeft).upperBound(), 3.5);
+    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yRight).lowerBound(), 1);
+    EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yRight).upperBound(), 33);
+    const std::vector<double> levels = chart.contourLevels(grid);
+    ASSERT_EQ(levels.size(), 12u);  // evenly between the lowest and highest value
+    EXPECT_DOUBLE_EQ(levels.front(), 1 + 32 / 13.0);
+    EXPECT_DOUBLE_EQ(levels.back(), 33 - 32 / 13.0);
+    EXPECT_TRUE(contourLevelsBetween(5, 5, 12).empty());  // a flat road has no contour lines
+}
+
+}  // namespace
+}  // namespace quorvane

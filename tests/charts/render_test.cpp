@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <qwt_plot.h>
+#include <QImage>
+#include <cmath>
+
+#include "base/error.h"
+#include "graph_fixtures.h"
+#include "charts/chart.h"
+#include "charts/chart_render.h"
+#include "charts/road_graph.h"
+#include "support/test_files.h"
+#include "charts/station_graphs.h"
+
+namespace quorvane::test {
+namespace {
+
+// A queue that grows at the last station from 07:00 and spills back to the first by 08:00.
+IntervalValue waveValue(int station, int k) {
+    const double minutesOfDay = k * 5.0;
+    const double front = 420 + (5 - station) * 12.0;
+    const bool congested = minutesOfDay >= front && minutesOfDay <= front + 90;
+    return {congested ? 35.0f : 8.0f, static_cast<int16_t>(congested ? 60 : 140)};
+}
+
+class GraphRendering : public GraphTest {
+  protected:
+    GraphRendering() {
+        data = {makeDay(6, "I-5 N,101,102,103,104,105,106,\r\nSolo,104,\r\n"),
+                makeTable(5, 6, waveValue)};
+        selection = wholeDaySelection(*data.table);
+    }
+    TempDir dir;
+
+    GraphWindow* open(const std::string& kind) {
+        if (kind == "line") {
+            return showLineGraph(data, selection, dialogs);
+        }
+        if (kind == "scatter") {
+            return showScatterGraph(data, selection, dialogs);
+        }
+        const RoadGraphKind graph =
+            kind.ends_with("grid") ? RoadGraphKind::ColorGrid : RoadGraphKind::Contour;
+        const RoadMeasure measure =
+            kind.starts_with("vol") ? RoadMeasure::Volume : RoadMeasure::Occupancy;
+        return plotRoadGraph(graph, measure, data, selection, dialogs, log, {}).window;
+    }
+};
+
+// Whether the area inside the axes (not the colour bar) holds a pixel near `wanted`.
+bool canvasShows(const GraphWindow& window, const QImage& image, QColor wanted) {
+    const QImage canvas = image.copy(window.chart().plot()->canvas()->geometry());
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            const QColor c = canvas.pixelColor(x, y);
+            if (std::abs(c.red() - wanted.red()) <= 40 &&
+                std::abs(c.green() - wanted.green()) <= 40 &&
+                std::abs(c.blue() - wanted.blue()) <= 40) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Each kind draws its data in its colours: the series' own, or both ends of the road graphs'
+// palette, as free flow and the queue take the lowest and highest values (contour lines of
+// levels near the ends). The titles are looked for in
+// the SVG drawing.
+TEST_F(GraphRendering, EveryKindDrawsItsDataAndAxisTitles) {
+    const QColor red(255, 0, 0);
+    const QColor green(0, 255, 0);
+    const QColor lowLine(230, 40, 0);
+    const QColor highLine(20, 200, 0);
+    struct Case {
+        std::string kind;
+        int road;
+        std::vector<QColor> colours;
+        std::vector<std::string> titles;
+    };
+    for (const Case& c :
+         {Case{"line",
+               0,
+               {red, QColor(0, 128, 0)},
+               {"Time", "Volume", "Occupancy", "Station: 101", "Vol", "Occ"}},
+          Case{"scatter", 0, {red}, {"Occupancy", "Volume", "Station: 101"}},
+          Case{"volgrid",
+               0,
+               {red, green},
+               {"Traffic direction -----&gt;", "Road: I-5 N", "1 (101)"}},
+          Case{"occgrid", 0, {red, green}, {"Traffic direction -----&gt;", "6 (106)"}},
+          Case{
+              "volcontour", 0, {lowLine, highLine}, {"Traffic direction -----&gt;", "Road: I-5 N"}},
+          Case{"occcontour", 0, {lowLine, highLine}, {"Traffic direction -----&gt;", "6 (106)"}},
+          // A road of one station still spans a row.
+          Case{"volgrid", 1, {red, green}, {"Road: Solo", "1 (104)"}},
+          Case{"volcontour", 1, {lowLine, highLine}, {"Road: Solo", "1 (104)"}}}) {
+        SCOPED_TRACE(c.kind + " of road " + std::to_string(c.road));
+        selection.road = c.road;
+        GraphWindow* window = open(c.kind);
+        ASSERT_NE(window, nullptr);
+        const auto svg = dir / (c.kind + ".svg");
+        renderGraphWindow(*window, svg, QSize(800, 500));
+        const std::string drawing = readFile(svg);
+        for (const std::string& title : c.titles) {
+            EXPECT_NE(drawing.find(title), std::string::npos) << title;
+        }
+        const QImage image = renderChartImage(window->chart(), QSize(800, 500));
+        for (const QColor& colour : c.colours) {
+            EXPECT_TRUE(canvasShows(*window, image, colour)) << colour.name().toStdString();
+        }
+    }
+}
+
+// An image is written under a temporary name and put in place only once it is complete.
+TEST_F(GraphRendering, SavingReplacesAnEarlierImageOrSaysWhyNot) {
+    GraphWindow* window = open("scatter");
+    ASSERT_NE(window, nullptr);
+    Chart& chart = window->chart();
+    writeFile(dir / "chart.png", "old");
+    saveChartImage(chart, dir / "chart.png", QSize(300, 200));
+    EXPECT_EQ(QImage(QString::fromStdString((dir / "chart.png").string())).size(), QSize(300, 200));
+    saveChartImage(chart, dir / "chart.pdf", QSize(300, 200));
+    EXPECT_TRUE(readFile(dir / "chart.pdf").starts_with("%PDF-"));
+
+    const Error missing = errorOf([&] {
+        saveChartImage(chart, dir / "no" / "chart.png", {40, 30});
+    });
+    EXPECT_EQ(missing.number(), errc::kPathFileAccess);
+    EXPECT_NE(missing.description().find("chart.png"), std::string::npos);
+    EXPECT_EQ(errorOf([&] {
+                  saveChartImage(chart, dir / "chart.bmp", {40, 30});
+              }).number(),
+              errc::kInvalidArgument);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+}  // namespace
+}  // namespace quorvane::test
