@@ -78,7 +78,7 @@ void roadGraph(benchmark::State& state, RoadGraphKind kind) {
     SilentDialogs dialogs;
     Log log;
     for (auto _ : state) {
-        const RoadGraphResult result =
+        const OpenedGraph result =
             plotRoadGraph(kind, RoadMeasure::Occupancy, data, selection, dialogs, log, [] {});
         const QPixmap painted = result.window->grab();  // the first paint, at the stored size
         benchmark::DoNotOptimize(painted.cacheKey());

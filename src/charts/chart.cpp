@@ -173,11 +173,10 @@ void Chart::setGridView(int series, const GridStyle& view) {
     applyAxes();
 }
 
-int Chart::addPoint(int series, double x, double y, const QString& label, uint32_t color) {
+int Chart::addPoint(int series, double x, double y) {
     SeriesEntry& entry = d_->entry(series);
-    if (isGrid(entry.kind) || !label.isEmpty() || color != kAutoColor) {
-        throw std::invalid_argument(
-            "AddPoint takes an empty label and AutoColor on a line or point series");
+    if (isGrid(entry.kind)) {
+        throw std::invalid_argument("AddPoint needs a line or point series");
     }
     auto& points = entry.points;
     auto at = points.end();
@@ -187,28 +186,27 @@ int Chart::addPoint(int series, double x, double y, const QString& label, uint32
     }
     const auto index = static_cast<int>(at - points.begin());
     points.insert(at, ChartPoint{x, y});
-    entry.dirty = true;
-    if (d_->autoRepaint && isVisible() && !d_->replotQueued) {
-        d_->replotQueued = true;
-        QTimer::singleShot(0, this, [this] { replot(); });
-    }
+    pointAdded(entry);
     return index;
 }
 
-int Chart::addGridPoint(int series, double x, double y, double z, const QString& label,
-                        uint32_t color) {
+int Chart::addGridPoint(int series, double x, double y, double z) {
     SeriesEntry& entry = d_->entry(series);
-    if (!isGrid(entry.kind) || !label.isEmpty() || color != kAutoColor) {
-        throw std::invalid_argument(
-            "AddGridPoint takes an empty label and AutoColor on a grid series");
+    if (!isGrid(entry.kind)) {
+        throw std::invalid_argument("AddGridPoint needs a colour-grid or contour series");
     }
     entry.gridPoints.push_back(GridPoint{x, y, z});
+    pointAdded(entry);
+    return static_cast<int>(entry.gridPoints.size()) - 1;
+}
+
+// A shown chart with auto-repaint redraws once after a burst of points, not per point.
+void Chart::pointAdded(SeriesEntry& entry) {
     entry.dirty = true;
     if (d_->autoRepaint && isVisible() && !d_->replotQueued) {
         d_->replotQueued = true;
         QTimer::singleShot(0, this, [this] { replot(); });
     }
-    return static_cast<int>(entry.gridPoints.size()) - 1;
 }
 
 const std::vector<ChartPoint>& Chart::points(int series) const {

@@ -14,6 +14,7 @@ class QwtPlot;
 namespace quorvane {
 
 class Dialogs;
+struct SeriesEntry;
 
 // The program's chart: a title, three axes (left, right, bottom) and series of four kinds.
 // Points may be added one by one while the chart is hidden; they are turned into drawing data
@@ -52,12 +53,11 @@ class Chart : public QWidget {
     void setGridView(int series, const GridStyle& view);
 
     // AddPoint on a line or point series; returns the point's index. Every point takes its
-    // series' colour (only kAutoColor is accepted) and carries no label text.
-    int addPoint(int series, double x, double y, const QString& label = {},
-                 uint32_t color = kAutoColor);
-    // AddGridPoint on a colour-grid or contour series: y is the value, z the row.
-    int addGridPoint(int series, double x, double y, double z, const QString& label = {},
-                     uint32_t color = kAutoColor);
+    // series' colour and carries no label.
+    int addPoint(int series, double x, double y);
+    // AddGridPoint on a colour-grid or contour series: y is the value (it sets the colour), z
+    // the row.
+    int addGridPoint(int series, double x, double y, double z);
     const std::vector<ChartPoint>& points(int series) const;
     const std::vector<GridPoint>& gridPoints(int series) const;
 
@@ -101,6 +101,7 @@ class Chart : public QWidget {
     void followZoom(const QRectF& rect);
     void adjustTickDensity();
     void showContextMenu(QPoint canvasPosition);
+    void pointAdded(SeriesEntry& entry);
 };
 
 }  // namespace quorvane

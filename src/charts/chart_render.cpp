@@ -22,18 +22,21 @@ QSizeF millimetres(QSize pixels) {
     return QSizeF(pixels.width() * 25.4 / kDotsPerInch, pixels.height() * 25.4 / kDotsPerInch);
 }
 
-std::string lowerSuffix(const std::filesystem::path& path) {
+}  // namespace
+
+std::string imageTypeOf(const std::filesystem::path& path) {
     std::string suffix = path.extension().string();
     std::transform(suffix.begin(), suffix.end(), suffix.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return suffix;
+    if (suffix != ".png" && suffix != ".svg" && suffix != ".pdf") {
+        return {};
+    }
+    return suffix.substr(1);
 }
 
-}  // namespace
-
 void saveChartImage(Chart& chart, const std::filesystem::path& path, QSize size) {
-    const std::string suffix = lowerSuffix(path);
-    if (suffix != ".png" && suffix != ".svg" && suffix != ".pdf") {
+    const std::string type = imageTypeOf(path);
+    if (type.empty()) {
         throw Error(errc::kInvalidArgument,
                     "Unknown image type: " + path.string() + " (use .png, .svg or .pdf).");
     }
@@ -43,12 +46,12 @@ void saveChartImage(Chart& chart, const std::filesystem::path& path, QSize size)
     chart.replot();
     // The renderer reports nothing: write beside the target and look at what arrived.
     std::filesystem::path temporary = path;
-    temporary.replace_filename(path.stem().string() + ".partial" + suffix);
+    temporary.replace_filename(path.stem().string() + ".partial." + type);
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
     QwtPlotRenderer renderer;
     renderer.renderDocument(chart.plot(), QString::fromStdString(temporary.string()),
-                            QString::fromStdString(suffix.substr(1)), millimetres(size),
+                            QString::fromStdString(type), millimetres(size),
                             kDotsPerInch);
     std::error_code status;
     const auto bytes = std::filesystem::file_size(temporary, status);

@@ -3,10 +3,15 @@
 #include <QImage>
 #include <QSize>
 #include <filesystem>
+#include <string>
 
 namespace quorvane {
 
 class Chart;
+
+// The image types a chart is saved as, by the suffix of the file name (any case): "png", "svg"
+// or "pdf"; empty for any other suffix.
+std::string imageTypeOf(const std::filesystem::path& path);
 
 // Writes the chart, drawn at `size` pixels (96 dots per inch), to `path`; the suffix picks the
 // format: .png, .svg or .pdf. The file is written under a temporary name and put in place only

@@ -17,10 +17,6 @@ inline QColor oleColor(uint32_t bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-// "Colour by the series' own rules": every point takes its series' colour or, on a colour grid
-// or contour, the colour of its value.
-inline constexpr uint32_t kAutoColor = 0x20000000;
-
 enum class ChartAxis { Left, Right, Bottom };
 inline constexpr int kChartAxisCount = 3;
 
@@ -62,15 +58,13 @@ struct SeriesStyle {
     int markerHalfWidth = 3;  // a marker is 2 * half + 1 pixels wide
     int markerHalfHeight = 3;
     ValueOrder xOrder = ValueOrder::None;
-    bool xDateTime = false;
 };
 
 // The colour-grid / contour view of a series.
 struct GridStyle {
     QColor startColor = Qt::red;            // lowest value
     QColor endColor = QColor(0, 255, 128);  // highest value
-    bool paletteFlag = false;    // a strong palette: through the hues between the two colours
-    bool irregularGrid = false;  // cells may differ in width; the raster handles both alike
+    bool paletteFlag = false;  // a strong palette: through the hues between the two colours
     int numLevels = 12;          // contour lines
     QString valueFormat = QStringLiteral("#,##0");
     int contourWidth = 2;  // pen width of the contour lines

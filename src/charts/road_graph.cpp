@@ -53,7 +53,7 @@ double measureOf(const IntervalValue& value, RoadMeasure measure) {
 
 }  // namespace
 
-RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
+OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
                               const GraphSelection& selection, Dialogs& dialogs, Log& log,
                               const std::function<void()>& letEventsRun) {
     if (const auto refusal = checkRangeRequest(selection.request())) {
@@ -84,10 +84,9 @@ RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const Gra
     view.startColor = oleColor(255);
     view.endColor = oleColor(65280);
     view.paletteFlag = true;
-    view.irregularGrid = true;
     chart.setGridView(0, view);
 
-    RoadGraphResult result;
+    OpenedGraph result;
     if (end - start > kLongestRoadRange) {
         const std::string_view second =
             kind == RoadGraphKind::ColorGrid ? kColorGridRangeLine : kContourRangeLine;
@@ -110,8 +109,8 @@ RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const Gra
         if (station == -1) {
             const std::string numberText = std::to_string(number);
             log.appendLog(roadName + " :" + numberText + "doesn't exist.");
-            dialogs.message(MessageIcon::Exclamation, "Station: " + numberText +
-                                                          " does not exist." + std::string(kCrLf) +
+            dialogs.message(MessageIcon::Exclamation, missingStationLine(numberText) +
+                                                          std::string(kCrLf) +
                                                           "Unable to plot the graph.");
             return result;
         }

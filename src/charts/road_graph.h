@@ -25,7 +25,7 @@ inline constexpr std::string_view kContourRangeLine =
 inline constexpr int kLongestRoadRange = 1440;
 inline constexpr int kCutRoadRange = 1000;
 
-struct RoadGraphResult {
+struct OpenedGraph {
     GraphWindow* window = nullptr;  // shown; nullptr when the request was refused
     // The colour grid's new end index when the range rule cut the range: the main window
     // selects it in cmbEndTime. Never set for the contour.
@@ -36,7 +36,7 @@ struct RoadGraphResult {
 // road over the selected range, in a new window. Refusals: the range check's message (no
 // window); no road selected (nothing at all); a road station missing from the station list (a
 // log entry, a warning, no window). `letEventsRun` is called once per interval filled.
-RoadGraphResult plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
+OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
                               const GraphSelection& selection, Dialogs& dialogs, Log& log,
                               const std::function<void()>& letEventsRun);
 

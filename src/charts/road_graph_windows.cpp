@@ -21,7 +21,6 @@ void setUpRoadChart(Chart& chart, SeriesKind kind, const GridStyle& grid) {
     style.title = QStringLiteral("Series0");
     style.color = Qt::red;
     style.inLegend = false;
-    style.xDateTime = true;
     const int series = chart.addSeries(kind, style);
     chart.setGridView(series, grid);
 }
@@ -38,7 +37,6 @@ GraphWindow* newColorGridWindow(RoadMeasure measure) {
     grid.startColor = Qt::red;
     grid.endColor = oleColor(8453888);
     grid.valueFormat = volume ? QStringLiteral("#,##0.") : QStringLiteral("#,##0");
-    grid.irregularGrid = volume;  // the occupancy window keeps the default
     setUpRoadChart(window->chart(), SeriesKind::ColorGrid, grid);
     return window;
 }

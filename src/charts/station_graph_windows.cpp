@@ -45,14 +45,12 @@ GraphWindow* newLineGraphWindow() {
     vol.color = Qt::red;
     vol.yAxis = ChartAxis::Left;
     vol.xOrder = ValueOrder::Ascending;
-    vol.xDateTime = true;
     chart.addSeries(SeriesKind::Line, vol);
     SeriesStyle occ;
     occ.title = QStringLiteral("Occ");
     occ.color = kGreen;
     occ.yAxis = ChartAxis::Right;
     occ.xOrder = ValueOrder::None;
-    occ.xDateTime = true;
     chart.addSeries(SeriesKind::Line, occ);
     return window;
 }

@@ -2,6 +2,10 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "views/interval_table.h"
+#ifdef QUORVANE_CLI_PLOT
+#include "charts/open_graph.h"
+#endif
 
 namespace quorvane::cli {
 
@@ -23,6 +27,20 @@ std::span<const Command> commands() {
     return kCommands;
 }
 
+namespace {
+
+// "a, b, c" from the words of a table.
+template <class Table, class Word>
+std::string listed(const Table& table, Word word) {
+    std::string text;
+    for (const auto& entry : table) {
+        text += (text.empty() ? "" : ", ") + std::string(word(entry));
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string usageText() {
     std::string text = "usage:\n";
     for (const Command& command : commands()) {
@@ -36,11 +54,18 @@ std::string usageText() {
         "\n"
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"
         "by default the folder that holds this program. INPUT is a .station file or a .traffic\n"
-        "archive (built first). TEXT is one of: 30 sec, 1 min, 2 min, 3 min, 4 min, 5 min,\n"
-        "10 min, 15 min, 30 min, 1 hour (default 30 sec). --from and --to name the start of an\n"
-        "interval as HH:MM:SS or HH:MM (default: the first and the last interval of the day).\n"
-        "Without --log the log goes to standard error. Exit status: 0 done, 1 error or refused\n"
-        "request, 2 usage error.\n";
+        "archive (built first).\nTEXT is one of: " +
+        listed(kIntervalChoices, [](const IntervalChoice& c) { return c.text; }) +
+        " (default " + std::string(kIntervalChoices[0].text) + ").\n";
+#ifdef QUORVANE_CLI_PLOT
+    text += "KIND is one of: " +
+            listed(kGraphKinds, [](const GraphKindName& k) { return k.word; }) +
+            " (line and scatter show --station N, the others --road NAME).\n";
+#endif
+    text +=
+        "--from and --to name the start of an interval as HH:MM:SS or HH:MM (default: the first\n"
+        "and the last interval of the day). Without --log the log goes to standard error.\n"
+        "Exit status: 0 done, 1 error or refused request, 2 usage error.\n";
     return text;
 }
 

@@ -25,9 +25,7 @@ int runSum(std::span<const std::string_view> args, CliContext& context);
 inline constexpr std::string_view kPlotSynopsis =
     "plot INPUT -o OUT.(png|svg|pdf) --kind KIND (--station N | --road NAME)\n"
     "                    [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR]\n"
-    "                    [--worst] [--size WxH] [--log FILE]\n"
-    "                    KIND: line, scatter (a station); volgrid, occgrid, volcontour,\n"
-    "                    occcontour (a road)";
+    "                    [--worst] [--size WxH] [--log FILE]";
 int runPlot(std::span<const std::string_view> args, CliContext& context);
 
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The work's outcome; an Error, or anything else thrown, becomes its "Error No: ..." line.
-Outcome outcomeOf(const std::function<Outcome()>& work) {
+Outcome runWork(const std::function<Outcome()>& work) {
     try {
         return work();
     } catch (const std::exception& failure) {
@@ -87,17 +87,29 @@ int roadIndex(const Day& day, std::string_view name) {
     return *road;
 }
 
-std::string missingStationMessage(int16_t number) {
-    return "Station: " + std::to_string(number) + " does not exist.";
+RequestSelection DayIntervals::selection(std::optional<int> station) const {
+    return {day->stations.count(), station, range.start, range.end};
+}
+
+std::variant<int, Refusal> stationRow(const Day& day, int16_t number) {
+    const int row = day.stations.staIndex(number);
+    if (row < 0) {
+        return Refusal{missingStationLine(std::to_string(number))};
+    }
+    return row;
 }
 
 Outcome refused(std::string_view message) {
     return {kExitError, lfLineEnds(message)};
 }
 
+Outcome outcomeOf(const std::optional<Refusal>& refusal) {
+    return refusal ? refused(refusal->message) : Outcome{};
+}
+
 int runWithLog(const Arguments& arguments, CliContext& context, Log& log,
                const std::function<Outcome()>& work) {
-    Outcome outcome = outcomeOf(work);
+    Outcome outcome = runWork(work);
     if (const auto logFile = arguments.value(kLogOption.name)) {
         try {
             log.writeFile(fs::path(std::string(*logFile)));
@@ -115,7 +127,7 @@ int runWithLog(const Arguments& arguments, CliContext& context, Log& log,
 }
 
 int runReportingErrors(CliContext& context, const std::function<Outcome()>& work) {
-    const Outcome outcome = outcomeOf(work);
+    const Outcome outcome = runWork(work);
     if (!outcome.message.empty()) {
         context.err << outcome.message << "\n";
     }

@@ -6,12 +6,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/time_range.h"
 #include "core/day.h"
 #include "base/log.h"
+#include "views/request_checks.h"
 
 namespace quorvane::cli {
 
@@ -41,6 +43,10 @@ struct DayIntervals {
     std::shared_ptr<const Day> day;
     std::shared_ptr<const IntervalTable> table;
     IntervalRange range;
+
+    // The main window's lists as a user would set them for this range: the day's stations
+    // listed, `station` selected (if any), the range's start and end.
+    RequestSelection selection(std::optional<int> station) const;
 };
 DayIntervals obtainDayIntervals(const std::filesystem::path& input, const Arguments& arguments,
                                 const TimeOptions& times, const CliContext& context, Log& log);
@@ -49,9 +55,9 @@ DayIntervals obtainDayIntervals(const std::filesystem::path& input, const Argume
 // has that name.
 int roadIndex(const Day& day, std::string_view name);
 
-// The refusal for a station number that is not in the station list (the main window offers only
-// listed stations; on the command line a number can name any).
-std::string missingStationMessage(int16_t number);
+// The row of a station number in the station list, or the refusal for a number the list lacks
+// (the main window offers only listed stations; on the command line a number can name any).
+std::variant<int, Refusal> stationRow(const Day& day, int16_t number);
 
 // What a command ends with besides its own output: its exit status and, for a refused request,
 // the message for standard error.
@@ -62,6 +68,8 @@ struct Outcome {
 
 // A refusal as the terminal shows it: the message box's CR LF line breaks become LF.
 Outcome refused(std::string_view message);
+// The outcome of work that ends with a refusal or with none.
+Outcome outcomeOf(const std::optional<Refusal>& refusal);
 
 // Runs a command's work and then hands out its log, as "Log.txt" would hold it, to --log FILE
 // or (when there is any) to standard error; then the refusal message or the "Error No: ..."

@@ -1,11 +1,9 @@
 #include <array>
-#include <variant>
 
 #include "cli/commands.h"
 #include "cli/day_input.h"
 #include "cli/time_range.h"
 #include "views/csv_export.h"
-#include "views/request_checks.h"
 
 namespace quorvane::cli {
 
@@ -59,21 +57,9 @@ int runExport(std::span<const std::string_view> args, CliContext& context) {
     Log log;
     return runWithLog(arguments, context, log, [&] {
         const DayIntervals in = obtainDayIntervals(input, arguments, times, context, log);
-        const Day& day = *in.day;
-        const IntervalRange range = in.range;
-        const RequestSelection selection{day.stations.count(), std::nullopt, range.start,
-                                         range.end};
-        if (const auto message = checkRangeRequest(selection)) {
-            return refused(*message);
-        }
-        const std::vector<std::string> labels = exportLabels(arguments, day);
-        const auto columns = resolveCsvColumns(labels, day.stations, log);
-        if (const auto* missing = std::get_if<CsvMissingStation>(&columns)) {
-            return refused(missing->message());
-        }
-        writeCsvFile(csvFile, *in.table, std::get<std::vector<CsvColumn>>(columns), range.start,
-                     range.end);
-        return Outcome{};
+        const std::vector<std::string> labels = exportLabels(arguments, *in.day);
+        return outcomeOf(exportCsv(csvFile, *in.table, in.day->stations, labels,
+                                   in.selection(std::nullopt), log));
     });
 }
 

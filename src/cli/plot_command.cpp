@@ -1,7 +1,5 @@
 #include <QSize>
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <memory>
 
@@ -11,9 +9,9 @@
 #include "cli/headless_application.h"
 #include "cli/time_range.h"
 #include "base/error.h"
+#include "charts/chart_render.h"
 #include "charts/graph_window.h"
-#include "charts/road_graph.h"
-#include "charts/station_graphs.h"
+#include "charts/open_graph.h"
 
 namespace quorvane::cli {
 
@@ -35,39 +33,18 @@ constexpr std::array kPlotOptions{
     kLogOption,
 };
 
-// The six graph buttons of the main window, by the word --kind names them with.
-enum class PlotKind { Line, Scatter, VolColorGrid, OccColorGrid, VolContour, OccContour };
-
-struct KindName {
-    std::string_view word;
-    PlotKind kind;
-};
-constexpr std::array kKindNames{
-    KindName{"line", PlotKind::Line},
-    KindName{"scatter", PlotKind::Scatter},
-    KindName{"volgrid", PlotKind::VolColorGrid},
-    KindName{"occgrid", PlotKind::OccColorGrid},
-    KindName{"volcontour", PlotKind::VolContour},
-    KindName{"occcontour", PlotKind::OccContour},
-};
-
 // Large enough for any report, small enough that the image fits in memory.
 constexpr int kLargestSide = 8192;
 
-PlotKind plotKind(std::string_view word) {
-    const auto it = std::find_if(kKindNames.begin(), kKindNames.end(),
-                                 [&](const KindName& name) { return name.word == word; });
-    if (it == kKindNames.end()) {
-        throw UsageError(
-            "--kind takes one of: line, scatter, volgrid, occgrid, volcontour, occcontour; not "
-            "\"" +
-            std::string(word) + "\"");
+GraphKind plotKind(std::string_view word) {
+    if (const auto kind = graphKindNamed(word)) {
+        return *kind;
     }
-    return it->kind;
-}
-
-bool isStationGraph(PlotKind kind) {
-    return kind == PlotKind::Line || kind == PlotKind::Scatter;
+    std::string words;
+    for (const GraphKindName& name : kGraphKinds) {
+        words += (words.empty() ? "" : ", ") + std::string(name.word);
+    }
+    throw UsageError("--kind takes one of: " + words + "; not \"" + std::string(word) + "\"");
 }
 
 std::optional<int> side(std::string_view text) {
@@ -93,10 +70,7 @@ QSize imageSize(std::string_view text) {
 }
 
 void checkImageSuffix(const fs::path& image) {
-    std::string suffix = image.extension().string();
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (suffix != ".png" && suffix != ".svg" && suffix != ".pdf") {
+    if (imageTypeOf(image).empty()) {
         throw UsageError("-o names a .png, .svg or .pdf file, not \"" + image.string() + "\"");
     }
 }
@@ -105,7 +79,7 @@ void checkImageSuffix(const fs::path& image) {
 struct PlotRequest {
     fs::path input;
     fs::path image;
-    PlotKind kind = PlotKind::Line;
+    GraphKind kind = GraphKind::Line;
     std::optional<int16_t> station;
     std::string road;
     TimeOptions times;
@@ -123,7 +97,7 @@ PlotRequest plotRequest(const Arguments& arguments) {
     if (station.has_value() == road.has_value()) {
         throw UsageError("give either --station or --road");
     }
-    if (isStationGraph(request.kind)) {
+    if (showsOneStation(request.kind)) {
         if (!station) {
             throw UsageError("a line or scatter graph shows one station: give --station N");
         }
@@ -154,33 +128,11 @@ GraphSelection graphSelection(const PlotRequest& request, const Day& day,
     }
     selection.start = range.start;
     selection.end = range.end;
-    if (!isStationGraph(request.kind)) {
+    if (!showsOneStation(request.kind)) {
         selection.road = roadIndex(day, request.road);
     }
     selection.intervalText = [text = std::string(table.choice().text)] { return text; };
     return selection;
-}
-
-GraphWindow* openGraph(PlotKind kind, const GraphData& data, const GraphSelection& selection,
-                       Dialogs& dialogs, Log& log) {
-    const auto road = [&](RoadGraphKind graph, RoadMeasure measure) {
-        return plotRoadGraph(graph, measure, data, selection, dialogs, log, {}).window;
-    };
-    switch (kind) {
-        case PlotKind::Line:
-            return showLineGraph(data, selection, dialogs);
-        case PlotKind::Scatter:
-            return showScatterGraph(data, selection, dialogs);
-        case PlotKind::VolColorGrid:
-            return road(RoadGraphKind::ColorGrid, RoadMeasure::Volume);
-        case PlotKind::OccColorGrid:
-            return road(RoadGraphKind::ColorGrid, RoadMeasure::Occupancy);
-        case PlotKind::VolContour:
-            return road(RoadGraphKind::Contour, RoadMeasure::Volume);
-        case PlotKind::OccContour:
-            return road(RoadGraphKind::Contour, RoadMeasure::Occupancy);
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -196,16 +148,17 @@ int runPlot(std::span<const std::string_view> args, CliContext& context) {
             obtainDayIntervals(request.input, arguments, request.times, context, log);
         int row = day->stations.count() > 0 ? 0 : -1;
         if (request.station) {
-            row = day->stations.staIndex(*request.station);
-            if (row < 0) {
-                return refused(missingStationMessage(*request.station));
+            const auto found = stationRow(*day, *request.station);
+            if (const auto* refusal = std::get_if<Refusal>(&found)) {
+                return refused(refusal->message);
             }
+            row = std::get<int>(found);
         }
         const GraphSelection selection = graphSelection(request, *day, *table, range, row);
 
         BatchDialogs dialogs(context.err);
         const std::unique_ptr<GraphWindow> window(
-            openGraph(request.kind, GraphData{day, table}, selection, dialogs, log));
+            openGraph(request.kind, GraphData{day, table}, selection, dialogs, log, {}).window);
         if (!window) {
             if (dialogs.refusal()) {
                 return refused(*dialogs.refusal());

@@ -3,7 +3,6 @@
 #include "cli/commands.h"
 #include "cli/day_input.h"
 #include "cli/time_range.h"
-#include "views/request_checks.h"
 #include "views/volume_sum.h"
 
 namespace quorvane::cli {
@@ -33,17 +32,15 @@ int runSum(std::span<const std::string_view> args, CliContext& context) {
     Log log;
     return runWithLog(arguments, context, log, [&] {
         const DayIntervals in = obtainDayIntervals(input, arguments, times, context, log);
-        const Day& day = *in.day;
-        const IntervalRange range = in.range;
-        const int row = day.stations.staIndex(station);
-        if (row < 0) {
-            return refused(missingStationMessage(station));
+        const auto row = stationRow(*in.day, station);
+        if (const auto* refusal = std::get_if<Refusal>(&row)) {
+            return refused(refusal->message);
         }
-        const RequestSelection selection{day.stations.count(), row, range.start, range.end};
-        if (const auto message = checkStationRequest(selection)) {
-            return refused(*message);
+        const auto sum = stationVolumeSum(*in.table, in.selection(std::get<int>(row)));
+        if (const auto* refusal = std::get_if<Refusal>(&sum)) {
+            return refused(refusal->message);
         }
-        context.out << volumeSum(*in.table, row, range.start, range.end) << "\n";
+        context.out << std::get<int32_t>(sum) << "\n";
         return Outcome{};
     });
 }

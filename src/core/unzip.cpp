@@ -28,7 +28,12 @@ struct ZipFileClose {
 using MemberHandle = std::unique_ptr<zip_file_t, ZipFileClose>;
 
 std::string quotedName(std::string_view name) {
-    return "\"" + std::string(name) + "\"";
+    std::string quoted;
+    quoted.reserve(name.size() + 2);
+    quoted += '"';
+    quoted += name;
+    quoted += '"';
+    return quoted;
 }
 
 // The extension of a member name: after the first dot of the trimmed name, or the whole
@@ -64,6 +69,14 @@ bool isOccupancyExt(std::string_view ext) {
 }
 
 }  // namespace
+
+// Where a detector's members are: the first "v30" and the first "o30"/"c30" member with its
+// number, wherever they lie in the archive (-1: none).
+struct DetectorMembers {
+    bool present = false;  // any member at all carries this number
+    int volumeMember = -1;
+    int occupancyMember = -1;
+};
 
 struct Unzip::Listing {
     fs::path path;
@@ -241,16 +254,8 @@ void Unzip::writeMemberReport(const fs::path& path, Log& log) const {
                   path.filename().string() + std::string(kCrLf));
 }
 
-DetectorMembers Unzip::findDetector(int16_t det) const {
-    return listing_ ? listing_->byDetector[Listing::slot(det)] : DetectorMembers{};
-}
-
 bool Unzip::extractDet(int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log) const {
     return reader_ && reader_->extractDet(det, vol, occ, log);
-}
-
-bool Unzip::extractDetVol(int16_t det, VolumeSeries& vol, Log& log) const {
-    return reader_ && reader_->extractDetVol(det, vol, log);
 }
 
 Unzip::MemberReader::MemberReader(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -279,19 +284,6 @@ void logMissingMember(int16_t det, Log& log) {
 }
 }  // namespace
 
-bool Unzip::MemberReader::extractDetVol(int16_t det, VolumeSeries& vol, Log& log) {
-    const DetectorMembers members = impl_->find(det);
-    if (!members.present) {
-        return false;
-    }
-    if (members.volumeMember < 0) {
-        logMissingMember(det, log);
-        return false;
-    }
-    readVolume(members.volumeMember, vol);
-    return true;
-}
-
 bool Unzip::MemberReader::extractDet(int16_t det, VolumeSeries& vol, OccupancySeries& occ,
                                      Log& log) {
     const DetectorMembers members = impl_->find(det);
@@ -318,16 +310,11 @@ void nameSystemTimeZone() {
     setenv("TZ", ":/etc/localtime", 0);
 }
 
-float occupancyPercent(int16_t raw, std::string_view ext) {
-    const double divisor = ext.find("o30") != std::string_view::npos ? 10.0 : 18.0;
-    return static_cast<float>(static_cast<double>(static_cast<float>(raw)) / divisor);
-}
-
 namespace {
 
-// Single-precision division gives exactly occupancyPercent's double division rounded to float
-// for every 16-bit value and both divisors (the tests go through all of them), and takes
-// several slots at once. Out of line so that the pointers keep their no-alias promise.
+// Single-precision division gives exactly the double division rounded to float for every
+// 16-bit value and both divisors (the tests go through all of them), and takes several slots
+// at once. Out of line so that the pointers keep their no-alias promise.
 __attribute__((noinline)) void divideWords(const uint8_t* __restrict raw, float* __restrict occ,
                                            float divisor) {
     for (int k = 0; k < kSlotsPerDay; ++k) {
@@ -342,11 +329,6 @@ void occupancyFromBytes(std::span<const uint8_t, kOccupancyMemberBytes> raw, std
                         OccupancySeries& occ) {
     const float divisor = ext.find("o30") != std::string_view::npos ? 10.0f : 18.0f;
     divideWords(raw.data(), occ.data(), divisor);
-}
-
-int16_t wordFromBytes(uint8_t low, uint8_t high) {
-    const int value = high >= 128 ? (high - 128) * 256 + low - 32768 : high * 256 + low;
-    return static_cast<int16_t>(value);
 }
 
 }  // namespace quorvane

@@ -32,14 +32,6 @@ struct ZipEntry {
 using VolumeSeries = std::array<uint8_t, kSlotsPerDay>;
 using OccupancySeries = std::array<float, kSlotsPerDay>;
 
-// Where a detector's members are: the first "v30" and the first "o30"/"c30" member with its
-// number, wherever they lie in the archive (-1: none).
-struct DetectorMembers {
-    bool present = false;  // any member at all carries this number
-    int volumeMember = -1;
-    int occupancyMember = -1;
-};
-
 // The traffic archive reader. zipList() reads the member list once; extraction then works from
 // the positions it recorded. Members are read only as far as the slots need (2880 or 5760
 // bytes), never inflated whole.
@@ -68,13 +60,10 @@ class Unzip {
     // Writes the report (replacing the file) and logs the line that names it.
     void writeMemberReport(const std::filesystem::path& path, Log& log) const;
 
-    DetectorMembers findDetector(int16_t det) const;
-
     // Fills both series; false when the detector is absent (nothing logged) or lacks a member
     // ("Det N does not exist" logged per missing member; the volume may be filled regardless).
     // Throws Error for a member that is too short or cannot be inflated.
     bool extractDet(int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log) const;
-    bool extractDetVol(int16_t det, VolumeSeries& vol, Log& log) const;
 
     // Raw member reads by position, for readers on other threads: each MemberReader has its
     // own handle on the archive file.
@@ -86,9 +75,8 @@ class Unzip {
         MemberReader& operator=(const MemberReader&) = delete;
         void readVolume(int member, VolumeSeries& vol);
         void readOccupancy(int member, OccupancySeries& occ);
-        // extractDet and extractDetVol on this reader's own handle.
+        // extractDet on this reader's own handle.
         bool extractDet(int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log);
-        bool extractDetVol(int16_t det, VolumeSeries& vol, Log& log);
 
       private:
         friend class Unzip;
@@ -110,14 +98,10 @@ class Unzip {
 // system's own zone (unless TZ is set already) keeps a metro archive quick to open.
 void nameSystemTimeZone();
 
-// Percent occupancy of one raw 16-bit value: / 10 for "o30", / 18 for "c30", in double,
-// stored as float.
-float occupancyPercent(int16_t raw, std::string_view ext);
-// An occupancy member's first 5760 bytes as percent: occupancyPercent of every big-endian
-// 16-bit value.
+// An occupancy member's first 5760 bytes as percent: each big-endian 16-bit value divided by
+// 10 for "o30" and by 18 for "c30" (any name without "o30"), the quotient of the double division
+// stored as a float.
 void occupancyFromBytes(std::span<const uint8_t, kOccupancyMemberBytes> raw, std::string_view ext,
                         OccupancySeries& occ);
-// The 16-bit value of a big-endian byte pair.
-int16_t wordFromBytes(uint8_t low, uint8_t high);
 
 }  // namespace quorvane

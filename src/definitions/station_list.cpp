@@ -8,20 +8,6 @@
 
 namespace quorvane {
 
-int findSortedIndex(std::span<const int16_t> values, int16_t key) {
-    std::size_t lo = 0;
-    std::size_t hi = values.size();
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (values[mid] < key) {
-            lo = mid + 1;
-        } else {
-            hi = mid;
-        }
-    }
-    return lo < values.size() && values[lo] == key ? static_cast<int>(lo) : -1;
-}
-
 namespace {
 
 // The detectors after the first "P" field, up to the first non-numeric field; the line's last
@@ -69,15 +55,11 @@ StationList StationList::parse(std::string_view text, std::string_view fileName)
         record.primaryDets = parseDetRun(fields, "P", fileName, line.lineNumber);
         list.records_.push_back(std::move(record));
     }
-    list.staNumIndex_.reserve(list.records_.size());
-    for (const StationRecord& record : list.records_) {
-        list.staNumIndex_.push_back(static_cast<int16_t>(record.staNum));
-    }
     // The lookup must not depend on the file being sorted: a list out of order would otherwise
     // report present stations as missing.
-    list.lookup_.resize(list.staNumIndex_.size());
+    list.lookup_.resize(list.records_.size());
     for (std::size_t i = 0; i < list.lookup_.size(); ++i) {
-        list.lookup_[i] = {list.staNumIndex_[i], static_cast<int>(i)};
+        list.lookup_[i] = {static_cast<int16_t>(list.records_[i].staNum), static_cast<int>(i)};
     }
     std::stable_sort(list.lookup_.begin(), list.lookup_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -103,7 +85,7 @@ int16_t StationList::staNumByIndex(int index) const {
     if (index < 0 || index >= count()) {
         throwBadPosition(index, count());
     }
-    return staNumIndex_[static_cast<std::size_t>(index)];
+    return static_cast<int16_t>(records_[static_cast<std::size_t>(index)].staNum);
 }
 
 std::vector<int16_t> StationList::detList(int index, std::string_view key) const {
@@ -111,13 +93,8 @@ std::vector<int16_t> StationList::detList(int index, std::string_view key) const
         throwBadPosition(index, count());
     }
     const StationRecord& record = records_[static_cast<std::size_t>(index)];
-    if (key == "P") {
-        return record.primaryDets;
-    }
-    if (key == "S") {
-        return record.secondaryDets;
-    }
-    return {};
+    // Only the primary detectors ("P") are ever listed; any other key has none.
+    return key == "P" ? record.primaryDets : std::vector<int16_t>{};
 }
 
 int StationList::staIndex(int16_t staNum) const {

@@ -14,13 +14,9 @@ inline constexpr std::string_view kStationListFileName = "VURSta2Det.list";
 
 struct StationRecord {
     int32_t staNum = 0;                  // always within the 16-bit range
-    std::vector<int16_t> primaryDets;    // at least one
-    std::vector<int16_t> secondaryDets;  // never filled; answers the key "S"
+    std::vector<int16_t> primaryDets;  // at least one
     friend bool operator==(const StationRecord&, const StationRecord&) = default;
 };
-
-// Position of `key` in ascending `values` by bisection, or -1.
-int findSortedIndex(std::span<const int16_t> values, int16_t key);
 
 // The station definition list: which detectors make up each station, in file order. A value:
 // building one either yields a complete list or throws Error, so a failed read never leaves a
@@ -38,18 +34,16 @@ class StationList {
     int count() const { return static_cast<int>(records_.size()); }
     // Throws Error 9 for a position outside 0..count-1.
     int16_t staNumByIndex(int index) const;
-    // Copy of the primary detectors for "P", the (empty) secondary ones for "S", else empty.
+    // Copy of the primary detectors for the key "P"; no detectors for any other key.
     std::vector<int16_t> detList(int index, std::string_view key) const;
     // Position of a station number (its first line when listed twice), -1 when absent.
     // Works whether or not the file lists the stations in ascending order.
     int staIndex(int16_t staNum) const;
 
     const std::vector<StationRecord>& stationDefs() const { return records_; }
-    std::span<const int16_t> staNumIndex() const { return staNumIndex_; }
 
   private:
     std::vector<StationRecord> records_;
-    std::vector<int16_t> staNumIndex_;
     std::vector<std::pair<int16_t, int>> lookup_;  // (station number, position), by number
 };
 

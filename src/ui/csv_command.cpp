@@ -2,7 +2,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <variant>
 #include <vector>
 
 #include "base/text.h"
@@ -56,20 +55,19 @@ void createCsvFile(CommandContext& context) {
 
 void exportCsv(CommandContext& context, const std::string& path) {
     // One table from the first line to the last: the one in force now.
-    const auto range = rangeViewRequest(context);
-    if (!range) {
+    const auto data = dataInForce(context);
+    if (!data) {
         return;
     }
     try {
         const std::vector<std::string> labels = selectedLabels(*context.controls.lstSta);
-        auto columns = resolveCsvColumns(labels, range->day->stations, context.workspace.log);
-        if (const auto* missing = std::get_if<CsvMissingStation>(&columns)) {
-            // Found before the file is opened: nothing is created or changed.
-            context.dialogs.message(MessageIcon::Exclamation, missing->message());
+        const auto refusal =
+            exportCsv(std::filesystem::path(path), *data->intervals, data->day->stations, labels,
+                      readSelection(context.controls), context.workspace.log);
+        if (refusal) {
+            showRefusal(context, *refusal);
             return;
         }
-        writeCsvFile(std::filesystem::path(path), *range->intervals,
-                     std::get<std::vector<CsvColumn>>(columns), range->start, range->end);
     } catch (const std::exception& failure) {
         context.dialogs.message(MessageIcon::Critical, reportedError(failure).description());
         return;

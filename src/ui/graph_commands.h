@@ -1,25 +1,21 @@
 #pragma once
 
-#include <functional>
+#include "charts/open_graph.h"
 
 class QWidget;
 
 namespace quorvane {
 
 struct CommandContext;
+struct MainControls;
 
-// The six graph buttons of the main window.
-enum class GraphKind { Line, Scatter, VolColorGrid, OccColorGrid, VolContour, OccContour };
+// A graph button's click: the button disabled while the graph of `kind` opens for what the
+// main window's lists select, on the day and interval table in force (both pointers copied
+// once). The graph shows its own refusals; an error ends it with the error message box.
+void openGraphWindow(CommandContext& context, GraphKind kind, QWidget* button);
 
-// Opens one graph window for what the main window's lists select: it reads the day and the
-// interval table in force from the context's workspace (copying both pointers once) and the
-// selections with selectedIndex (ui/window_lists.h), and shows its own refusals through the
-// context's dialogs. Errors it throws are reported with the error message box.
-using GraphCommand = std::function<void(GraphKind kind, CommandContext& context)>;
-
-// A graph button's click: the button disabled while `command` runs. Without a command the
-// click does nothing.
-void runGraphCommand(CommandContext& context, GraphKind kind, QWidget* button,
-                     const GraphCommand& command);
+// What a graph reads of the main window's lists when it starts. The interval text is read
+// when the graph asks for it (after its fill), from the list as it then stands.
+GraphSelection readGraphSelection(const MainControls& controls);
 
 }  // namespace quorvane

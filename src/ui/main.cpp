@@ -3,7 +3,6 @@
 
 #include "base/version.h"
 #include "core/unzip.h"
-#include "ui/graph_wiring.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 
@@ -17,7 +16,6 @@ int main(int argc, char** argv) {
     quorvane::QtDialogs dialogs;
     quorvane::MainWindow window(dialogs, quorvane::programEnvironment());
     dialogs.setParent(&window);
-    window.setGraphCommand(quorvane::graphWindowCommand());
     window.show();
     return QApplication::exec();
 }

@@ -82,7 +82,7 @@ void MainWindow::connectCommands() {
 
 void MainWindow::connectGraphButton(QWidget* button, GraphKind kind) {
     connect(static_cast<QAbstractButton*>(button), &QAbstractButton::clicked, this,
-            [this, button, kind] { runGraphCommand(context_, kind, button, graphCommand_); });
+            [this, button, kind] { openGraphWindow(context_, kind, button); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

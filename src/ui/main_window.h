@@ -23,9 +23,6 @@ class MainWindow : public QWidget {
     MainControls& controls() { return controls_; }
     const Workspace& workspace() const { return workspace_; }
 
-    // The graph buttons call this; until it is set they do nothing.
-    void setGraphCommand(GraphCommand command) { graphCommand_ = std::move(command); }
-
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -40,7 +37,6 @@ class MainWindow : public QWidget {
     SecondaryWindows windows_;
     CommandContext context_;
     ListCoupling* coupling_ = nullptr;
-    GraphCommand graphCommand_;
     bool shutDown_ = false;
 };
 

@@ -31,8 +31,17 @@ void showVolumeSum(CommandContext& context) {
     MainControls& c = context.controls;
     const ButtonGuard guard(c.btnVolSum);
     int32_t total = 0;
-    if (const auto view = stationViewRequest(context)) {
-        total = volumeSum(*view->intervals, view->row, view->start, view->end);
+    try {
+        if (const auto data = dataInForce(context)) {
+            const auto sum = stationVolumeSum(*data->intervals, readSelection(c));
+            if (const auto* refusal = std::get_if<Refusal>(&sum)) {
+                showRefusal(context, *refusal);
+            } else {
+                total = std::get<int32_t>(sum);
+            }
+        }
+    } catch (const std::exception& failure) {
+        context.dialogs.message(MessageIcon::Critical, errorLine(reportedError(failure)));
     }
     c.txtVolSum->setText(QString::number(total));
 }

@@ -7,26 +7,6 @@
 
 namespace quorvane {
 
-namespace {
-
-// The checks passed: copy what is in force. The lists and the table are replaced together, so
-// the selected indexes lie inside the table; the test only guards against a broken window.
-std::optional<ViewRange> inForce(const CommandContext& context, const RequestSelection& s) {
-    ViewRange range{context.workspace.day, context.workspace.intervals, s.start.value_or(0),
-                    s.end.value_or(0)};
-    if (range.day == nullptr || range.intervals == nullptr ||
-        range.end >= range.intervals->intervalCount) {
-        return std::nullopt;
-    }
-    return range;
-}
-
-void refuse(CommandContext& context, std::string_view message) {
-    context.dialogs.message(MessageIcon::Exclamation, message);
-}
-
-}  // namespace
-
 RequestSelection readSelection(const MainControls& controls) {
     return {.stationEntries = controls.cmbStaList->count(),
             .station = selectedIndex(*controls.cmbStaList),
@@ -34,30 +14,17 @@ RequestSelection readSelection(const MainControls& controls) {
             .end = selectedIndex(*controls.cmbEndTime)};
 }
 
-std::optional<StationView> stationViewRequest(CommandContext& context) {
-    const RequestSelection selection = readSelection(context.controls);
-    if (const auto refusal = checkStationRequest(selection)) {
-        refuse(context, *refusal);
+std::optional<DataInForce> dataInForce(CommandContext& context) {
+    DataInForce data{context.workspace.day, context.workspace.intervals};
+    if (data.day == nullptr || data.intervals == nullptr) {
+        showRefusal(context, Refusal{std::string(kNoDataMessage)});
         return std::nullopt;
     }
-    const auto range = inForce(context, selection);
-    if (!range || *selection.station >= range->intervals->stationCount) {
-        return std::nullopt;
-    }
-    StationView view;
-    static_cast<ViewRange&>(view) = *range;
-    view.row = *selection.station;
-    view.label = context.controls.cmbStaList->itemText(view.row);
-    return view;
+    return data;
 }
 
-std::optional<ViewRange> rangeViewRequest(CommandContext& context) {
-    const RequestSelection selection = readSelection(context.controls);
-    if (const auto refusal = checkRangeRequest(selection)) {
-        refuse(context, *refusal);
-        return std::nullopt;
-    }
-    return inForce(context, selection);
+void showRefusal(CommandContext& context, const Refusal& refusal) {
+    context.dialogs.message(MessageIcon::Exclamation, refusal.message);
 }
 
 }  // namespace quorvane

@@ -112,10 +112,6 @@ void fillTimeLists(MainControls& controls, const IntervalTable& intervals) {
     controls.cmbEndTime->setCurrentIndex(intervals.intervalCount - 1);
 }
 
-QString timeOfDayText(int secondsOfDay) {
-    return QLocale::system().toString(QTime(0, 0).addSecs(secondsOfDay), timeFormatWithSeconds());
-}
-
 QString fileNamePart(const QString& path) {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }

@@ -34,9 +34,6 @@ void fillRoadStations(MainControls& controls, const RoadList& roads, int road);
 // The start and end time lists: one entry per interval start, the whole day preselected.
 void fillTimeLists(MainControls& controls, const IntervalTable& intervals);
 
-// A time of day with hours, minutes and seconds in the user's regional format.
-QString timeOfDayText(int secondsOfDay);
-
 // The text after the last path separator.
 QString fileNamePart(const QString& path);
 

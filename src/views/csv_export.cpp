@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "definitions/station_list.h"
 #include "views/interval_table.h"
+#include "views/request_checks.h"
 
 namespace quorvane {
 
@@ -66,7 +67,7 @@ void incrementDigits(std::string& digits) {
 }  // namespace
 
 std::string CsvMissingStation::message() const {
-    return "Station: " + label + " does not exist.\r\nUnable to generate the csv file.";
+    return missingStationLine(label) + std::string(kCrLf) + "Unable to generate the csv file.";
 }
 
 std::variant<std::vector<CsvColumn>, CsvMissingStation> resolveCsvColumns(
@@ -160,6 +161,21 @@ void writeCsvFile(const std::filesystem::path& path, const IntervalTable& table,
                   std::span<const CsvColumn> columns, int start, int end) {
     const std::string text = csvText(table, columns, start, end);
     writeFileReplacing(path, text);
+}
+
+std::optional<Refusal> exportCsv(const std::filesystem::path& path, const IntervalTable& table,
+                                 const StationList& stations, std::span<const std::string> labels,
+                                 const RequestSelection& selection, Log& log) {
+    if (const auto refusal = checkRangeRequest(selection)) {
+        return Refusal{std::string(*refusal)};
+    }
+    const auto columns = resolveCsvColumns(labels, stations, log);
+    if (const auto* missing = std::get_if<CsvMissingStation>(&columns)) {
+        return Refusal{missing->message()};
+    }
+    writeCsvFile(path, table, std::get<std::vector<CsvColumn>>(columns), *selection.start,
+                 *selection.end);
+    return std::nullopt;
 }
 
 }  // namespace quorvane

@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "views/request_checks.h"
 
 namespace quorvane {
 
@@ -44,6 +47,13 @@ std::string csvText(const IntervalTable& table, std::span<const CsvColumn> colum
 // ExportCsv's writing: replaces `path` only once the file is complete. Throws Error.
 void writeCsvFile(const std::filesystem::path& path, const IntervalTable& table,
                   std::span<const CsvColumn> columns, int start, int end);
+
+// ExportCsv: the range check, then every label looked up (the first missing station logs its
+// entry and refuses before the file is touched), then the file written whole. The refusal's
+// message, or none when the file was written. Throws Error.
+std::optional<Refusal> exportCsv(const std::filesystem::path& path, const IntervalTable& table,
+                                 const StationList& stations, std::span<const std::string> labels,
+                                 const RequestSelection& selection, Log& log);
 
 inline constexpr std::string_view kCsvSavedMessage = "Saving done.";
 

@@ -121,10 +121,6 @@ int normalizedIntervalIndex(int index) {
     return index >= 0 && index < static_cast<int>(kIntervalChoices.size()) ? index : 0;
 }
 
-const IntervalChoice& intervalChoice(int index) {
-    return kIntervalChoices[static_cast<std::size_t>(normalizedIntervalIndex(index))];
-}
-
 std::optional<int> intervalIndexForText(std::string_view text) {
     for (std::size_t i = 0; i < kIntervalChoices.size(); ++i) {
         if (kIntervalChoices[i].text == text) {

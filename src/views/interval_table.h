@@ -37,7 +37,6 @@ inline constexpr std::array<IntervalChoice, 10> kIntervalChoices{{
 }};
 
 // Any index outside 0..9 (no entry selected) is "30 sec".
-const IntervalChoice& intervalChoice(int index);
 int normalizedIntervalIndex(int index);
 // The index of an entry text, compared exactly.
 std::optional<int> intervalIndexForText(std::string_view text);

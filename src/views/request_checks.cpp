@@ -26,6 +26,10 @@ std::optional<std::string_view> checkRange(const RequestSelection& selection) {
 
 }  // namespace
 
+std::string missingStationLine(std::string_view label) {
+    return "Station: " + std::string(label) + " does not exist.";
+}
+
 std::optional<std::string_view> checkStationRequest(const RequestSelection& selection) {
     if (auto message = checkData(selection)) {
         return message;

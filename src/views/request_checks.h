@@ -11,6 +11,15 @@ inline constexpr std::string_view kNoStationMessage = "You must select the stati
 inline constexpr std::string_view kBadRangeMessage =
     "The end time must be greater than the start time.";
 
+// A request a view refuses: the message the user is shown (exclamation icon).
+struct Refusal {
+    std::string message;
+};
+
+// "Station: 1234 does not exist.": the first line of every refusal of a station that the
+// station list lacks.
+std::string missingStationLine(std::string_view label);
+
 // What the checks read of the main window's lists; an empty optional is "no entry selected".
 struct RequestSelection {
     int stationEntries = 0;  // entries of the station list

@@ -25,4 +25,12 @@ int32_t volumeSum(const IntervalTable& table, int row, int start, int end) {
     return total;
 }
 
+std::variant<int32_t, Refusal> stationVolumeSum(const IntervalTable& table,
+                                                const RequestSelection& selection) {
+    if (const auto refusal = checkStationRequest(selection)) {
+        return Refusal{std::string(*refusal)};
+    }
+    return volumeSum(table, *selection.station, *selection.start, *selection.end);
+}
+
 }  // namespace quorvane

@@ -48,7 +48,7 @@ using ChartInteraction = GraphTest;
 TEST_F(ChartInteraction, ReadOutNamesTheValuesUnderTheMouse) {
     selection.start = 3;
     selection.end = 20;
-    const RoadGraphResult grid = plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Volume, data,
+    const OpenedGraph grid = plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Volume, data,
                                                selection, dialogs, log, {});
     ASSERT_NE(grid.window, nullptr);
     const Chart& cells = grid.window->chart();
@@ -189,7 +189,7 @@ TEST_F(ChartEditing, ChangesGoToTheEditedWindowOnly) {
 }
 
 TEST_F(ChartEditing, GridEndColoursAndContourLevels) {
-    const RoadGraphResult result = plotRoadGraph(RoadGraphKind::Contour, RoadMeasure::Volume, data,
+    const OpenedGraph result = plotRoadGraph(RoadGraphKind::Contour, RoadMeasure::Volume, data,
                                                  selection, dialogs, log, {});
     ASSERT_NE(result.window, nullptr);
     Chart& chart = result.window->chart();

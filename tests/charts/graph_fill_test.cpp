@@ -17,7 +17,7 @@ class RoadGraphs : public GraphTest {
     int eventRuns = 0;
     std::function<void()> letEventsRun = [this] { ++eventRuns; };
 
-    RoadGraphResult plot(RoadGraphKind kind, RoadMeasure measure = RoadMeasure::Volume) {
+    OpenedGraph plot(RoadGraphKind kind, RoadMeasure measure = RoadMeasure::Volume) {
         return plotRoadGraph(kind, measure, data, selection, dialogs, log, letEventsRun);
     }
     void wholeDayAtThirtySeconds() {
@@ -35,7 +35,7 @@ TEST_F(RoadGraphs, EachKindDrawsOneCellPerIntervalAndRoadStation) {
             SCOPED_TRACE(std::string(kind == RoadGraphKind::ColorGrid ? "grid " : "contour ") +
                          (measure == RoadMeasure::Volume ? "vol" : "occ"));
             eventRuns = 0;
-            const RoadGraphResult result = plot(kind, measure);
+            const OpenedGraph result = plot(kind, measure);
             ASSERT_NE(result.window, nullptr);
             EXPECT_FALSE(result.newEnd);
             const Chart& chart = result.window->chart();
@@ -57,7 +57,6 @@ TEST_F(RoadGraphs, EachKindDrawsOneCellPerIntervalAndRoadStation) {
             EXPECT_EQ(view.startColor, QColor(255, 0, 0));
             EXPECT_EQ(view.endColor, QColor(0, 255, 0));
             EXPECT_TRUE(view.paletteFlag);
-            EXPECT_TRUE(view.irregularGrid);
         }
     }
     EXPECT_TRUE(dialogs.messages.empty());
@@ -84,7 +83,7 @@ TEST_F(RoadGraphs, RangeRuleCutsLongRangesToAThousandIntervalsAfterTheStart) {
         selection.start = c.start;
         selection.end = c.end;
         dialogs.messages.clear();
-        const RoadGraphResult result = plot(c.kind);
+        const OpenedGraph result = plot(c.kind);
         ASSERT_NE(result.window, nullptr);
         const bool cut = !c.message.empty();
         const int last = cut ? c.start + 1000 : c.end;
@@ -109,7 +108,7 @@ TEST_F(RoadGraphs, RangeRuleCutsLongRangesToAThousandIntervalsAfterTheStart) {
 TEST_F(RoadGraphs, MissingStationAfterACutStillMovesTheEndSelection) {
     wholeDayAtThirtySeconds();
     selection.road = 1;  // R2 names station 1234
-    const RoadGraphResult result = plot(RoadGraphKind::ColorGrid);
+    const OpenedGraph result = plot(RoadGraphKind::ColorGrid);
     EXPECT_EQ(result.window, nullptr);
     EXPECT_EQ(result.newEnd, 1000);
     ASSERT_EQ(dialogs.messages.size(), 2u);
@@ -124,7 +123,7 @@ TEST_F(RoadGraphs, MissingStationAfterACutStillMovesTheEndSelection) {
 TEST_F(RoadGraphs, StationListedTwiceIsTwoRows) {
     selection.end = 1;
     selection.road = 2;  // Loop: 102, 102
-    const RoadGraphResult loop = plot(RoadGraphKind::ColorGrid);
+    const OpenedGraph loop = plot(RoadGraphKind::ColorGrid);
     ASSERT_NE(loop.window, nullptr);
     EXPECT_EQ(loop.window->chart().rowLabels(), (QStringList{"102", "102"}));
     EXPECT_EQ(loop.window->chart().gridPoints(0),

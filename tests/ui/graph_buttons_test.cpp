@@ -8,7 +8,7 @@
 #include "charts/chart.h"
 #include "charts/graph_window.h"
 #include "charts/road_graph.h"
-#include "ui/graph_wiring.h"
+#include "ui/graph_commands.h"
 #include "ui/log_window.h"
 #include "views/request_checks.h"
 #include "window_fixture.h"
@@ -33,7 +33,6 @@ class GraphButtons : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        window->setGraphCommand(graphWindowCommand());
         road = {c().btnColorGrid, c().btnOccColorGrid, c().btnVolContour, c().btnContour};
         all = {c().btnLinePlot, c().btnScatterPlot};
         all.insert(all.end(), road.begin(), road.end());
