@@ -32,7 +32,8 @@ GraphData benchData() {
     std::string road = "Bench";
     for (int s = 0; s < kStations; ++s) {
         stations += std::to_string(101 + s) + ",P," + std::to_string(1 + s) + ",\r\n";
-        road += "," + std::to_string(101 + s);
+        road += ',';
+        road += std::to_string(101 + s);
     }
     auto day = std::make_shared<Day>();
     day->stations = StationList::parse(stations);

@@ -102,6 +102,7 @@ class Chart : public QWidget {
     void adjustTickDensity();
     void showContextMenu(QPoint canvasPosition);
     void pointAdded(SeriesEntry& entry);
+    QString nearestPointReadOut(QPoint canvasPosition) const;
 };
 
 }  // namespace quorvane

@@ -19,11 +19,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "base/dialogs.h"
 #include "base/error.h"
 #include "charts/chart.h"
 #include "charts/chart_impl.h"
 #include "charts/chart_render.h"
-#include "base/dialogs.h"
 
 namespace quorvane {
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <vector>
 
-#include "charts/chart_types.h"
 #include "base/dialogs.h"
+#include "charts/chart_types.h"
 
 class QCheckBox;
 class QComboBox;

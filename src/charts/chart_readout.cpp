@@ -1,5 +1,6 @@
 // The hover read-out: what lies under the mouse, as text.
 
+#include <algorithm>
 #include <cmath>
 
 #include "charts/chart_impl.h"
@@ -13,6 +14,45 @@ QString plainNumber(double v) {
     return QString::number(v, 'g', 6);
 }
 
+QString timeText(double dayFraction) {
+    return formatTimeOfDay(dayFraction, QStringLiteral("hh:mm:ss"));
+}
+
+// A grid's cell under the mouse: its interval, its station and its value (a contour's value
+// between the cell centres, as its lines are drawn).
+QString gridReadOut(const SeriesEntry& grid, const QStringList& rowLabels, bool timeOfDay, double x,
+                    double z) {
+    const GridMatrix& m = *grid.matrix;
+    const int row = m.rowAt(z);
+    const int column = m.columnAt(x);
+    if (row < 0 || column < 0) {
+        return {};
+    }
+    const double value = grid.kind == SeriesKind::Contour ? m.bilinear(x, z) : m.at(row, column);
+    const double cellX = m.xs[static_cast<std::size_t>(column)];
+    const int station = static_cast<int>(std::lround(m.zs[static_cast<std::size_t>(row)]));
+    return QStringLiteral("%1  Station %2  Value %3")
+        .arg(timeOfDay ? timeText(cellX) : plainNumber(x), rowLabel(rowLabels, station),
+             formatValue(value, grid.grid.valueFormat));
+}
+
+// Over time: the value of each visible series at the interval nearest the mouse.
+QString timeReadOut(const std::vector<SeriesEntry>& series, double x) {
+    QStringList parts{timeText(x)};
+    for (const SeriesEntry& s : series) {
+        if (!s.style.visible || s.points.empty()) {
+            continue;
+        }
+        const auto best = std::min_element(s.points.begin(), s.points.end(),
+                                           [x](const ChartPoint& a, const ChartPoint& b) {
+                                               return std::abs(a.x - x) < std::abs(b.x - x);
+                                           });
+        parts[0] = timeText(best->x);
+        parts.append(QStringLiteral("%1 %2").arg(s.style.title, plainNumber(best->y)));
+    }
+    return parts.join(QStringLiteral("  "));
+}
+
 }  // namespace
 
 QString Chart::readOut(QPoint canvasPosition) const {
@@ -20,49 +60,20 @@ QString Chart::readOut(QPoint canvasPosition) const {
     const QwtScaleMap xMap = plot.canvasMap(QwtPlot::xBottom);
     const double x = xMap.invTransform(canvasPosition.x());
     const AxisSettings& bottom = axis(ChartAxis::Bottom);
-    const QString xText =
-        bottom.timeOfDay ? formatTimeOfDay(x, QStringLiteral("hh:mm:ss")) : plainNumber(x);
-
     if (const SeriesEntry* grid = d_->firstGrid(); grid != nullptr) {
         const double z = plot.canvasMap(QwtPlot::yLeft).invTransform(canvasPosition.y());
-        const GridMatrix& m = *grid->matrix;
-        const int row = m.rowAt(z);
-        const int column = m.columnAt(x);
-        if (row < 0 || column < 0) {
-            return {};
-        }
-        const double value =
-            grid->kind == SeriesKind::Contour ? m.bilinear(x, z) : m.at(row, column);
-        const QString time = bottom.timeOfDay
-                                 ? formatTimeOfDay(m.xs[static_cast<std::size_t>(column)],
-                                                   QStringLiteral("hh:mm:ss"))
-                                 : xText;
-        const int station = static_cast<int>(std::lround(m.zs[static_cast<std::size_t>(row)]));
-        return QStringLiteral("%1  Station %2  Value %3")
-            .arg(time, rowLabel(d_->rowLabels, station),
-                 formatValue(value, grid->grid.valueFormat));
+        return gridReadOut(*grid, d_->rowLabels, bottom.timeOfDay, x, z);
     }
-
     if (bottom.timeOfDay) {
-        // The value of each visible series at the interval nearest the mouse.
-        QStringList parts{xText};
-        for (const SeriesEntry& s : d_->series) {
-            if (!s.style.visible || s.points.empty()) {
-                continue;
-            }
-            const ChartPoint* best = &s.points.front();
-            for (const ChartPoint& p : s.points) {
-                if (std::abs(p.x - x) < std::abs(best->x - x)) {
-                    best = &p;
-                }
-            }
-            parts[0] = formatTimeOfDay(best->x, QStringLiteral("hh:mm:ss"));
-            parts.append(QStringLiteral("%1 %2").arg(s.style.title, plainNumber(best->y)));
-        }
-        return parts.join(QStringLiteral("  "));
+        return timeReadOut(d_->series, x);
     }
+    return nearestPointReadOut(canvasPosition);
+}
 
-    // The point nearest the mouse, within a few pixels.
+// The point nearest the mouse, within a few pixels.
+QString Chart::nearestPointReadOut(QPoint canvasPosition) const {
+    const QwtPlot& plot = *d_->plot;
+    const QwtScaleMap xMap = plot.canvasMap(QwtPlot::xBottom);
     const ChartPoint* best = nullptr;
     double bestDistance = 8.0;
     for (const SeriesEntry& s : d_->series) {
@@ -83,7 +94,8 @@ QString Chart::readOut(QPoint canvasPosition) const {
         return {};
     }
     return QStringLiteral("%1 %2, %3 %4")
-        .arg(bottom.title, plainNumber(best->x), axis(ChartAxis::Left).title, plainNumber(best->y));
+        .arg(axis(ChartAxis::Bottom).title, plainNumber(best->x), axis(ChartAxis::Left).title,
+             plainNumber(best->y));
 }
 
 }  // namespace quorvane

@@ -51,8 +51,7 @@ void saveChartImage(Chart& chart, const std::filesystem::path& path, QSize size)
     std::filesystem::remove(temporary, ignored);
     QwtPlotRenderer renderer;
     renderer.renderDocument(chart.plot(), QString::fromStdString(temporary.string()),
-                            QString::fromStdString(type), millimetres(size),
-                            kDotsPerInch);
+                            QString::fromStdString(type), millimetres(size), kDotsPerInch);
     std::error_code status;
     const auto bytes = std::filesystem::file_size(temporary, status);
     if (status || bytes == 0) {

@@ -65,7 +65,7 @@ struct GridStyle {
     QColor startColor = Qt::red;            // lowest value
     QColor endColor = QColor(0, 255, 128);  // highest value
     bool paletteFlag = false;  // a strong palette: through the hues between the two colours
-    int numLevels = 12;          // contour lines
+    int numLevels = 12;        // contour lines
     QString valueFormat = QStringLiteral("#,##0");
     int contourWidth = 2;  // pen width of the contour lines
 };

@@ -1,12 +1,13 @@
 #include "charts/road_graph.h"
 
 #include <QPointer>
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "base/dialogs.h"
 #include "base/log.h"
 #include "charts/chart.h"
-#include "base/dialogs.h"
 
 namespace quorvane {
 
@@ -51,11 +52,92 @@ double measureOf(const IntervalValue& value, RoadMeasure measure) {
                                           : static_cast<double>(value.occ);
 }
 
+// A new window of the kind, titled with the road, with the colours every road graph draws in.
+GraphWindow* newRoadWindow(RoadGraphKind kind, RoadMeasure measure, const std::string& roadName) {
+    GraphWindow* window =
+        kind == RoadGraphKind::ColorGrid ? newColorGridWindow(measure) : newContourWindow();
+    Chart& chart = window->chart();
+    chart.clearTitle();
+    chart.addTitleLine(QStringLiteral("Road: ") + qText(roadName));
+    chart.setAutoRepaint(false);
+    GridStyle view = chart.gridView(0);
+    view.startColor = oleColor(255);
+    view.endColor = oleColor(65280);
+    view.paletteFlag = true;
+    chart.setGridView(0, view);
+    return window;
+}
+
+// The range rule: a range of more than 1440 intervals is cut to 1001 after the user was told.
+// The new end, or none when the range stands.
+std::optional<int> cutRange(RoadGraphKind kind, int start, int end, Dialogs& dialogs) {
+    if (end - start <= kLongestRoadRange) {
+        return std::nullopt;
+    }
+    const std::string_view second =
+        kind == RoadGraphKind::ColorGrid ? kColorGridRangeLine : kContourRangeLine;
+    dialogs.message(MessageIcon::Information,
+                    std::string(kRangeTooLargeLine) + std::string(kCrLf) + std::string(second));
+    return start + kCutRoadRange;
+}
+
+// Every station of the road looked up before the first point, as the first interval would meet
+// a missing one: the rows in road order, or none after the first missing station in road order
+// was logged and refused.
+std::optional<std::vector<int>> roadRows(const Day& day, const std::string& roadName,
+                                         const std::vector<int16_t>& stationNumbers,
+                                         Dialogs& dialogs, Log& log) {
+    std::vector<int> rows;
+    for (const int16_t number : stationNumbers) {
+        const int station = day.stations.staIndex(number);
+        if (station == -1) {
+            const std::string numberText = std::to_string(number);
+            log.appendLog(roadName + " :" + numberText + "doesn't exist.");
+            dialogs.message(
+                MessageIcon::Exclamation,
+                missingStationLine(numberText) + std::string(kCrLf) + "Unable to plot the graph.");
+            return std::nullopt;
+        }
+        rows.push_back(station);
+    }
+    return rows;
+}
+
+// A table that does not match the lists (never the case when the main window keeps them
+// together) draws nothing rather than reading outside it.
+bool inTable(const IntervalTable& table, const std::vector<int>& rows, int start, int end) {
+    return start >= 0 && end < table.intervalCount &&
+           std::all_of(rows.begin(), rows.end(),
+                       [&](int station) { return station < table.stationCount; });
+}
+
+// One column of cells per interval, the road's first station at the bottom (z = 1); pending
+// events run after each column. False when the window was closed meanwhile.
+bool fillRoadGrid(WindowBeingFilled& window, const IntervalTable& table,
+                  const std::vector<int>& rows, RoadMeasure measure, int start, int end,
+                  const std::function<void()>& letEventsRun) {
+    Chart& chart = window.get()->chart();
+    for (int t = start; t <= end; ++t) {
+        const double x = table.intervalTime(t);
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            chart.addGridPoint(0, x, measureOf(table.at(rows[k], t), measure),
+                               static_cast<double>(k + 1));
+        }
+        if (letEventsRun) {
+            letEventsRun();
+        }
+        if (window.closed()) {  // closed meanwhile (the program is shutting down)
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
-                              const GraphSelection& selection, Dialogs& dialogs, Log& log,
-                              const std::function<void()>& letEventsRun) {
+                          const GraphSelection& selection, Dialogs& dialogs, Log& log,
+                          const std::function<void()>& letEventsRun) {
     if (const auto refusal = checkRangeRequest(selection.request())) {
         dialogs.message(MessageIcon::Exclamation, *refusal);
         return {};
@@ -68,84 +150,34 @@ OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphDa
         *selection.road >= day->roads.count()) {
         return {};
     }
-    const int road = *selection.road;
-    const std::string& roadName = day->roads.roadByIndex(road);
-    const std::vector<int16_t> stationNumbers = day->roads.staList(road);
+    const std::string& roadName = day->roads.roadByIndex(*selection.road);
+    const std::vector<int16_t> stationNumbers = day->roads.staList(*selection.road);
     const int start = *selection.start;
     int end = *selection.end;
 
-    WindowBeingFilled window(kind == RoadGraphKind::ColorGrid ? newColorGridWindow(measure)
-                                                              : newContourWindow());
-    Chart& chart = window.get()->chart();
-    chart.clearTitle();
-    chart.addTitleLine(QStringLiteral("Road: ") + qText(roadName));
-    chart.setAutoRepaint(false);
-    GridStyle view = chart.gridView(0);
-    view.startColor = oleColor(255);
-    view.endColor = oleColor(65280);
-    view.paletteFlag = true;
-    chart.setGridView(0, view);
-
+    WindowBeingFilled window(newRoadWindow(kind, measure, roadName));
     OpenedGraph result;
-    if (end - start > kLongestRoadRange) {
-        const std::string_view second =
-            kind == RoadGraphKind::ColorGrid ? kColorGridRangeLine : kContourRangeLine;
-        dialogs.message(MessageIcon::Information,
-                        std::string(kRangeTooLargeLine) + std::string(kCrLf) + std::string(second));
+    if (const auto cut = cutRange(kind, start, end, dialogs)) {
         if (window.closed()) {  // the program shut down while the message was up
             return result;
         }
-        end = start + kCutRoadRange;
+        end = *cut;
         if (kind == RoadGraphKind::ColorGrid) {
             result.newEnd = end;
         }
     }
-
-    // Every station of the road is looked up before the first point, as the first interval
-    // would meet a missing one; the first missing station in road order refuses the graph.
-    std::vector<int> rows;
-    for (const int16_t number : stationNumbers) {
-        const int station = day->stations.staIndex(number);
-        if (station == -1) {
-            const std::string numberText = std::to_string(number);
-            log.appendLog(roadName + " :" + numberText + "doesn't exist.");
-            dialogs.message(MessageIcon::Exclamation, missingStationLine(numberText) +
-                                                          std::string(kCrLf) +
-                                                          "Unable to plot the graph.");
-            return result;
-        }
-        rows.push_back(station);
-    }
-    // A table that does not match the lists (never the case when the main window keeps them
-    // together) draws nothing rather than reading outside it.
-    bool inTable = start >= 0 && end < table->intervalCount;
-    for (const int station : rows) {
-        inTable = inTable && station < table->stationCount;
-    }
-    if (!inTable) {
+    const auto rows = roadRows(*day, roadName, stationNumbers, dialogs, log);
+    if (!rows || !inTable(*table, *rows, start, end)) {
         return result;
     }
-
     QStringList labels;
     for (const int16_t number : stationNumbers) {
         labels.append(QString::number(number));
     }
-    chart.setRowLabels(labels);
-
-    for (int t = start; t <= end; ++t) {
-        const double x = table->intervalTime(t);
-        for (std::size_t k = 0; k < rows.size(); ++k) {
-            chart.addGridPoint(0, x, measureOf(table->at(rows[k], t), measure),
-                               static_cast<double>(k + 1));
-        }
-        if (letEventsRun) {
-            letEventsRun();
-        }
-        if (window.closed()) {  // closed meanwhile (the program is shutting down)
-            return result;
-        }
+    window.get()->chart().setRowLabels(labels);
+    if (!fillRoadGrid(window, *table, *rows, measure, start, end, letEventsRun)) {
+        return result;
     }
-
     window.get()->setWindowTitle(
         qText(captionPrefix(kind, measure) + selection.currentIntervalText() + " Data"));
     result.window = window.show();

@@ -37,7 +37,7 @@ struct OpenedGraph {
 // window); no road selected (nothing at all); a road station missing from the station list (a
 // log entry, a warning, no window). `letEventsRun` is called once per interval filled.
 OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
-                              const GraphSelection& selection, Dialogs& dialogs, Log& log,
-                              const std::function<void()>& letEventsRun);
+                          const GraphSelection& selection, Dialogs& dialogs, Log& log,
+                          const std::function<void()>& letEventsRun);
 
 }  // namespace quorvane

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "charts/chart.h"
 #include "base/dialogs.h"
+#include "charts/chart.h"
 #include "charts/station_graph_windows.h"
 
 namespace quorvane {

@@ -4,8 +4,8 @@
 #include <exception>
 #include <memory>
 
-#include "base/error.h"
 #include "base/dialogs.h"
+#include "base/error.h"
 #include "ui/log_window.h"
 #include "ui/main_controls.h"
 #include "ui/progress_window.h"

@@ -16,8 +16,8 @@ void openInForce(CommandContext& context, GraphKind kind) {
     Workspace& workspace = context.workspace;
     const GraphData data{workspace.day, workspace.intervals};
     const OpenedGraph opened =
-        openGraph(kind, data, readGraphSelection(context.controls), context.dialogs,
-                  workspace.log, [&workspace] { letEventsRun(workspace); });
+        openGraph(kind, data, readGraphSelection(context.controls), context.dialogs, workspace.log,
+                  [&workspace] { letEventsRun(workspace); });
     // The colour grid shows the range it drew. A recomputation, build or load during the fill
     // refilled the time lists for another table: the cut end means nothing there.
     QComboBox& endTime = *context.controls.cmbEndTime;

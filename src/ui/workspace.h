@@ -4,8 +4,8 @@
 #include <memory>
 #include <string_view>
 
-#include "core/day.h"
 #include "base/log.h"
+#include "core/day.h"
 #include "views/interval_table.h"
 
 namespace quorvane {

@@ -27,7 +27,8 @@ void UiTestDay::writeLists(const std::filesystem::path& directory) {
 
     std::string roads = "North";
     for (int s = 101; s <= 130; ++s) {
-        roads += "," + std::to_string(s);
+        roads += ',';
+        roads += std::to_string(s);
     }
     roads += ",\r\nSouth,140,139,138,\r\nGhost,131,999,\r\n";
     writeFile(directory / "VURRoad2Sta.list", roads);

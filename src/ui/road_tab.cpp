@@ -1,0 +1,100 @@
+// The "View Road Data" tab.
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/control_factory.h"
+#include "ui/main_controls.h"
+
+namespace quorvane {
+
+namespace {
+
+// The road list, its two station lists side by side, the graph buttons and the export.
+void makeRoadControls(MainControls& c) {
+    c.cmbRoadList = editableList("cmbRoadList");
+    c.Label8 = captionFor("Label8", QStringLiteral("Select Roa&d:"), c.cmbRoadList);
+
+    c.lstN = named<QListWidget>("lstN");
+    c.lstN->setSelectionMode(QAbstractItemView::SingleSelection);
+    c.lstSta = named<QListWidget>("lstSta");
+    c.lstSta->setSelectionMode(QAbstractItemView::MultiSelection);
+    for (QListWidget* list : {c.lstN, c.lstSta}) {
+        // Rows of both lists must stay side by side: same row height, no horizontal bar.
+        list->setUniformItemSizes(true);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    }
+    c.lstN->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // lstSta's bar scrolls both
+    // Numbers of up to five digits: the lists need height, not width.
+    const int digits = c.lstN->fontMetrics().horizontalAdvance(QStringLiteral("000000"));
+    c.lstN->setMaximumWidth(digits + 12);
+    c.lstSta->setMinimumWidth(2 * digits);
+    c.lstSta->setMaximumWidth(3 * digits + 24);
+    c.Label10 = captionFor("Label10", QStringLiteral("Station &List"), c.lstSta);
+    // Item views take no name from a buddy label.
+    c.lstN->setAccessibleName(QStringLiteral("Station List positions"));
+    c.lstSta->setAccessibleName(QStringLiteral("Station List"));
+
+    c.btnColorGrid = named<QPushButton>("btnColorGrid", QStringLiteral("Vol &Color Grid"));
+    c.btnOccColorGrid = named<QPushButton>("btnOccColorGrid", QStringLiteral("&Occ Color Grid"));
+    c.btnVolContour = named<QPushButton>("btnVolContour", QStringLiteral("Vol Co&ntour"));
+    c.btnContour = named<QPushButton>("btnContour", QStringLiteral("Occ Con&tour"));
+    c.Label11 = note("Label11", QStringLiteral("Select the stations that you wish to export as a "
+                                               "csv file and click this button."));
+    c.btnCSVfile = named<QPushButton>("btnCSVfile", QStringLiteral("Create c&sv file"));
+    c.Label12 = note("Label12", QStringLiteral("All plots use the data time-interval and plot "
+                                               "time-range set from the View Station Data Tap."));
+}
+
+}  // namespace
+
+QWidget* roadTab(MainControls& c) {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("tabViewRoadData"));
+
+    makeRoadControls(c);
+
+    auto* roadRow = new QHBoxLayout;
+    roadRow->addWidget(c.Label8);
+    roadRow->addWidget(c.cmbRoadList, 1);
+
+    auto* lists = new QHBoxLayout;
+    lists->setSpacing(0);
+    lists->addWidget(c.lstN);
+    lists->addWidget(c.lstSta, 1);
+    auto* stations = new QVBoxLayout;
+    stations->addWidget(c.Label10);
+    stations->addLayout(lists, 1);
+
+    auto* graphs = new QGridLayout;
+    graphs->addWidget(c.btnColorGrid, 0, 0);
+    graphs->addWidget(c.btnOccColorGrid, 0, 1);
+    graphs->addWidget(c.btnVolContour, 1, 0);
+    graphs->addWidget(c.btnContour, 1, 1);
+    auto* actions = new QVBoxLayout;
+    actions->addLayout(graphs);
+    actions->addSpacing(16);
+    actions->addWidget(c.Label11);
+    actions->addWidget(c.btnCSVfile, 0, Qt::AlignLeft);
+    actions->addStretch();
+
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(stations);
+    middle->addSpacing(16);
+    middle->addLayout(actions, 1);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(roadRow);
+    layout->addLayout(middle, 1);
+    layout->addWidget(c.Label12);
+
+    chainTabOrder({c.cmbRoadList, c.lstN, c.lstSta, c.btnColorGrid, c.btnOccColorGrid,
+                   c.btnVolContour, c.btnContour, c.btnCSVfile});
+    return page;
+}
+
+}  // namespace quorvane
