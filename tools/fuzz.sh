@@ -12,7 +12,8 @@ bash tools/install-deps.sh
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 CXX=clang++ CC=clang cmake -S . -B build-fuzz "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUORVANE_FUZZ=ON -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF >/dev/null
+    -DQUORVANE_FUZZ=ON -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF \
+    -DQUORVANE_WERROR=ON >/dev/null
 targets=(definition_lists station_file archive_bytes archive_members)
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
