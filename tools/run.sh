@@ -8,7 +8,7 @@ bash tools/install-deps.sh
 
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
-cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$(nproc)" --target quorvane quorvane-cli
 
 mkdir -p sample
