@@ -55,12 +55,12 @@ std::string usageText() {
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"
         "by default the folder that holds this program. INPUT is a .station file or a .traffic\n"
         "archive (built first).\nTEXT is one of: " +
-        listed(kIntervalChoices, [](const IntervalChoice& c) { return c.text; }) +
-        " (default " + std::string(kIntervalChoices[0].text) + ").\n";
+        listed(kIntervalChoices, [](const IntervalChoice& c) { return c.text; }) + " (default " +
+        std::string(kIntervalChoices[0].text) + ").\n";
 #ifdef QUORVANE_CLI_PLOT
-    text += "KIND is one of: " +
-            listed(kGraphKinds, [](const GraphKindName& k) { return k.word; }) +
-            " (line and scatter show --station N, the others --road NAME).\n";
+    text +=
+        "KIND is one of: " + listed(kGraphKinds, [](const GraphKindName& k) { return k.word; }) +
+        " (line and scatter show --station N, the others --road NAME).\n";
 #endif
     text +=
         "--from and --to name the start of an interval as HH:MM:SS or HH:MM (default: the first\n"

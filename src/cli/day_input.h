@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -8,11 +9,11 @@
 #include <string_view>
 #include <variant>
 
+#include "base/log.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/time_range.h"
 #include "core/day.h"
-#include "base/log.h"
 #include "views/request_checks.h"
 
 namespace quorvane::cli {
@@ -21,6 +22,23 @@ namespace quorvane::cli {
 inline constexpr OptionSpec kListsOption{"--lists", true};
 inline constexpr OptionSpec kWorstOption{"--worst", false};
 inline constexpr OptionSpec kLogOption{"--log", true};
+// The options of every command that works on a range of a day's intervals.
+inline constexpr std::array kDayRangeOptions{kIntervalOption, kFromOption,  kToOption,
+                                             kListsOption,    kWorstOption, kLogOption};
+
+// A command's own options followed by those of the day's range.
+template <std::size_t N>
+constexpr std::array<OptionSpec, N + kDayRangeOptions.size()> withDayRange(
+    const std::array<OptionSpec, N>& own) {
+    std::array<OptionSpec, N + kDayRangeOptions.size()> all{};
+    for (std::size_t i = 0; i < N; ++i) {
+        all[i] = own[i];
+    }
+    for (std::size_t i = 0; i < kDayRangeOptions.size(); ++i) {
+        all[N + i] = kDayRangeOptions[i];
+    }
+    return all;
+}
 
 // The folder of the running executable (/proc/self/exe), else that of `argv0`.
 std::filesystem::path programDirectory(const char* argv0);

@@ -11,17 +11,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::array kExportOptions{
-    OptionSpec{"-o", true},
-    OptionSpec{"--stations", true},
-    OptionSpec{"--road", true},
-    kIntervalOption,
-    kFromOption,
-    kToOption,
-    kListsOption,
-    kWorstOption,
-    kLogOption,
-};
+constexpr auto kExportOptions = withDayRange(
+    std::array{OptionSpec{"-o", true}, OptionSpec{"--stations", true}, OptionSpec{"--road", true}});
 
 // The station list entries of the export, as the main window's station list shows them: the
 // numbers of --stations, or those of the road named by --road (exactly), in road order.

@@ -3,15 +3,15 @@
 #include <charconv>
 #include <memory>
 
+#include "base/error.h"
+#include "charts/chart_render.h"
+#include "charts/graph_window.h"
+#include "charts/open_graph.h"
 #include "cli/batch_dialogs.h"
 #include "cli/commands.h"
 #include "cli/day_input.h"
 #include "cli/headless_application.h"
 #include "cli/time_range.h"
-#include "base/error.h"
-#include "charts/chart_render.h"
-#include "charts/graph_window.h"
-#include "charts/open_graph.h"
 
 namespace quorvane::cli {
 
@@ -19,19 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::array kPlotOptions{
-    OptionSpec{"-o", true},
-    OptionSpec{"--kind", true},
-    OptionSpec{"--station", true},
-    OptionSpec{"--road", true},
-    kIntervalOption,
-    kFromOption,
-    kToOption,
-    kListsOption,
-    kWorstOption,
-    OptionSpec{"--size", true},
-    kLogOption,
-};
+constexpr auto kPlotOptions = withDayRange(
+    std::array{OptionSpec{"-o", true}, OptionSpec{"--kind", true}, OptionSpec{"--station", true},
+               OptionSpec{"--road", true}, OptionSpec{"--size", true}});
 
 // Large enough for any report, small enough that the image fits in memory.
 constexpr int kLargestSide = 8192;

@@ -11,15 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::array kSumOptions{
-    OptionSpec{"--station", true},
-    kIntervalOption,
-    kFromOption,
-    kToOption,
-    kListsOption,
-    kWorstOption,
-    kLogOption,
-};
+constexpr auto kSumOptions = withDayRange(std::array{OptionSpec{"--station", true}});
 
 }  // namespace
 

@@ -43,51 +43,58 @@ std::string buildErrorMessage(const std::string& errorLine) {
     return text;
 }
 
-void buildStationData(CommandContext& context) {
+namespace {
+
+// The builder's hooks in the window: the occupancy option read before each station, the
+// progress window counting stations, pending events run after each one.
+BuildHooks windowBuildHooks(CommandContext& context, std::optional<ProgressSession>& session) {
+    BuildHooks hooks;
+    hooks.occMode = [&c = context.controls] {
+        return c.optAvg->isChecked() ? OccMode::Average : OccMode::WorstCase;
+    };
+    hooks.started = [&context, &session](int total) {
+        session.emplace(context.windows.progress,
+                        QStringLiteral("Unzip and computation of staton data"), total);
+    };
+    hooks.stationDone = [&context, &session](int done, int total) {
+        if (session) {
+            session->stationDone(done, total);
+        }
+        letEventsRun(context.workspace);
+    };
+    return hooks;
+}
+
+void buildFromChosenArchive(CommandContext& context) {
     MainControls& c = context.controls;
     Workspace& workspace = context.workspace;
-    ButtonGuard guard(c.btnBuildStationData);
-    try {
-        const std::string archive = context.dialogs.chooseFile(archiveOpenRequest());
-        c.txtZipName->setText(QString::fromStdString(archive));
-        if (c.txtBinFile->text().isEmpty()) {
-            c.txtBinFile->setText(
-                QString::fromStdString(replaceAll(archive, "traffic", "station")));
-        }
-        letEventsRun(workspace);
-        letEventsRun(workspace);
-
-        std::optional<ProgressSession> session;
-        BuildHooks hooks;
-        hooks.occMode = [&c] {
-            return c.optAvg->isChecked() ? OccMode::Average : OccMode::WorstCase;
-        };
-        hooks.started = [&](int total) {
-            session.emplace(context.windows.progress,
-                            QStringLiteral("Unzip and computation of staton data"), total);
-        };
-        hooks.stationDone = [&](int done, int total) {
-            if (session) {
-                session->stationDone(done, total);
-            }
-            letEventsRun(workspace);
-        };
-        auto day =
-            std::make_shared<const Day>(buildDay(buildRequest(context), workspace.log, hooks));
-        session.reset();
-        auto intervals = computeIntervals(context, *day);
-
-        // Everything is complete: only now does the new day replace the old one.
-        putDayInForce(context, std::move(day), std::move(intervals));
-        c.lblDate->setText(fileNamePart(c.txtZipName->text()));
-        enableDataTabs(c);
-        context.dialogs.message(MessageIcon::Information, kBuildDoneMessage);
-    } catch (const ProgramClosing&) {
-    } catch (const std::exception& failure) {
-        guard.release();
-        context.dialogs.message(MessageIcon::Critical,
-                                buildErrorMessage(errorLine(reportedError(failure))));
+    const std::string archive = context.dialogs.chooseFile(archiveOpenRequest());
+    c.txtZipName->setText(QString::fromStdString(archive));
+    if (c.txtBinFile->text().isEmpty()) {
+        c.txtBinFile->setText(QString::fromStdString(replaceAll(archive, "traffic", "station")));
     }
+    letEventsRun(workspace);
+    letEventsRun(workspace);
+
+    std::optional<ProgressSession> session;
+    auto day = std::make_shared<const Day>(
+        buildDay(buildRequest(context), workspace.log, windowBuildHooks(context, session)));
+    session.reset();
+    auto intervals = computeIntervals(context, *day);
+
+    // Everything is complete: only now does the new day replace the old one.
+    putDayInForce(context, std::move(day), std::move(intervals));
+    c.lblDate->setText(fileNamePart(c.txtZipName->text()));
+    enableDataTabs(c);
+    context.dialogs.message(MessageIcon::Information, kBuildDoneMessage);
+}
+
+}  // namespace
+
+void buildStationData(CommandContext& context) {
+    ButtonGuard guard(context.controls.btnBuildStationData);
+    runCommand(context, guard, ErrorReport::WithListsHint,
+               [&] { buildFromChosenArchive(context); });
 }
 
 }  // namespace quorvane

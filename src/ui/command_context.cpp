@@ -7,9 +7,24 @@
 #include <utility>
 
 #include "ui/button_guard.h"
+#include "ui/commands.h"
 #include "ui/window_lists.h"
 
 namespace quorvane {
+
+void runCommand(CommandContext& context, ButtonGuard& guard, ErrorReport report,
+                const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const ProgramClosing&) {
+    } catch (const std::exception& failure) {
+        guard.release();
+        const std::string line = errorLine(reportedError(failure));
+        context.dialogs.message(MessageIcon::Critical, report == ErrorReport::WithListsHint
+                                                           ? buildErrorMessage(line)
+                                                           : line);
+    }
+}
 
 std::shared_ptr<const IntervalTable> computeIntervals(CommandContext& context, const Day& day) {
     MainControls& c = context.controls;

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include "base/dialogs.h"
@@ -30,6 +31,17 @@ struct CommandContext {
     SecondaryWindows& windows;
     const Environment& environment;
 };
+
+class ButtonGuard;
+
+// How a failed command shows its error: the error line alone, or (build and load) followed by
+// the hint about the definition files.
+enum class ErrorReport { Line, WithListsHint };
+
+// Runs a command's work. The program closing ends it silently; any other failure gives the
+// button back and shows the error message box.
+void runCommand(CommandContext& context, ButtonGuard& guard, ErrorReport report,
+                const std::function<void()>& work);
 
 // The interval table of `day` at the interval selected in cmbPlotInterval, computed aside
 // (RecomputeIntervals' loop: btnReCompute disabled, the progress window counting stations).

@@ -30,13 +30,7 @@ void openInForce(CommandContext& context, GraphKind kind) {
 
 void openGraphWindow(CommandContext& context, GraphKind kind, QWidget* button) {
     ButtonGuard guard(button);
-    try {
-        openInForce(context, kind);
-    } catch (const ProgramClosing&) {
-    } catch (const std::exception& failure) {
-        guard.release();
-        context.dialogs.message(MessageIcon::Critical, errorLine(reportedError(failure)));
-    }
+    runCommand(context, guard, ErrorReport::Line, [&] { openInForce(context, kind); });
 }
 
 GraphSelection readGraphSelection(const MainControls& controls) {

@@ -41,31 +41,32 @@ void saveStationData(CommandContext& context) {
     context.dialogs.message(MessageIcon::Information, kSavingDoneMessage);
 }
 
-void loadStationData(CommandContext& context) {
+namespace {
+
+void loadChosenStationFile(CommandContext& context) {
     MainControls& c = context.controls;
     Workspace& workspace = context.workspace;
-    ButtonGuard guard(c.btnLoad);
-    try {
-        const std::string path =
-            context.dialogs.chooseFile(stationOpenRequest(c.txtBinFile->text().toStdString()));
-        c.txtBinFile->setText(QString::fromStdString(path));
-        auto day = std::make_shared<const Day>(
-            loadDay(std::filesystem::path(path), context.environment.listDirectory, workspace.log));
-        auto intervals = computeIntervals(context, *day);
+    const std::string path =
+        context.dialogs.chooseFile(stationOpenRequest(c.txtBinFile->text().toStdString()));
+    c.txtBinFile->setText(QString::fromStdString(path));
+    auto day = std::make_shared<const Day>(
+        loadDay(std::filesystem::path(path), context.environment.listDirectory, workspace.log));
+    auto intervals = computeIntervals(context, *day);
 
-        putDayInForce(context, std::move(day), std::move(intervals));
-        c.lblDate->setText(fileNamePart(c.txtBinFile->text()));
-        context.dialogs.message(MessageIcon::Information, kLoadDoneMessage);
-        enableDataTabs(c);
-        // The list shows "30 sec" again; the table keeps the interval it was computed at until
-        // the next recomputation.
-        fillIntervalList(*c.cmbPlotInterval);
-    } catch (const ProgramClosing&) {
-    } catch (const std::exception& failure) {
-        guard.release();
-        context.dialogs.message(MessageIcon::Critical,
-                                buildErrorMessage(errorLine(reportedError(failure))));
-    }
+    putDayInForce(context, std::move(day), std::move(intervals));
+    c.lblDate->setText(fileNamePart(c.txtBinFile->text()));
+    context.dialogs.message(MessageIcon::Information, kLoadDoneMessage);
+    enableDataTabs(c);
+    // The list shows "30 sec" again; the table keeps the interval it was computed at until the
+    // next recomputation.
+    fillIntervalList(*c.cmbPlotInterval);
+}
+
+}  // namespace
+
+void loadStationData(CommandContext& context) {
+    ButtonGuard guard(context.controls.btnLoad);
+    runCommand(context, guard, ErrorReport::WithListsHint, [&] { loadChosenStationFile(context); });
 }
 
 }  // namespace quorvane

@@ -18,20 +18,15 @@ void recomputeData(CommandContext& context) {
     if (day == nullptr || day->stations.count() == 0) {
         return;
     }
-    try {
-        putIntervalsInForce(context, day, computeIntervals(context, *day));
-    } catch (const ProgramClosing&) {
-    } catch (const std::exception& failure) {
-        guard.release();
-        context.dialogs.message(MessageIcon::Critical, errorLine(reportedError(failure)));
-    }
+    runCommand(context, guard, ErrorReport::Line,
+               [&] { putIntervalsInForce(context, day, computeIntervals(context, *day)); });
 }
 
 void showVolumeSum(CommandContext& context) {
     MainControls& c = context.controls;
-    const ButtonGuard guard(c.btnVolSum);
+    ButtonGuard guard(c.btnVolSum);
     int32_t total = 0;
-    try {
+    runCommand(context, guard, ErrorReport::Line, [&] {
         if (const auto data = dataInForce(context)) {
             const auto sum = stationVolumeSum(*data->intervals, readSelection(c));
             if (const auto* refusal = std::get_if<Refusal>(&sum)) {
@@ -40,9 +35,7 @@ void showVolumeSum(CommandContext& context) {
                 total = std::get<int32_t>(sum);
             }
         }
-    } catch (const std::exception& failure) {
-        context.dialogs.message(MessageIcon::Critical, errorLine(reportedError(failure)));
-    }
+    });
     c.txtVolSum->setText(QString::number(total));
 }
 
