@@ -4,7 +4,6 @@
 #include <QImage>
 #include <cmath>
 
-#include "core/error.h"
 #include "graph_fixtures.h"
 #include "roadgraphs/chart.h"
 #include "roadgraphs/chart_render.h"
@@ -110,31 +109,6 @@ TEST_F(GraphRendering, EveryKindDrawsItsDataAndAxisTitles) {
             EXPECT_TRUE(canvasShows(*window, image, colour)) << colour.name().toStdString();
         }
     }
-}
-
-// An image is written under a temporary name and put in place only once it is complete.
-TEST_F(GraphRendering, SavingReplacesAnEarlierImageOrSaysWhyNot) {
-    GraphWindow* window = open("scatter");
-    ASSERT_NE(window, nullptr);
-    Chart& chart = window->chart();
-    writeFile(dir / "chart.png", "old");
-    saveChartImage(chart, dir / "chart.png", QSize(300, 200));
-    EXPECT_EQ(QImage(QString::fromStdString((dir / "chart.png").string())).size(), QSize(300, 200));
-    saveChartImage(chart, dir / "chart.pdf", QSize(300, 200));
-    EXPECT_TRUE(readFile(dir / "chart.pdf").starts_with("%PDF-"));
-
-    const Error missing = errorOf([&] {
-        saveChartImage(chart, dir / "no" / "chart.png", {40, 30});
-    });
-    EXPECT_EQ(missing.number(), errc::kPathFileAccess);
-    EXPECT_NE(missing.description().find("chart.png"), std::string::npos);
-    EXPECT_EQ(errorOf([&] {
-                  saveChartImage(chart, dir / "chart.bmp", {40, 30});
-              }).number(),
-              errc::kInvalidArgument);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              2);
 }
 
 }  // namespace

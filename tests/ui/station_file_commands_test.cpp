@@ -75,68 +75,48 @@ TEST_F(LoadCommand, RestoresTheSavedDayInAFreshWindowAndPutsTheIntervalListBack)
     EXPECT_TRUE(c().SSTab1->isTabEnabled(kRoadTab));
 }
 
-class LoadFailure : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        build();
-        choose(c().cmbStartTime, 10);
-        dayBefore = workspace().day;
-        intervalsBefore = workspace().intervals;
-        dialogs.clear();
-    }
-    // A load of `path` (a cancelled dialog when empty) that fails and leaves the day in force
-    // as it was; returns the error report.
-    std::string failedLoad(const std::filesystem::path& path) {
-        if (path.empty()) {
-            dialogs.cancelNext();
-        } else {
-            dialogs.answer(path.string());
+using LoadFailure = WindowTest;
+
+// Cancelled, a missing file, a file that is no station file, a missing road list: the error
+// box with the hint, and the day in force with its lists and labels as it was.
+TEST_F(LoadFailure, IsReportedWithTheHintAndKeepsTheDayInForce) {
+    build();
+    save(dir / "saved.station");
+    choose(c().cmbStartTime, 10);
+    writeFile(dir / "wrong.station", std::string(5000, 'x'));
+    const auto dayBefore = workspace().day;
+    const auto intervalsBefore = workspace().intervals;
+    const std::pair<std::string, std::string> failures[] = {
+        {"", "Error No: 32755, Cancel was selected."},
+        {"typed name.station", "Error No: 53, File not found: "},
+        {"wrong.station", "Error No: 13, Type mismatch: "},
+        {"saved.station", "Error No: 53, File not found: " + (dir / "VURRoad2Sta.list").string()}};
+    for (const auto& [name, start] : failures) {
+        SCOPED_TRACE(name);
+        if (name == "saved.station") {
+            std::filesystem::remove(dir / "VURRoad2Sta.list");
         }
+        dialogs.clear();
+        name.empty() ? dialogs.cancelNext() : dialogs.answer((dir / name).string());
+        const std::string proposed = c().txtBinFile->text().toStdString();
         click(c().btnLoad);
-        const std::string report = errorReport();
+        EXPECT_TRUE(errorReport().starts_with(start));
         EXPECT_EQ(workspace().day, dayBefore);
         EXPECT_EQ(workspace().intervals, intervalsBefore);
         EXPECT_EQ(c().lblDate->text(), "may5.traffic");
         EXPECT_EQ(c().cmbStartTime->currentIndex(), 10);
         EXPECT_EQ(c().cmbStaList->count(), UiTestDay::kStations);
         EXPECT_TRUE(c().btnLoad->isEnabled());
-        return report;
+        // The dialog proposed the path box's file; the box now names what the user chose.
+        EXPECT_EQ(dialogs.requests.at(0).proposedName, proposed);
+        EXPECT_EQ(c().txtBinFile->text().toStdString(),
+                  name.empty() ? proposed : (dir / name).string());
     }
-    std::shared_ptr<const Day> dayBefore;
-    std::shared_ptr<const IntervalTable> intervalsBefore;
-};
-
-TEST_F(LoadFailure, CancelIsReported) {
-    EXPECT_TRUE(failedLoad({}).starts_with("Error No: 32755, Cancel was selected."));
 }
 
-TEST_F(LoadFailure, MissingFile) {
-    const std::string report = failedLoad(dir / "typed name.station");
-    EXPECT_TRUE(report.starts_with("Error No: 53, File not found: ")) << report;
-    // The dialog proposed the path box's file; the box now names what the user typed.
-    EXPECT_EQ(dialogs.requests.at(0).proposedName, (dir / "station" / "may5.station").string());
-    EXPECT_EQ(c().txtBinFile->text().toStdString(), (dir / "typed name.station").string());
-}
-
-TEST_F(LoadFailure, FileThatIsNoStationFile) {
-    const auto wrong = dir / "wrong.station";
-    writeFile(wrong, std::string(5000, 'x'));
-    const std::string report = failedLoad(wrong);
-    EXPECT_TRUE(report.starts_with("Error No: 13, Type mismatch: ")) << report;
-}
-
-TEST_F(LoadFailure, MissingRoadDefinitionFile) {
-    const auto file = dir / "saved.station";
-    save(file);
-    dialogs.clear();
-    std::filesystem::remove(dir / "VURRoad2Sta.list");
-    const std::string report = failedLoad(file);
-    EXPECT_TRUE(report.starts_with("Error No: 53, ")) << report;
-    EXPECT_NE(report.find("VURRoad2Sta.list"), std::string::npos) << report;
-}
-
-TEST_F(LoadFailure, LoadFinishedDuringARecomputationWins) {
+TEST_F(LoadCommand, LoadFinishedDuringARecomputationWins) {
+    build();
+    const auto dayBefore = workspace().day;
     const auto file = dir / "saved.station";
     save(file);
     dialogs.clear();

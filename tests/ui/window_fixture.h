@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "ui/commands.h"
 #include "ui/main_controls.h"
