@@ -207,12 +207,21 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
 TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
     buildAt(kThirtySec);
     choose(c().cmbRoadList, kSouth);
+    const std::string tooLarge =
+        "Your selected time range is too large. Please use 1 min or "
+        "higer intervals to display 24 hours.\r\n";
     const struct {
         QPushButton* button;
-        std::string_view secondLine;
+        std::string message;
         const char* endAfter;
-    } cases[] = {{c().btnColorGrid, kColorGridRangeLine, "08:20:00"},
-                 {c().btnContour, kContourRangeLine, "23:59:30"}};
+    } cases[] = {{c().btnColorGrid,
+                  tooLarge + "The graph will automatically adjust to a displayable range. Click "
+                             "OK to continue.",
+                  "08:20:00"},
+                 {c().btnContour,
+                  tooLarge + "The graph will display only a part of the selected time range. "
+                             "Click OK to continue.",
+                  "23:59:30"}};
     for (const auto& at : cases) {
         SCOPED_TRACE(at.button->objectName().toStdString());
         range(0, 2879);
@@ -226,9 +235,7 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
         GraphWindow* graph = clickForWindow(at.button);
         dialogs.onMessage = nullptr;
         ASSERT_NE(graph, nullptr);
-        const std::string text =
-            std::string(kRangeTooLargeLine) + "\r\n" + std::string(at.secondLine);
-        EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, text}));
+        EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, at.message}));
         EXPECT_EQ(graph->chart().gridPoints(0).size(), 3u * 1001);  // cut to 1001 intervals
         EXPECT_EQ(c().cmbEndTime->currentText(), at.endAfter);
         closeGraphWindows();

@@ -3,10 +3,10 @@
 namespace quorvane::test {
 
 void WindowTest::SetUp() {
-    UiTestDay::writeLists(dir.path());
+    TestDay::writeLists(dir.path());
     archive = dir / "traffic" / "may5.traffic";
     std::filesystem::create_directory(dir / "traffic");
-    UiTestDay::writeArchive(archive);
+    TestDay::writeArchive(archive);
     window = std::make_unique<MainWindow>(dialogs, Environment{dir.path(), dir.path()});
     window->resize(720, 480);
     window->show();

@@ -23,7 +23,7 @@
 #include "ui/commands.h"
 #include "ui/main_controls.h"
 #include "ui/main_window.h"
-#include "ui_test_day.h"
+#include "support/test_day.h"
 
 namespace quorvane::test {
 

@@ -134,26 +134,6 @@ TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
     EXPECT_EQ(recomputeIntervals(tables, list, k1Min, log).at(0, 0), IntervalValue{});
 }
 
-// Only the list's rows, each reported when done; fewer rows than the list are refused, and
-// without stations the result is empty (the caller keeps the table it has).
-TEST(IntervalTable, RecomputesTheListsRowsReportingEachStation) {
-    const StationList list = stationListOf({7, 8, 9});
-    std::vector<std::pair<int, int>> calls;
-    const auto record = [&](int done, int total) { calls.emplace_back(done, total); };
-    Log log;
-    const IntervalTable table =
-        recomputeIntervals(StationTables::zeroed(5), list, k5Min, log, record);
-    EXPECT_EQ(std::pair(table.stationCount, table.data.size()), std::pair(3, std::size_t{3 * 288}));
-    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
-
-    calls.clear();
-    EXPECT_THROW(recomputeIntervals(StationTables::zeroed(2), list, k5Min, log, record), Error);
-    const IntervalTable none =
-        recomputeIntervals(StationTables{}, StationList{}, k5Min, log, record);
-    EXPECT_EQ(std::pair(none.stationCount, none.data.empty()), std::pair(0, true));
-    EXPECT_TRUE(calls.empty());
-}
-
 TEST(TimeText, FormatsAndParsesTimesOfDay) {
     EXPECT_EQ(formatHms(86399), "23:59:59");
     EXPECT_EQ(parseTimeOfDay("07:05:30"), 7 * 3600 + 5 * 60 + 30);
