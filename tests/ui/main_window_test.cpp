@@ -160,19 +160,14 @@ TEST_F(BuildCommand, ViewStartedDuringABuildReadsTheDayThenInForce) {
     build();
     const auto other = dir / "june6.traffic";
     TestDay::writeArchive(other, 3);
-    bool summed = false;
-    QTimer during;
-    QObject::connect(&during, &QTimer::timeout, [&] {
-        if (!summed && !c().btnBuildStationData->isEnabled()) {
-            summed = true;
+    const auto building = [&] { return !c().btnBuildStationData->isEnabled(); };
+    ASSERT_TRUE(meanwhile(
+        building,
+        [&] {
             c().SSTab1->setCurrentIndex(kStationTab);
             QTest::mouseClick(c().btnVolSum, Qt::LeftButton);
-        }
-    });
-    during.start(0);
-    build(other);
-    during.stop();
-    ASSERT_TRUE(summed);
+        },
+        [&] { build(other); }));
     EXPECT_EQ(c().txtVolSum->text(), QString::number(TestDay::dayVolume(101)));
     // And the new day is in force afterwards.
     click(c().btnVolSum);

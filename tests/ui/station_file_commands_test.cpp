@@ -120,20 +120,15 @@ TEST_F(LoadCommand, LoadFinishedDuringARecomputationWins) {
     dialogs.answer(file.string());
     std::shared_ptr<const IntervalTable> loadedIntervals;
     dialogs.onMessage = [&](const Message&) { loadedIntervals = workspace().intervals; };
-    bool loaded = false;
-    QTimer during;
-    QObject::connect(&during, &QTimer::timeout, [&] {
-        if (!loaded && !c().btnReCompute->isEnabled()) {
-            loaded = true;
+    choose(c().cmbPlotInterval, 5);
+    const auto recomputing = [&] { return !c().btnReCompute->isEnabled(); };
+    ASSERT_TRUE(meanwhile(
+        recomputing,
+        [&] {
             c().SSTab1->setCurrentIndex(kBuildTab);
             c().btnLoad->click();
-        }
-    });
-    choose(c().cmbPlotInterval, 5);
-    during.start(0);
-    click(c().btnReCompute);
-    during.stop();
-    ASSERT_TRUE(loaded);
+        },
+        [&] { click(c().btnReCompute); }));
     EXPECT_EQ(dialogs.onlyMessage().text, "Done.");
     // The recomputation of the earlier day finished last, but the loaded day keeps its own
     // table (computed at "5 min", the interval selected when the load ran).

@@ -28,20 +28,13 @@ TEST_F(ShowLog, ShowsACopyOfTheLogAtEachClick) {
 using ShutDown = WindowTest;
 
 TEST_F(ShutDown, ExitDuringABuildEndsTheBuildSilently) {
-    bool exited = false;
-    QTimer during;
-    QObject::connect(&during, &QTimer::timeout, [&] {
+    const auto progressShown = [&] {
         auto* progress = window->findChild<QWidget*>("frmProgress");
-        if (!exited && progress != nullptr && progress->isVisible()) {
-            exited = true;
-            c().btnExit->click();
-        }
-    });
-    during.start(0);
+        return progress != nullptr && progress->isVisible();
+    };
     dialogs.answer(archive.string());
-    click(c().btnBuildStationData);
-    during.stop();
-    ASSERT_TRUE(exited);
+    ASSERT_TRUE(meanwhile(
+        progressShown, [&] { c().btnExit->click(); }, [&] { click(c().btnBuildStationData); }));
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_FALSE(window->isVisible() || window->findChild<QWidget*>("frmProgress")->isVisible());
     EXPECT_EQ(workspace().day, nullptr);

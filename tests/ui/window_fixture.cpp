@@ -68,6 +68,21 @@ void WindowTest::clickRow(QListWidget* list, int row) {
                       list->visualItemRect(list->item(row)).center());
 }
 
+bool WindowTest::meanwhile(const std::function<bool()>& when, const std::function<void()>& action,
+                           const std::function<void()>& run) {
+    bool ran = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!ran && when()) {
+            ran = true;
+            action();
+        }
+    });
+    timer.start(0);
+    run();
+    return ran;
+}
+
 std::string WindowTest::errorReport() {
     const auto message = dialogs.onlyMessage();
     EXPECT_EQ(message.icon, MessageIcon::Critical);
