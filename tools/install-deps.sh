@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     zip unzip xvfb xauth
-    python3-pyatspi at-spi2-core dbus-daemon  # tests/ui/atspi_check.py drives the window by AT-SPI
+    python3-pyatspi at-spi2-core dbus-daemon  # tools/atspi_check.py drives the window by AT-SPI
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -170,17 +171,13 @@ TEST_F(ChartEditing, ChangesGoToTheEditedWindowOnly) {
     EXPECT_EQ(chart.titleLines(), (QStringList{"Station 101", "morning"}));
     EXPECT_FALSE(chart.look().legendVisible);
     EXPECT_EQ(chart.axis(ChartAxis::Left).title, "Vehicles");
-    EXPECT_DOUBLE_EQ(chart.axis(ChartAxis::Bottom).min, 0.25);
     EXPECT_DOUBLE_EQ(chart.plot()->axisScaleDiv(QwtPlot::xBottom).upperBound(), 9.0 / 24);
     EXPECT_FALSE(chart.seriesStyle(0).visible);
-    EXPECT_EQ(chart.seriesStyle(1).color, QColor(Qt::blue));
-    EXPECT_EQ(chart.seriesStyle(1).lineWidth, 3);
-    EXPECT_EQ(chart.seriesStyle(1).marker, Marker::Circle);
-    EXPECT_TRUE(chart.seriesStyle(1).visible);
-
+    const SeriesStyle& occ = chart.seriesStyle(1);
+    EXPECT_EQ(std::tuple(occ.color, occ.lineWidth, occ.marker, occ.visible),
+              std::tuple(QColor(Qt::blue), 3, Marker::Circle, true));
     EXPECT_EQ(other->chart().titleLines(), QStringList{"Station: 101"});
     EXPECT_EQ(other->chart().seriesStyle(1).color, QColor(0, 128, 0));
-
     // A fixed range back to automatic spans the data again.
     ChartEditor again(chart);
     field<QCheckBox>(again, "axis2Automatic")->setChecked(true);
@@ -203,55 +200,41 @@ TEST_F(ChartEditing, GridEndColoursAndContourLevels) {
     EXPECT_EQ(chart.contourLevels(0).size(), 5u);
 }
 
-// Dialogs that answer each file choice with the next of `answers`, and cancel when none is left.
-struct AnsweringDialogs : RecordingDialogs {
-    std::vector<std::string> answers;
-    std::vector<FileDialogRequest> requests;
-    std::string chooseFile(const FileDialogRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) {
-            return RecordingDialogs::chooseFile(request);
-        }
-        std::string answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-};
-
-TEST_F(ChartEditing, SaveImageAsksThroughTheDialogsAndReportsWhatFails) {
+// An image is written under a temporary name and put in place only once it is complete; a
+// failure shows the error box, a cancel nothing.
+TEST_F(ChartEditing, SaveImageWritesTheChosenFileOrSaysWhyNot) {
     GraphWindow* window = showLineGraph(data, selection, dialogs);
     ASSERT_NE(window, nullptr);
     Chart& chart = window->chart();
     // A chart rendered without the program's dialogs offers no saving.
     EXPECT_TRUE(ChartEditor(chart).findChild<QPushButton*>("saveImageButton")->isHidden());
-
-    TempDir dir;
-    AnsweringDialogs answering;
-    answering.answers = {(dir / "line.svg").string(), (dir / "missing" / "line.png").string()};
-    chart.setDialogs(&answering);
+    chart.setDialogs(&dialogs);
     ChartEditor editor(chart);
     auto* save = editor.findChild<QPushButton*>("saveImageButton");
     ASSERT_FALSE(save->isHidden());
 
+    TempDir dir;
+    writeFile(dir / "line.png", "old");
+    for (const char* name : {"line.png", "line.svg", "line.bmp", "missing/line.png"}) {
+        dialogs.answer((dir / name).string());
+        save->click();
+    }
+    dialogs.cancelNext();
     save->click();
-    ASSERT_EQ(answering.requests.size(), 1u);
-    const FileDialogRequest& request = answering.requests.front();
-    EXPECT_TRUE(request.save);
-    EXPECT_EQ(request.title, "Save image");
-    EXPECT_EQ(request.proposedName, "chart.png");
-    EXPECT_EQ(request.flags, kFlagsSave);
+    EXPECT_EQ(dialogs.requests.front().title, "Save image");
+    EXPECT_EQ(dialogs.requests.front().proposedName, "chart.png");
+    EXPECT_EQ(QImage(QString::fromStdString((dir / "line.png").string())).size(), chart.size());
     EXPECT_NE(readFile(dir / "line.svg").find("<svg"), std::string::npos);
-    EXPECT_TRUE(answering.messages.empty());
-
-    save->click();  // a folder that does not exist
-    ASSERT_EQ(answering.messages.size(), 1u);
-    EXPECT_EQ(answering.messages.front().icon, MessageIcon::Critical);
-    EXPECT_NE(answering.messages.front().text.find("line.png"), std::string::npos);
-
-    save->click();  // cancelled: nothing to say
-    EXPECT_EQ(answering.requests.size(), 3u);
-    EXPECT_EQ(answering.messages.size(), 1u);
-    chart.setDialogs(nullptr);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    for (const Message& message : dialogs.messages) {
+        EXPECT_EQ(message.icon, MessageIcon::Critical);
+    }
+    EXPECT_NE(dialogs.messages[0].text.find("line.bmp (use .png, .svg or .pdf)"),
+              std::string::npos);
+    EXPECT_NE(dialogs.messages[1].text.find("missing/line.png"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2);  // no temporary left behind
 }
 
 }  // namespace

@@ -13,30 +13,9 @@
 #include "base/log.h"
 #include "charts/graph_request.h"
 #include "charts/graph_window.h"
-#include "base/dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace quorvane::test {
-
-// Dialogs that record every message and cancel every file choice.
-class RecordingDialogs : public Dialogs {
-  public:
-    struct Message {
-        MessageIcon icon;
-        std::string text;
-    };
-    std::vector<Message> messages;
-    std::function<void()> onMessage;  // runs while the "modal" box is up
-
-    void message(MessageIcon icon, std::string_view text) override {
-        messages.push_back({icon, std::string(text)});
-        if (onMessage) {
-            onMessage();
-        }
-    }
-    std::string chooseFile(const FileDialogRequest&) override {
-        throw Error(errc::kCancelled, std::string(kCancelDescription));
-    }
-};
 
 // A day of stations 101, 102, ... (one detector each) on the roads given; its station tables
 // stay empty, as graphs read the interval table only.
@@ -96,7 +75,7 @@ class GraphTest : public ::testing::Test {
     GraphData data{makeDay(4, "R1,103,101,102,\r\nR2,101,1234,103,\r\nLoop,102,102,\r\n"),
                    makeTable(5, 4, knownValue)};
     GraphSelection selection = wholeDaySelection(*data.table);
-    RecordingDialogs dialogs;
+    ScriptedDialogs dialogs;
     Log log;
 };
 

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <cmath>
 
-#include "base/error.h"
 #include "graph_fixtures.h"
 #include "charts/chart.h"
 #include "charts/chart_render.h"
@@ -65,36 +64,26 @@ bool canvasShows(const GraphWindow& window, const QImage& image, QColor wanted) 
 
 // Each kind draws its data in its colours: the series' own, or both ends of the road graphs'
 // palette, as free flow and the queue take the lowest and highest values (contour lines of
-// levels near the ends). The titles are looked for in
-// the SVG drawing.
+// levels near the ends). The titles are looked for in the SVG drawing.
 TEST_F(GraphRendering, EveryKindDrawsItsDataAndAxisTitles) {
-    const QColor red(255, 0, 0);
-    const QColor green(0, 255, 0);
-    const QColor lowLine(230, 40, 0);
-    const QColor highLine(20, 200, 0);
+    const QColor red(255, 0, 0), green(0, 255, 0), low(230, 40, 0), high(20, 200, 0);
+    const std::string road = "Traffic direction -----&gt;";
     struct Case {
         std::string kind;
         int road;
         std::vector<QColor> colours;
         std::vector<std::string> titles;
     };
-    for (const Case& c :
-         {Case{"line",
-               0,
-               {red, QColor(0, 128, 0)},
-               {"Time", "Volume", "Occupancy", "Station: 101", "Vol", "Occ"}},
-          Case{"scatter", 0, {red}, {"Occupancy", "Volume", "Station: 101"}},
-          Case{"volgrid",
-               0,
-               {red, green},
-               {"Traffic direction -----&gt;", "Road: I-5 N", "1 (101)"}},
-          Case{"occgrid", 0, {red, green}, {"Traffic direction -----&gt;", "6 (106)"}},
-          Case{
-              "volcontour", 0, {lowLine, highLine}, {"Traffic direction -----&gt;", "Road: I-5 N"}},
-          Case{"occcontour", 0, {lowLine, highLine}, {"Traffic direction -----&gt;", "6 (106)"}},
-          // A road of one station still spans a row.
-          Case{"volgrid", 1, {red, green}, {"Road: Solo", "1 (104)"}},
-          Case{"volcontour", 1, {lowLine, highLine}, {"Road: Solo", "1 (104)"}}}) {
+    const Case cases[] = {{"line", 0, {red, QColor(0, 128, 0)}, {"Time", "Volume", "Occupancy"}},
+                          {"scatter", 0, {red}, {"Occupancy", "Volume", "Station: 101"}},
+                          {"volgrid", 0, {red, green}, {road, "Road: I-5 N", "1 (101)"}},
+                          {"occgrid", 0, {red, green}, {road, "6 (106)"}},
+                          {"volcontour", 0, {low, high}, {road, "Road: I-5 N"}},
+                          {"occcontour", 0, {low, high}, {road, "6 (106)"}},
+                          // A road of one station still spans a row.
+                          {"volgrid", 1, {red, green}, {"Road: Solo", "1 (104)"}},
+                          {"volcontour", 1, {low, high}, {"Road: Solo", "1 (104)"}}};
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.kind + " of road " + std::to_string(c.road));
         selection.road = c.road;
         GraphWindow* window = open(c.kind);
@@ -110,31 +99,6 @@ TEST_F(GraphRendering, EveryKindDrawsItsDataAndAxisTitles) {
             EXPECT_TRUE(canvasShows(*window, image, colour)) << colour.name().toStdString();
         }
     }
-}
-
-// An image is written under a temporary name and put in place only once it is complete.
-TEST_F(GraphRendering, SavingReplacesAnEarlierImageOrSaysWhyNot) {
-    GraphWindow* window = open("scatter");
-    ASSERT_NE(window, nullptr);
-    Chart& chart = window->chart();
-    writeFile(dir / "chart.png", "old");
-    saveChartImage(chart, dir / "chart.png", QSize(300, 200));
-    EXPECT_EQ(QImage(QString::fromStdString((dir / "chart.png").string())).size(), QSize(300, 200));
-    saveChartImage(chart, dir / "chart.pdf", QSize(300, 200));
-    EXPECT_TRUE(readFile(dir / "chart.pdf").starts_with("%PDF-"));
-
-    const Error missing = errorOf([&] {
-        saveChartImage(chart, dir / "no" / "chart.png", {40, 30});
-    });
-    EXPECT_EQ(missing.number(), errc::kPathFileAccess);
-    EXPECT_NE(missing.description().find("chart.png"), std::string::npos);
-    EXPECT_EQ(errorOf([&] {
-                  saveChartImage(chart, dir / "chart.bmp", {40, 30});
-              }).number(),
-              errc::kInvalidArgument);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              2);
 }
 
 }  // namespace

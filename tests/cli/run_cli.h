@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/test_day.h"
 #include "support/test_files.h"
 
 namespace quorvane::test {
@@ -55,16 +56,14 @@ inline CliRun runCli(const std::vector<std::string>& args, const std::filesystem
     return runProgram(cliProgram(), args, cwd);
 }
 
-// A folder with the definition lists in lists/ and the archive day.traffic, in which every
-// command runs.
+// A folder with the test day's definition lists in lists/ and its archive day.traffic, in
+// which every command runs.
 class CliFolder : public ::testing::Test {
   protected:
-    void writeDay(std::string_view stationList, std::string_view roadList,
-                  const std::vector<ZipMember>& members) const {
+    void SetUp() override {
         std::filesystem::create_directories(lists());
-        writeFile(lists() / "VURSta2Det.list", stationList);
-        writeFile(lists() / "VURRoad2Sta.list", roadList);
-        writeZip(archive(), members);
+        TestDay::writeLists(lists());
+        TestDay::writeArchive(archive());
     }
 
     std::filesystem::path lists() const { return dir_ / "lists"; }

@@ -182,12 +182,16 @@ TEST(StationFile, RefusesEmptyAndTruncatedFiles) {
 
 TEST(StationFile, ReportsMissingFilesAndFolders) {
     TempDir dir;
-    for (const auto& [path, number] : {std::pair{dir / "missing.station", errc::kFileNotFound},
-                                       {dir / "missing" / "x.station", errc::kPathNotFound},
-                                       {dir.path(), errc::kPathFileAccess}}) {
-        const Error error = errorOf([&] { readStationFile(path); });
-        EXPECT_EQ(error.number(), number) << path;
-        EXPECT_NE(error.description().find(path.string()), std::string::npos);
+    const struct {
+        std::filesystem::path path;
+        int number;
+    } cases[] = {{dir / "missing.station", errc::kFileNotFound},
+                 {dir / "missing" / "x.station", errc::kPathNotFound},
+                 {dir.path(), errc::kPathFileAccess}};
+    for (const auto& c : cases) {
+        const Error error = errorOf([&] { readStationFile(c.path); });
+        EXPECT_EQ(error.number(), c.number) << c.path;
+        EXPECT_NE(error.description().find(c.path.string()), std::string::npos);
     }
 }
 

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -25,16 +24,11 @@ Error errorOf(const std::function<void()>& call) {
 }
 
 TempDir::TempDir() {
-    std::random_device device;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate =
-            fs::temp_directory_path() / ("quorvane-test-" + std::to_string(device()));
-        if (fs::create_directory(candidate)) {
-            path_ = candidate;
-            return;
-        }
+    std::string pattern = (fs::temp_directory_path() / "quorvane-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary directory");
     }
-    throw std::runtime_error("cannot create a temporary directory");
+    path_ = pattern;
 }
 
 namespace {

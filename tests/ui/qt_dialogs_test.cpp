@@ -42,44 +42,32 @@ TEST(QtDialogs, MessageBoxHasTheIconTheLinesAndOnlyOk) {
     EXPECT_TRUE(seen);
 }
 
-TEST(QtDialogs, CancelThrowsTheCancelError) {
+// Cancelled: the cancel error. A name typed without an extension takes the chosen file type's,
+// the default type's when none was picked.
+TEST(QtDialogs, FileDialogAddsTheChosenTypesExtensionOrReportsTheCancel) {
     QtDialogs dialogs;
     whenOpen<QFileDialog>([](QFileDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Select a *.traffic file");
-        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
         EXPECT_EQ(dialog->selectedNameFilter(), "*.traffic files (*.traffic)");
         dialog->reject();
     });
     const Error error = errorOf([&] { dialogs.chooseFile(archiveOpenRequest()); });
-    EXPECT_EQ(error.number(), 32755);
-    EXPECT_EQ(error.description(), "Cancel was selected.");
-}
+    EXPECT_EQ(std::pair(error.number(), error.description()),
+              std::pair(32755, std::string("Cancel was selected.")));
 
-TEST(QtDialogs, SaveAddsTheDefaultExtension) {
     TempDir dir;
-    QtDialogs dialogs;
-    whenOpen<QFileDialog>([&](QFileDialog* dialog) {
-        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(dialog->nameFilters(), QStringList({"All files (*)", "*.csv files (*.csv)"}));
-        dialog->selectFile(QString::fromStdString((dir / "export").string()));
-        static_cast<QDialog*>(dialog)->accept();
-    });
-    const std::string chosen = dialogs.chooseFile(csvSaveRequest(""));
-    EXPECT_EQ(chosen, (dir / "export.csv").string());
-}
-
-// A name typed without an extension takes the file type the user picked, not the default.
-TEST(QtDialogs, SaveTakesTheExtensionOfTheChosenFileType) {
-    TempDir dir;
-    QtDialogs dialogs;
-    whenOpen<QFileDialog>([&](QFileDialog* dialog) {
-        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
-        ASSERT_NE(types, nullptr);
-        QTest::keyClick(types, Qt::Key_Down);  // from PNG to SVG, as the user picks it
-        EXPECT_EQ(dialog->selectedNameFilter(), "SVG drawing (*.svg)");
-        dialog->selectFile(QString::fromStdString((dir / "road").string()));
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    const auto answer = [&](const char* name, bool pickSvg) {
+        whenOpen<QFileDialog>([&dir, name, pickSvg](QFileDialog* dialog) {
+            if (pickSvg) {  // from PNG to SVG, as the user picks it
+                QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+            }
+            dialog->selectFile(QString::fromStdString((dir / name).string()));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    };
+    answer("export", false);
+    EXPECT_EQ(dialogs.chooseFile(csvSaveRequest("")), (dir / "export.csv").string());
+    answer("road", true);
     EXPECT_EQ(dialogs.chooseFile(imageFileRequest()), (dir / "road.svg").string());
 }
 

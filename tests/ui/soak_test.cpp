@@ -30,7 +30,7 @@
 #include "support/test_files.h"
 #include "ui/main_controls.h"
 #include "ui/main_window.h"
-#include "ui_test_day.h"
+#include "support/test_day.h"
 
 namespace quorvane::test {
 namespace {
@@ -104,12 +104,12 @@ class Soak : public ::testing::Test {
 };
 
 void Soak::SetUp() {
-    UiTestDay::writeLists(dir.path());
+    TestDay::writeLists(dir.path());
     dialogs = std::make_unique<SoakDialogs>(random, dir.path());
     const fs::path archive = dir / "may5.traffic";
-    UiTestDay::writeArchive(archive);
+    TestDay::writeArchive(archive);
     const fs::path doubled = dir / "may6.traffic";
-    UiTestDay::writeArchive(doubled, 2);
+    TestDay::writeArchive(doubled, 2);
     writeFile(dir / "notzip.traffic", "not a zip archive");
     writeFile(dir / "short.station", std::string(100, '\x02'));
     dialogs->archives = {archive, archive, doubled, dir / "notzip.traffic", dir / "gone.traffic"};

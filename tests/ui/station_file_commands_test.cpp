@@ -15,7 +15,6 @@ TEST_F(SaveCommand, WritesTheDayInForceUnderTheChosenNameOrSaysThereIsNothing) {
     dialogs.clear();
     const auto file = dir / "saved.station";
     save(file);
-    EXPECT_EQ(dialogs.onlyMessage().icon, MessageIcon::Information);
     EXPECT_EQ(dialogs.requests.at(0).proposedName, (dir / "station" / "may5.station").string());
     EXPECT_EQ(c().txtBinFile->text().toStdString(), file.string());
     EXPECT_EQ(readStationFile(file), workspace().day->tables);
@@ -46,7 +45,6 @@ TEST_F(SaveCommand, WriteFailureIsReportedAndKeepsTheOldFile) {
         EXPECT_EQ(message.icon, MessageIcon::Critical);
         EXPECT_TRUE(message.text.starts_with("Error No: " + std::to_string(number) + ", "))
             << message.text;
-        EXPECT_TRUE(c().btnSave->isEnabled());
     }
     EXPECT_EQ(readFile(old), "earlier day");
     EXPECT_FALSE(std::filesystem::exists(dir / "no such folder"));
@@ -71,92 +69,66 @@ TEST_F(LoadCommand, RestoresTheSavedDayInAFreshWindowAndPutsTheIntervalListBack)
     EXPECT_EQ(workspace().intervals->intervalIndex, 9);
     EXPECT_EQ(c().cmbPlotInterval->currentText(), "30 sec");  // the table stays at "1 hour"
     EXPECT_EQ(c().cmbStartTime->itemText(23), "23:00:00");
-    EXPECT_EQ(c().txtBinFile->text().toStdString(), file.string());
     EXPECT_TRUE(c().SSTab1->isTabEnabled(kRoadTab));
 }
 
-class LoadFailure : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        build();
-        choose(c().cmbStartTime, 10);
-        dayBefore = workspace().day;
-        intervalsBefore = workspace().intervals;
-        dialogs.clear();
-    }
-    // A load of `path` (a cancelled dialog when empty) that fails and leaves the day in force
-    // as it was; returns the error report.
-    std::string failedLoad(const std::filesystem::path& path) {
-        if (path.empty()) {
-            dialogs.cancelNext();
-        } else {
-            dialogs.answer(path.string());
+using LoadFailure = WindowTest;
+
+// Cancelled, a missing file, a file that is no station file, a missing road list: the error
+// box with the hint, and the day in force with its lists and labels as it was.
+TEST_F(LoadFailure, IsReportedWithTheHintAndKeepsTheDayInForce) {
+    build();
+    save(dir / "saved.station");
+    choose(c().cmbStartTime, 10);
+    writeFile(dir / "wrong.station", std::string(5000, 'x'));
+    const auto dayBefore = workspace().day;
+    const auto intervalsBefore = workspace().intervals;
+    const std::pair<std::string, std::string> failures[] = {
+        {"", "Error No: 32755, Cancel was selected."},
+        {"typed name.station", "Error No: 53, File not found: "},
+        {"wrong.station", "Error No: 13, Type mismatch: "},
+        {"saved.station", "Error No: 53, File not found: " + (dir / "VURRoad2Sta.list").string()}};
+    for (const auto& [name, start] : failures) {
+        SCOPED_TRACE(name);
+        if (name == "saved.station") {
+            std::filesystem::remove(dir / "VURRoad2Sta.list");
         }
+        dialogs.clear();
+        name.empty() ? dialogs.cancelNext() : dialogs.answer((dir / name).string());
+        const std::string proposed = c().txtBinFile->text().toStdString();
         click(c().btnLoad);
-        const std::string report = errorReport();
+        EXPECT_TRUE(errorReport().starts_with(start));
         EXPECT_EQ(workspace().day, dayBefore);
         EXPECT_EQ(workspace().intervals, intervalsBefore);
         EXPECT_EQ(c().lblDate->text(), "may5.traffic");
         EXPECT_EQ(c().cmbStartTime->currentIndex(), 10);
-        EXPECT_EQ(c().cmbStaList->count(), UiTestDay::kStations);
+        EXPECT_EQ(c().cmbStaList->count(), TestDay::kStations);
         EXPECT_TRUE(c().btnLoad->isEnabled());
-        return report;
+        // The dialog proposed the path box's file; the box now names what the user chose.
+        EXPECT_EQ(dialogs.requests.at(0).proposedName, proposed);
+        EXPECT_EQ(c().txtBinFile->text().toStdString(),
+                  name.empty() ? proposed : (dir / name).string());
     }
-    std::shared_ptr<const Day> dayBefore;
-    std::shared_ptr<const IntervalTable> intervalsBefore;
-};
-
-TEST_F(LoadFailure, CancelIsReported) {
-    EXPECT_TRUE(failedLoad({}).starts_with("Error No: 32755, Cancel was selected."));
 }
 
-TEST_F(LoadFailure, MissingFile) {
-    const std::string report = failedLoad(dir / "typed name.station");
-    EXPECT_TRUE(report.starts_with("Error No: 53, File not found: ")) << report;
-    // The dialog proposed the path box's file; the box now names what the user typed.
-    EXPECT_EQ(dialogs.requests.at(0).proposedName, (dir / "station" / "may5.station").string());
-    EXPECT_EQ(c().txtBinFile->text().toStdString(), (dir / "typed name.station").string());
-}
-
-TEST_F(LoadFailure, FileThatIsNoStationFile) {
-    const auto wrong = dir / "wrong.station";
-    writeFile(wrong, std::string(5000, 'x'));
-    const std::string report = failedLoad(wrong);
-    EXPECT_TRUE(report.starts_with("Error No: 13, Type mismatch: ")) << report;
-}
-
-TEST_F(LoadFailure, MissingRoadDefinitionFile) {
-    const auto file = dir / "saved.station";
-    save(file);
-    dialogs.clear();
-    std::filesystem::remove(dir / "VURRoad2Sta.list");
-    const std::string report = failedLoad(file);
-    EXPECT_TRUE(report.starts_with("Error No: 53, ")) << report;
-    EXPECT_NE(report.find("VURRoad2Sta.list"), std::string::npos) << report;
-}
-
-TEST_F(LoadFailure, LoadFinishedDuringARecomputationWins) {
+TEST_F(LoadCommand, LoadFinishedDuringARecomputationWins) {
+    build();
+    const auto dayBefore = workspace().day;
     const auto file = dir / "saved.station";
     save(file);
     dialogs.clear();
     dialogs.answer(file.string());
     std::shared_ptr<const IntervalTable> loadedIntervals;
     dialogs.onMessage = [&](const Message&) { loadedIntervals = workspace().intervals; };
-    bool loaded = false;
-    QTimer during;
-    QObject::connect(&during, &QTimer::timeout, [&] {
-        if (!loaded && !c().btnReCompute->isEnabled()) {
-            loaded = true;
+    choose(c().cmbPlotInterval, 5);
+    const auto recomputing = [&] { return !c().btnReCompute->isEnabled(); };
+    ASSERT_TRUE(meanwhile(
+        recomputing,
+        [&] {
             c().SSTab1->setCurrentIndex(kBuildTab);
             c().btnLoad->click();
-        }
-    });
-    choose(c().cmbPlotInterval, 5);
-    during.start(0);
-    click(c().btnReCompute);
-    during.stop();
-    ASSERT_TRUE(loaded);
+        },
+        [&] { click(c().btnReCompute); }));
     EXPECT_EQ(dialogs.onlyMessage().text, "Done.");
     // The recomputation of the earlier day finished last, but the loaded day keeps its own
     // table (computed at "5 min", the interval selected when the load ran).

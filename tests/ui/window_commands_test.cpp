@@ -13,13 +13,10 @@ TEST_F(ShowLog, ShowsACopyOfTheLogAtEachClick) {
     click(c().btnShowlLog);
     auto* log = window->findChild<LogWindow*>("frmLog");
     ASSERT_NE(log, nullptr);
-    EXPECT_TRUE(log->isVisible());
-    EXPECT_TRUE(log->Text1->isReadOnly());
-    EXPECT_TRUE(log->Text1->toPlainText().isEmpty());
+    EXPECT_TRUE(log->isVisible() && log->Text1->isReadOnly());
     log->resize(900, 200);
     QTest::qWait(0);
     EXPECT_EQ(log->Text1->geometry(), log->rect());  // the text fills the window
-
     build();
     EXPECT_TRUE(log->Text1->toPlainText().isEmpty());  // a copy, not a live view
     click(c().btnShowlLog);
@@ -31,23 +28,15 @@ TEST_F(ShowLog, ShowsACopyOfTheLogAtEachClick) {
 using ShutDown = WindowTest;
 
 TEST_F(ShutDown, ExitDuringABuildEndsTheBuildSilently) {
-    bool exited = false;
-    QTimer during;
-    QObject::connect(&during, &QTimer::timeout, [&] {
+    const auto progressShown = [&] {
         auto* progress = window->findChild<QWidget*>("frmProgress");
-        if (!exited && progress != nullptr && progress->isVisible()) {
-            exited = true;
-            c().btnExit->click();
-        }
-    });
-    during.start(0);
+        return progress != nullptr && progress->isVisible();
+    };
     dialogs.answer(archive.string());
-    click(c().btnBuildStationData);
-    during.stop();
-    ASSERT_TRUE(exited);
+    ASSERT_TRUE(meanwhile(
+        progressShown, [&] { c().btnExit->click(); }, [&] { click(c().btnBuildStationData); }));
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->findChild<QWidget*>("frmProgress")->isVisible());
+    EXPECT_FALSE(window->isVisible() || window->findChild<QWidget*>("frmProgress")->isVisible());
     EXPECT_EQ(workspace().day, nullptr);
     EXPECT_TRUE(std::filesystem::exists(dir / "Log.txt"));
 }
@@ -62,10 +51,9 @@ TEST(ShutDownUnwritableLog, StillClosesAndSaysWhyOnStandardError) {
     testing::internal::CaptureStderr();
     window.close();
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(other.isVisible());
-    EXPECT_NE(err.find("Log.txt"), std::string::npos) << err;
+    EXPECT_FALSE(window.isVisible() || other.isVisible());
     EXPECT_NE(err.find("Error No: "), std::string::npos) << err;
+    EXPECT_NE(err.find("Log.txt"), std::string::npos) << err;
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 namespace quorvane::test {
 
 void WindowTest::SetUp() {
-    UiTestDay::writeLists(dir.path());
+    TestDay::writeLists(dir.path());
     archive = dir / "traffic" / "may5.traffic";
     std::filesystem::create_directory(dir / "traffic");
-    UiTestDay::writeArchive(archive);
+    TestDay::writeArchive(archive);
     window = std::make_unique<MainWindow>(dialogs, Environment{dir.path(), dir.path()});
     window->resize(720, 480);
     window->show();
@@ -66,6 +66,21 @@ void WindowTest::type(QComboBox* list, const QString& text) {
 void WindowTest::clickRow(QListWidget* list, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(row)).center());
+}
+
+bool WindowTest::meanwhile(const std::function<bool()>& when, const std::function<void()>& action,
+                           const std::function<void()>& run) {
+    bool ran = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!ran && when()) {
+            ran = true;
+            action();
+        }
+    });
+    timer.start(0);
+    run();
+    return ran;
 }
 
 std::string WindowTest::errorReport() {

@@ -15,15 +15,16 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_day.h"
 #include "support/test_files.h"
 #include "ui/commands.h"
 #include "ui/main_controls.h"
 #include "ui/main_window.h"
-#include "ui_test_day.h"
 
 namespace quorvane::test {
 
@@ -53,6 +54,10 @@ class WindowTest : public ::testing::Test {
     void type(QComboBox* list, const QString& text);
     // A mouse click on a row of lstN or lstSta.
     void clickRow(QListWidget* list, int row);
+    // Runs `run`; at the first turn of the event loop meanwhile at which `when` holds, runs
+    // `action` once. Returns whether it ran.
+    static bool meanwhile(const std::function<bool()>& when, const std::function<void()>& action,
+                          const std::function<void()>& run);
     // The one message of a failed build or load: the error box with the hint on its second
     // line. Returns its text.
     std::string errorReport();

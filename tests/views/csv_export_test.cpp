@@ -27,17 +27,20 @@ IntervalTable fiveMinuteTable() {
 
 const std::vector<CsvColumn> kBothStations{{"101", 0}, {"102", 1}};
 
+// The file replaces a longer one whole.
 TEST(CsvExport, WritesTheTwoStationExampleByteForByte) {
-    const IntervalTable table = fiveMinuteTable();
-    EXPECT_EQ(csvText(table, kBothStations, 0, 1),
+    TempDir dir;
+    test::writeFile(dir / "day.csv", std::string(100000, 'x'));
+    writeCsvFile(dir / "day.csv", fiveMinuteTable(), kBothStations, 0, 1);
+    EXPECT_EQ(test::readFile(dir / "day.csv"),
               ",101.occ,101.vol,102.occ,102.vol\r\n"
               "00:00:00,12.00, 7 ,05.50, 3 \r\n"
               "00:05:00,00.00, 0 ,10.00,-12 \r\n");
-    EXPECT_EQ(csvText(table, std::vector<CsvColumn>{{"102", 1}}, 1, 2),
+    EXPECT_EQ(csvText(fiveMinuteTable(), std::vector<CsvColumn>{{"102", 1}}, 1, 2),
               ",102.occ,102.vol\r\n"
               "00:05:00,10.00,-12 \r\n"
               "00:10:00,00.00, 0 \r\n");
-    EXPECT_EQ(csvText(table, {}, 286, 287), "\r\n23:50:00\r\n23:55:00\r\n");
+    EXPECT_EQ(csvText(fiveMinuteTable(), {}, 286, 287), "\r\n23:50:00\r\n23:55:00\r\n");
 }
 
 TEST(CsvExport, RefusesRangesAndRowsOutsideTheTable) {
@@ -81,14 +84,6 @@ TEST(CsvColumns, LooksTheLabelsUpAndStopsAtTheFirstMissingStation) {
     EXPECT_EQ(std::get<CsvMissingStation>(refused).message(),
               "Station: 555 does not exist.\r\nUnable to generate the csv file.");
     EXPECT_EQ(log.logText(), "Station = 555 doesn't exist.\r\n");
-}
-
-// Written through ReplacingFile, as the station file is: its failure cases are tested there.
-TEST(CsvFile, ReplacesALongerFileWhole) {
-    TempDir dir;
-    test::writeFile(dir / "day.csv", std::string(100000, 'x'));
-    writeCsvFile(dir / "day.csv", fiveMinuteTable(), kBothStations, 0, 1);
-    EXPECT_EQ(test::readFile(dir / "day.csv"), csvText(fiveMinuteTable(), kBothStations, 0, 1));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "ui_test_day.h"
+#include "support/test_day.h"
 
 #include <cstdint>
 #include <vector>
@@ -17,7 +17,7 @@ int steadyVolume(int station, int scale) {
 
 }  // namespace
 
-void UiTestDay::writeLists(const std::filesystem::path& directory) {
+void TestDay::writeLists(const std::filesystem::path& directory) {
     std::string stations = "; station, P, detectors\r\n";
     for (int s = kFirstStation; s < kFirstStation + kStations; ++s) {
         stations += std::to_string(s) + ",P," + std::to_string(s * 10 + 1) + "," +
@@ -34,7 +34,7 @@ void UiTestDay::writeLists(const std::filesystem::path& directory) {
     writeFile(directory / "VURRoad2Sta.list", roads);
 }
 
-void UiTestDay::writeArchive(const std::filesystem::path& archive, int scale) {
+void TestDay::writeArchive(const std::filesystem::path& archive, int scale) {
     std::vector<uint8_t> cycling(2880);
     for (int k = 0; k < 2880; ++k) {
         cycling[k] = static_cast<uint8_t>(k % 4);
@@ -55,7 +55,7 @@ void UiTestDay::writeArchive(const std::filesystem::path& archive, int scale) {
     writeZip(archive, members);
 }
 
-int UiTestDay::volume(int station, int firstSlot, int lastSlot, int scale) {
+int TestDay::volume(int station, int firstSlot, int lastSlot, int scale) {
     int total = 0;
     for (int k = firstSlot; k <= lastSlot; ++k) {
         total += steadyVolume(station, scale);

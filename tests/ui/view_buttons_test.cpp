@@ -1,6 +1,7 @@
-// The six graph buttons of a built day: the window each opens, the refusals, the range rule
-// and its end-time selection, and shutdown closing the graph windows. The graphs' own tests
-// check their series and rules; these check what the window passes to them and keeps.
+// The view buttons of a built day: the refusals of the six graph buttons, the volume sum and the
+// CSV export, the window each graph button opens, the range rule and its end-time selection,
+// and shutdown closing the graph windows. The graphs' own tests check their series and rules;
+// these check what the window passes to them and keeps.
 #include <QCoreApplication>
 #include <QEvent>
 #include <algorithm>
@@ -10,7 +11,6 @@
 #include "charts/road_graph.h"
 #include "ui/graph_commands.h"
 #include "ui/log_window.h"
-#include "views/request_checks.h"
 #include "window_fixture.h"
 
 namespace quorvane::test {
@@ -20,22 +20,19 @@ constexpr int kThirtySec = 0;
 constexpr int kFiveMin = 5;
 constexpr int kSouth = 1;  // stations 140, 139, 138
 constexpr int kGhost = 2;  // 131 and the unknown 999
+constexpr std::string_view kBadRange = "The end time must be greater than the start time.";
 
-// The time and volume of interval k at "5 min" (ten slots).
 double fiveMinTime(int k) {
     return k * 300 / 86400.0;
 }
-double fiveMinVolume(int station, int k) {
-    return UiTestDay::volume(station, 10 * k, 10 * k + 9);
-}
 
-class GraphButtons : public WindowTest {
+class ViewButtons : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
         road = {c().btnColorGrid, c().btnOccColorGrid, c().btnVolContour, c().btnContour};
-        all = {c().btnLinePlot, c().btnScatterPlot};
-        all.insert(all.end(), road.begin(), road.end());
+        graphs = {c().btnLinePlot, c().btnScatterPlot};
+        graphs.insert(graphs.end(), road.begin(), road.end());
     }
     void TearDown() override {
         closeGraphWindows();
@@ -65,58 +62,76 @@ class GraphButtons : public WindowTest {
         EXPECT_EQ(opened.size(), 1u) << button->objectName().toStdString();
         return opened.size() == 1 ? opened.front() : nullptr;
     }
-    // A click that opens nothing and shows `message` (none when empty).
+    // A click that opens no window, shows `message` (none when empty) and writes nothing: the
+    // volume sum shows 0, the CSV export leaves the file chosen for it as it was.
     void expectRefusal(QPushButton* button, std::string_view message) {
         SCOPED_TRACE(button->objectName().toStdString());
         dialogs.clear();
+        const auto csv = dir / "earlier.csv";
+        if (button == c().btnCSVfile) {
+            writeFile(csv, "earlier export");
+            dialogs.answer(csv.string());
+        }
         click(button);
         EXPECT_TRUE(button->isEnabled());
         flushDeletes();
         EXPECT_TRUE(graphWindows().empty());
+        if (button == c().btnVolSum) {
+            EXPECT_EQ(c().txtVolSum->text(), "0");
+        }
+        if (button == c().btnCSVfile) {
+            EXPECT_EQ(readFile(csv), "earlier export");
+        }
         std::vector<Message> expected;
         if (!message.empty()) {
             expected.push_back({MessageIcon::Exclamation, std::string(message)});
         }
         EXPECT_EQ(dialogs.messages, expected);
     }
-    std::vector<QPushButton*> road, all;
+    std::vector<QPushButton*> road, graphs;
 };
 
-TEST_F(GraphButtons, RefuseWithoutData) {
-    // The data tabs are unavailable before a build; the checks still guard the buttons, and the
-    // volume sum's too.
+TEST_F(ViewButtons, RefuseWithoutData) {
+    // The data tabs are unavailable before a build; the checks still guard the buttons.
     c().SSTab1->setTabEnabled(kStationTab, true);
     c().SSTab1->setTabEnabled(kRoadTab, true);
-    all.push_back(c().btnVolSum);
-    for (QPushButton* button : all) {
+    graphs.push_back(c().btnVolSum);
+    for (QPushButton* button : graphs) {
         expectRefusal(button, "You must create data first befor plotting.");
     }
-    EXPECT_EQ(c().txtVolSum->text(), "0");
 }
 
-TEST_F(GraphButtons, RefuseARangeThatDoesNotEndAfterItsStart) {
+TEST_F(ViewButtons, RefuseARangeThatDoesNotEndAfterItsStart) {
     buildAt(kFiveMin);
+    clickRow(c().lstSta, 0);  // a station for the CSV export
+    graphs.insert(graphs.end(), {c().btnVolSum, c().btnCSVfile});
     range(5, 5);
-    for (QPushButton* button : all) {
-        expectRefusal(button, kBadRangeMessage);
+    for (QPushButton* button : graphs) {
+        expectRefusal(button, kBadRange);
     }
+    // Valid times, but typed.
     range(5, 6);
-    type(c().cmbEndTime, "01:00:00");  // a valid time, but typed
-    expectRefusal(c().btnLinePlot, kBadRangeMessage);
-    expectRefusal(c().btnColorGrid, kBadRangeMessage);
+    type(c().cmbEndTime, "01:00:00");
+    expectRefusal(c().btnLinePlot, kBadRange);
+    expectRefusal(c().btnColorGrid, kBadRange);
+    range(5, 6);
+    type(c().cmbStartTime, "00:05:00");
+    expectRefusal(c().btnVolSum, kBadRange);
+    expectRefusal(c().btnCSVfile, kBadRange);
 }
 
-TEST_F(GraphButtons, StationGraphsNeedAStationWhereRoadGraphsDoNot) {
+TEST_F(ViewButtons, StationCommandsNeedAStationWhereRoadGraphsDoNot) {
     buildAt(kFiveMin);
     type(c().cmbStaList, "104");
-    expectRefusal(c().btnLinePlot, kNoStationMessage);
-    expectRefusal(c().btnScatterPlot, kNoStationMessage);
+    for (QPushButton* button : {c().btnLinePlot, c().btnScatterPlot, c().btnVolSum}) {
+        expectRefusal(button, "You must select the station number.");
+    }
     dialogs.clear();
     ASSERT_NE(clickForWindow(c().btnColorGrid), nullptr);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(GraphButtons, RoadGraphsDoNothingWithoutARoad) {
+TEST_F(ViewButtons, RoadGraphsDoNothingWithoutARoad) {
     buildAt(kFiveMin);
     type(c().cmbRoadList, "South");
     const std::string log = workspace().log.logText();
@@ -126,7 +141,7 @@ TEST_F(GraphButtons, RoadGraphsDoNothingWithoutARoad) {
     EXPECT_EQ(workspace().log.logText(), log);
 }
 
-TEST_F(GraphButtons, RoadGraphsRefuseARoadWithAMissingStation) {
+TEST_F(ViewButtons, RoadCommandsRefuseARoadWithAMissingStation) {
     buildAt(kFiveMin);
     choose(c().cmbRoadList, kGhost);
     for (QPushButton* button : road) {
@@ -134,7 +149,15 @@ TEST_F(GraphButtons, RoadGraphsRefuseARoadWithAMissingStation) {
         expectRefusal(button, "Station: 999 does not exist.\r\nUnable to plot the graph.");
         EXPECT_EQ(workspace().log.logText(), before + "Ghost :999doesn't exist.");
     }
+    clickRow(c().lstSta, 0);
+    clickRow(c().lstSta, 1);
+    const std::string before = workspace().log.logText();
+    expectRefusal(c().btnCSVfile,
+                  "Station: 999 does not exist.\r\nUnable to generate the csv file.");
+    EXPECT_EQ(workspace().log.logText(), before + "Station = 999 doesn't exist.\r\n");
 }
+
+using GraphButtons = ViewButtons;
 
 TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
     buildAt(kFiveMin);
@@ -149,46 +172,55 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
         {"frmContour", "Volume Contour Graph"},
         {"frmContour", "Occupancy Contour Graph"}};
     std::vector<GraphWindow*> opened;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        opened.push_back(clickForWindow(all[i]));
+    for (std::size_t i = 0; i < graphs.size(); ++i) {
+        opened.push_back(clickForWindow(graphs[i]));
         ASSERT_NE(opened[i], nullptr) << i;
         EXPECT_EQ(opened[i]->objectName(), kinds[i].first);
         EXPECT_EQ(opened[i]->windowTitle(), QString(kinds[i].second) + ": 5 min Data");
         EXPECT_EQ(opened[i]->chart().dialogs(), &dialogs);  // "Save image..." asks through them
     }
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(opened[0]->chart().titleLines(), QStringList{"Station: 104"});
+    // A second click opens a second window; a recomputation replaces the table in force, not
+    // what the windows drew.
+    opened.push_back(clickForWindow(c().btnLinePlot));
+    ASSERT_NE(opened[6], opened[0]);
+    choose(c().cmbPlotInterval, 9);
+    click(c().btnReCompute);
+    EXPECT_EQ(opened[6]->chart().points(0), opened[0]->chart().points(0));
     EXPECT_EQ(opened[1]->chart().titleLines(), QStringList{"Station: 104"});
     EXPECT_EQ(opened[5]->chart().titleLines(), QStringList{"Road: South"});
-    // Every slot of station 104 counts: 20 %, the mean of its detectors' 10 % and 30 %.
-    std::vector<ChartPoint> volume, occupancy, scatter;
-    std::vector<GridPoint> grid;
-    for (int k = 10; k <= 12; ++k) {
-        volume.push_back({fiveMinTime(k), fiveMinVolume(104, k)});
-        occupancy.push_back({fiveMinTime(k), 20.0});
-        scatter.push_back({20.0, fiveMinVolume(104, k)});
-        double z = 1;  // the road position + 1
-        for (const int station : {140, 139, 138}) {
-            grid.push_back({fiveMinTime(k), fiveMinVolume(station, k), z++});
-        }
-    }
-    EXPECT_EQ(opened[0]->chart().points(0), volume);
-    EXPECT_EQ(opened[0]->chart().points(1), occupancy);
-    EXPECT_EQ(opened[1]->chart().points(0), scatter);
-    EXPECT_EQ(opened[2]->chart().gridPoints(0), grid);
-    // Station 140 lacks its second detector: 10 %.
+    // Station 104's detectors count 4 and slot % 4 vehicles per slot: 40 + 13 from slot 100,
+    // 40 + 17 from slot 110. Every slot at 20 %, the mean of its detectors' 10 % and 30 %.
+    EXPECT_EQ(opened[0]->chart().points(0),
+              (std::vector<ChartPoint>{
+                  {fiveMinTime(10), 53}, {fiveMinTime(11), 57}, {fiveMinTime(12), 53}}));
+    EXPECT_EQ(opened[0]->chart().points(1).front(), (ChartPoint{fiveMinTime(10), 20.0}));
+    EXPECT_EQ(opened[1]->chart().points(0).front(), (ChartPoint{20.0, 53}));
+    // Road order 140, 139, 138; station 140 lacks its second detector: 5 per slot at 10 %.
+    const std::vector<GridPoint>& grid = opened[2]->chart().gridPoints(0);
+    ASSERT_EQ(grid.size(), 9u);
+    EXPECT_EQ(grid[0], (GridPoint{fiveMinTime(10), 50, 1}));
+    EXPECT_EQ(grid[1], (GridPoint{fiveMinTime(10), 53, 2}));
     EXPECT_EQ(opened[3]->chart().gridPoints(0).front(), (GridPoint{fiveMinTime(10), 10.0, 1}));
 }
-
 TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
     buildAt(kThirtySec);
     choose(c().cmbRoadList, kSouth);
+    const std::string tooLarge =
+        "Your selected time range is too large. Please use 1 min or "
+        "higer intervals to display 24 hours.\r\n";
     const struct {
         QPushButton* button;
-        std::string_view secondLine;
+        std::string message;
         const char* endAfter;
-    } cases[] = {{c().btnColorGrid, kColorGridRangeLine, "08:20:00"},
-                 {c().btnContour, kContourRangeLine, "23:59:30"}};
+    } cases[] = {{c().btnColorGrid,
+                  tooLarge + "The graph will automatically adjust to a displayable range. Click "
+                             "OK to continue.",
+                  "08:20:00"},
+                 {c().btnContour,
+                  tooLarge + "The graph will display only a part of the selected time range. "
+                             "Click OK to continue.",
+                  "23:59:30"}};
     for (const auto& at : cases) {
         SCOPED_TRACE(at.button->objectName().toStdString());
         range(0, 2879);
@@ -202,9 +234,7 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
         GraphWindow* graph = clickForWindow(at.button);
         dialogs.onMessage = nullptr;
         ASSERT_NE(graph, nullptr);
-        const std::string text =
-            std::string(kRangeTooLargeLine) + "\r\n" + std::string(at.secondLine);
-        EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, text}));
+        EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, at.message}));
         EXPECT_EQ(graph->chart().gridPoints(0).size(), 3u * 1001);  // cut to 1001 intervals
         EXPECT_EQ(c().cmbEndTime->currentText(), at.endAfter);
         closeGraphWindows();
@@ -238,29 +268,10 @@ TEST_F(GraphButtons, EachFillKeepsItsOwnTableThroughARecomputationDuringTheRange
     EXPECT_EQ(c().cmbEndTime->currentIndex(), 23);
 }
 
-TEST_F(GraphButtons, TwoClicksGiveTwoWindowsThatKeepTheirPoints) {
-    buildAt(kFiveMin);
-    std::vector<std::pair<GraphWindow*, GraphWindow*>> pairs;
-    for (QPushButton* button : {c().btnLinePlot, c().btnColorGrid}) {
-        pairs.emplace_back(clickForWindow(button), clickForWindow(button));
-    }
-    // A recomputation replaces the table in force, not what the windows drew.
-    choose(c().cmbPlotInterval, 9);
-    click(c().btnReCompute);
-    for (const auto& [first, second] : pairs) {
-        ASSERT_TRUE(first != nullptr && second != nullptr);
-        EXPECT_NE(first, second);
-        EXPECT_EQ(first->chart().points(0), second->chart().points(0));
-        EXPECT_EQ(first->chart().gridPoints(0), second->chart().gridPoints(0));
-    }
-    EXPECT_EQ(pairs[0].first->chart().points(0).size(), 288u);
-    EXPECT_EQ(pairs[1].first->chart().gridPoints(0).size(), 288u * 30);
-}
-
 TEST_F(GraphButtons, ExitWritesTheLogAndClosesEveryWindow) {
     buildAt(kFiveMin);
     click(c().btnShowlLog);
-    for (QPushButton* button : all) {
+    for (QPushButton* button : graphs) {
         ASSERT_NE(clickForWindow(button), nullptr);
     }
     click(c().btnExit);

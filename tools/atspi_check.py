@@ -2,7 +2,7 @@
 """Drives quorvane through the accessibility bridge (AT-SPI), as automation tools do.
 
 Run under an X server with a session bus, from any folder:
-    dbus-run-session -- xvfb-run -a /usr/bin/python3 tests/ui/atspi_check.py build/bin/quorvane
+    dbus-run-session -- xvfb-run -a /usr/bin/python3 tools/atspi_check.py build/bin/quorvane
 
 Finds the main window's controls by their accessible descriptions (the control names), checks
 that the data tabs are unavailable at start, opens the log window with "Show Log", ends the
