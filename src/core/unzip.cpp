@@ -3,11 +3,13 @@
 #include <zip.h>
 
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 #include "core/error.h"
 #include "core/file_io.h"
 #include "core/log.h"
+#include "core/member_inflate.h"
 #include "core/text_format.h"
 #include "core/zip_archive.h"
 #include "definitions/list_text.h"
@@ -68,6 +70,7 @@ struct Unzip::Listing {
     fs::path path;
     std::vector<ZipEntry> entries;
     std::vector<DetectorMembers> byDetector = std::vector<DetectorMembers>(kDetectorSlots);
+    std::vector<MemberLocation> locations;  // for the whole-member inflate, by position
 
     static std::size_t slot(int16_t det) { return static_cast<std::size_t>(det + 32768); }
 };
@@ -76,6 +79,15 @@ struct Unzip::MemberReader::Impl {
     std::shared_ptr<const Listing> listing;  // null before the first zipList
     fs::path path;
     ZipHandle handle;
+    int fd = -1;  // the handle's file
+    std::optional<WholeMemberInflater> whole;
+
+    void inflateWhole(bool enabled) {
+        whole.reset();
+        if (enabled) {
+            whole.emplace(fd);
+        }
+    }
 
     const ZipEntry& entry(int member) const {
         if (!listing || member < 0 || static_cast<std::size_t>(member) >= listing->entries.size()) {
@@ -100,6 +112,9 @@ struct Unzip::MemberReader::Impl {
     // beyond what is used.
     void read(int member, std::span<uint8_t> out) {
         const ZipEntry& info = entry(member);
+        if (whole && whole->read(info, listing->locations[static_cast<std::size_t>(member)], out)) {
+            return;
+        }
         MemberHandle file(zip_fopen_index(handle.get(), static_cast<zip_uint64_t>(member), 0));
         if (!file) {
             throwMemberError(info, zip_get_error(handle.get()));
@@ -144,8 +159,16 @@ void Unzip::setZipFileName(fs::path path) {
     path_ = std::move(path);
 }
 
+void Unzip::setWholeMemberInflate(bool enabled) {
+    wholeMemberInflate_ = enabled;
+    if (reader_) {
+        reader_->impl_->inflateWhole(enabled);
+    }
+}
+
 void Unzip::zipList() {
-    ZipHandle handle = openZipArchive(path_);
+    int fd = -1;
+    ZipHandle handle = openZipArchive(path_, &fd);
     const zip_int64_t count = zip_get_num_entries(handle.get(), 0);
     if (count <= 0) {
         throw Error(errc::kSubscriptOutOfRange,
@@ -185,6 +208,7 @@ void Unzip::zipList() {
         }
         listing->entries.push_back(std::move(entry));
     }
+    listing->locations = locateMembers(fd, listing->entries);
 
     std::vector<int16_t> uniqueDets;
     for (const ZipEntry& entry : listing->entries) {
@@ -198,6 +222,8 @@ void Unzip::zipList() {
     impl->listing = listing;
     impl->path = path_;
     impl->handle = std::move(handle);
+    impl->fd = fd;
+    impl->inflateWhole(wholeMemberInflate_);
     reader_.reset(new MemberReader(std::move(impl)));
     listing_ = std::move(listing);
     uniqueDets_ = std::move(uniqueDets);
@@ -257,7 +283,8 @@ Unzip::MemberReader::MemberReader(std::unique_ptr<Impl> impl) : impl_(std::move(
 Unzip::MemberReader::MemberReader(const Unzip& archive) : impl_(std::make_unique<Impl>()) {
     impl_->listing = archive.listing_;
     impl_->path = archive.path_;
-    impl_->handle = openZipArchive(archive.path_);
+    impl_->handle = openZipArchive(archive.path_, &impl_->fd);
+    impl_->inflateWhole(archive.wholeMemberInflate_);
 }
 
 Unzip::MemberReader::~MemberReader() = default;
