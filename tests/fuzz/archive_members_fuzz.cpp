@@ -87,8 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Sometimes one byte changed: a member's data, sizes or CRC broken in a sound archive.
     if (input.ConsumeBool()) {
         std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-        const auto size = static_cast<std::streamoff>(std::filesystem::file_size(path));
-        const std::streamoff at = input.ConsumeIntegralInRange<std::streamoff>(0, size - 1);
+        const auto length = static_cast<std::streamoff>(std::filesystem::file_size(path));
+        const std::streamoff at = input.ConsumeIntegralInRange<std::streamoff>(0, length - 1);
         char byte = 0;
         file.seekg(at).get(byte);
         file.seekp(at).put(static_cast<char>(byte ^ input.ConsumeIntegralInRange(1, 255)));
