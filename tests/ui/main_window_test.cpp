@@ -1,4 +1,6 @@
 // The main window at start-up and the build command through its button.
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QSet>
 
 #include "ui/progress_window.h"
@@ -113,6 +115,22 @@ TEST_F(BuildCommand, FillsListsTimeListsDateAndTabsBeforeItsMessage) {
     const std::string& log = workspace().log.logText();
     EXPECT_NE(log.find("Sta count=40\r\nRoad count=3\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find("Station: 140: "), std::string::npos) << log;
+}
+
+// Each loop's bar moves when it is shown, at most 30 times a second while it runs, and on its
+// last station: not once per station.
+TEST_F(BuildCommand, ProgressBarMovesAtMostThirtyTimesASecond) {
+    build();  // creates the progress window
+    int moves = 0;
+    QObject::connect(window->findChild<ProgressWindow*>("frmProgress")->ProgressBar1,
+                     &QProgressBar::valueChanged, [&] { ++moves; });
+    QElapsedTimer clock;
+    clock.start();
+    build();
+    const qint64 elapsed = clock.elapsed();
+    const qint64 perLoop = 2 + elapsed * Progress::kRepaintsPerSecond / 1000;
+    EXPECT_LE(moves, 2 * perLoop) << elapsed << " ms";
+    EXPECT_GE(moves, 2);
 }
 
 TEST_F(BuildCommand, TakesWorstCaseZipInfoAndAnEarlierStationFileFromTheWindow) {
