@@ -1,5 +1,6 @@
 #include "core/member_inflate.h"
 
+#include <fcntl.h>
 #include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -140,10 +141,15 @@ void WholeMemberInflater::FreeDecompressor::operator()(
     libdeflate_free_decompressor(decompressor);
 }
 
+// Without a descriptor or a decompressor (out of either) every member is declined.
 WholeMemberInflater::WholeMemberInflater(int fd)
-    : fd_(fd), decompressor_(libdeflate_alloc_decompressor()) {}
+    : fd_(::fcntl(fd, F_DUPFD_CLOEXEC, 0)), decompressor_(libdeflate_alloc_decompressor()) {}
 
-WholeMemberInflater::~WholeMemberInflater() = default;
+WholeMemberInflater::~WholeMemberInflater() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
 
 const uint8_t* WholeMemberInflater::bytesAt(uint64_t at, std::size_t length) {
     if (at >= windowStart_ && at - windowStart_ <= windowLength_ &&
@@ -194,7 +200,7 @@ bool WholeMemberInflater::read(const ZipEntry& entry, const MemberLocation& loca
     // A valid deflate stream of n bytes is far shorter than 2n + 64: longer is not ours to try.
     if (location.localHeader == MemberLocation::kUnlocated || !location.deflated ||
         entry.size < need || entry.size > need + kWholeInflateMargin ||
-        entry.compressedSize > 2 * entry.size + 64 || !decompressor_) {
+        entry.compressedSize > 2 * entry.size + 64 || fd_ < 0 || !decompressor_) {
         return false;
     }
     const uint8_t* header = bytesAt(location.localHeader, kLocalHeaderBytes);

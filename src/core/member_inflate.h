@@ -40,7 +40,7 @@ inline constexpr std::size_t kWholeInflateMargin = 1024;
 // the archive file (members are mostly read in archive order, so most cost no system call).
 class WholeMemberInflater {
   public:
-    explicit WholeMemberInflater(int fd);  // not owned: it must stay open while this is used
+    explicit WholeMemberInflater(int fd);  // reads a duplicate of fd, its own to close
     ~WholeMemberInflater();
     WholeMemberInflater(const WholeMemberInflater&) = delete;
     WholeMemberInflater& operator=(const WholeMemberInflater&) = delete;

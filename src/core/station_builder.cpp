@@ -184,7 +184,7 @@ class ReadAhead {
     }
 
     // Reader 0 borrows the archive's own handle, opened by zipList, so that it starts at once;
-    // the others open their own (parsing the member list anew) while it already reads.
+    // the others make their own reader (which opens libzip only for a member to be streamed).
     void work(int reader) {
         std::optional<Unzip::MemberReader> own;
         std::exception_ptr openError;

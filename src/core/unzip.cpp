@@ -78,8 +78,8 @@ struct Unzip::Listing {
 struct Unzip::MemberReader::Impl {
     std::shared_ptr<const Listing> listing;  // null before the first zipList
     fs::path path;
-    ZipHandle handle;
-    int fd = -1;  // the handle's file
+    ZipHandle handle;  // a reader of its own opens it on the first member that it streams
+    int fd = -1;       // the archive file under the listing's handle
     std::optional<WholeMemberInflater> whole;
 
     void inflateWhole(bool enabled) {
@@ -114,6 +114,9 @@ struct Unzip::MemberReader::Impl {
         const ZipEntry& info = entry(member);
         if (whole && whole->read(info, listing->locations[static_cast<std::size_t>(member)], out)) {
             return;
+        }
+        if (!handle) {
+            handle = openZipArchive(path);
         }
         MemberHandle file(zip_fopen_index(handle.get(), static_cast<zip_uint64_t>(member), 0));
         if (!file) {
@@ -283,8 +286,14 @@ Unzip::MemberReader::MemberReader(std::unique_ptr<Impl> impl) : impl_(std::move(
 Unzip::MemberReader::MemberReader(const Unzip& archive) : impl_(std::make_unique<Impl>()) {
     impl_->listing = archive.listing_;
     impl_->path = archive.path_;
-    impl_->handle = openZipArchive(archive.path_, &impl_->fd);
-    impl_->inflateWhole(archive.wholeMemberInflate_);
+    // With the whole-member read, most members are read from the listing's file (the same
+    // file, even if its path is replaced meanwhile), and libzip's handle, which reads the
+    // member list anew, is opened only if some member has to be streamed.
+    if (archive.reader_ && archive.wholeMemberInflate_) {
+        impl_->whole.emplace(archive.reader_->impl_->fd);
+    } else {
+        impl_->handle = openZipArchive(archive.path_);
+    }
 }
 
 Unzip::MemberReader::~MemberReader() = default;
