@@ -89,8 +89,10 @@ void ProgressSession::stationDone(int done, int total) {
     loop.value = done;
     loop.counter = QStringLiteral("%1 of %2 Stations").arg(done).arg(total);
     const bool shown = depth_ + 1 == progress_.loops_.size() && progress_.window() != nullptr;
-    const bool due =
-        done + 1 >= total || progress_.sinceShown_.elapsed() >= 1000 / Progress::kRepaintsPerSecond;
+    // The first station replaces the counter an earlier loop left at once, the last one is
+    // what the window keeps showing.
+    const bool due = done == 0 || done + 1 >= total ||
+                     progress_.sinceShown_.elapsed() >= 1000 / Progress::kRepaintsPerSecond;
     if (shown && due) {
         progress_.showCount(loop);
     }

@@ -25,9 +25,9 @@ class ProgressWindow : public QWidget {
 // Owns frmProgress (created on first use) and the loops that show it. Loops may nest (a
 // recomputation started from the main window while a build lets events run): the inner loop's
 // end gives the window back to the outer loop instead of hiding it. The window's bar and
-// counter follow a loop at most kRepaintsPerSecond times a second (and always show its last
-// station): painting them after each of a metro day's 2000 stations would cost more than the
-// stations.
+// counter follow a loop at most kRepaintsPerSecond times a second (and always show its first
+// and last station): painting them after each of a metro day's 2000 stations would cost more
+// than the stations.
 class Progress {
   public:
     explicit Progress(QWidget* owner) : owner_(owner) {}

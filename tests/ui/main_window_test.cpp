@@ -117,8 +117,8 @@ TEST_F(BuildCommand, FillsListsTimeListsDateAndTabsBeforeItsMessage) {
     EXPECT_NE(log.find("Station: 140: "), std::string::npos) << log;
 }
 
-// Each loop's bar moves when it is shown, at most 30 times a second while it runs, and on its
-// last station: not once per station.
+// Each loop's bar moves when it is shown, on its first and last station and at most 30 times
+// a second between: not once per station.
 TEST_F(BuildCommand, ProgressBarMovesAtMostThirtyTimesASecond) {
     build();  // creates the progress window
     int moves = 0;
@@ -128,7 +128,7 @@ TEST_F(BuildCommand, ProgressBarMovesAtMostThirtyTimesASecond) {
     clock.start();
     build();
     const qint64 elapsed = clock.elapsed();
-    const qint64 perLoop = 2 + elapsed * Progress::kRepaintsPerSecond / 1000;
+    const qint64 perLoop = 3 + elapsed * Progress::kRepaintsPerSecond / 1000;
     EXPECT_LE(moves, 2 * perLoop) << elapsed << " ms";
     EXPECT_GE(moves, 2);
 }
