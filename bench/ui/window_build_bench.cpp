@@ -55,11 +55,85 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 struct Timing {
     std::vector<double> wall;
     std::vector<double> cpu;
+
+    // Times `run` on this process's clock and CPU time; false when it fails.
+    template <class Run>
+    bool add(Run&& run) {
+        const double cpuBefore = qb::ownCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        if (!run()) {
+            return false;
+        }
+        wall.push_back(secondsSince(start));
+        cpu.push_back(qb::ownCpuSeconds() - cpuBefore);
+        return true;
+    }
 };
 
 void printRow(const char* name, const Timing& timing) {
     std::printf("%-40s %9.1f %9.1f\n", name, qb::median(timing.wall) * 1e3,
                 qb::median(timing.cpu) * 1e3);
+}
+
+struct Day {
+    fs::path folder;   // the archive and both lists
+    fs::path archive;  // its sample.traffic
+    fs::path output;   // the window's report files, the station files written
+};
+
+// The window's build and the batch command, one after the other, `pairs` times; the same build
+// in process after each pair.
+int comparePairs(const Day& day, int pairs) {
+    ScriptedDialogs dialogs(day.archive.string());
+    quorvane::MainWindow window(dialogs, quorvane::Environment{day.folder, day.output});
+    window.resize(720, 480);
+    window.show();
+    QApplication::processEvents();
+    const fs::path stationFile = day.output / "day.station";
+    const std::vector<std::string> batch{qb::besideSelf("quorvane-cli").string(),
+                                         "build",
+                                         day.archive.string(),
+                                         "-o",
+                                         stationFile.string(),
+                                         "--lists",
+                                         day.folder.string()};
+
+    Timing windowBuild, batchCommand, inProcess;
+    std::vector<double> ratios;
+    for (int i = 0; i < pairs; ++i) {
+        dialogs.last.clear();
+        const bool built = windowBuild.add([&] {
+            window.controls().btnBuildStationData->click();
+            return dialogs.last == quorvane::kBuildDoneMessage;
+        });
+        const qb::ChildRun child = qb::runChild(batch);
+        if (!built || !child.ok) {
+            std::printf("%s failed %s\n", built ? "quorvane-cli build" : "the window's build",
+                        dialogs.last.c_str());
+            return 1;
+        }
+        batchCommand.wall.push_back(child.wallSeconds);
+        batchCommand.cpu.push_back(child.cpuSeconds);
+        ratios.push_back(windowBuild.wall.back() / child.wallSeconds);
+        inProcess.add([&] {
+            quorvane::Log log;
+            const quorvane::Day engineDay = quorvane::buildDay({day.archive, day.folder, {}}, log);
+            quorvane::writeStationFile(stationFile, engineDay.tables);
+            return true;
+        });
+    }
+    window.close();
+
+    std::printf("metro day: %s, medians of %d pairs\n", day.archive.string().c_str(), pairs);
+    std::printf("%-40s %9s %9s\n", "", "wall ms", "CPU ms");
+    printRow("window: button to its message", windowBuild);
+    printRow("batch command: quorvane-cli build", batchCommand);
+    printRow("in process: buildDay + station file", inProcess);
+    std::printf("window / batch command: %.2f (median of the pairs' ratios; goal <= 1.30)\n",
+                qb::median(ratios));
+    std::printf("window / in process: %.2f\n",
+                qb::median(windowBuild.wall) / qb::median(inProcess.wall));
+    return 0;
 }
 
 }  // namespace
@@ -80,75 +154,17 @@ int main(int argc, char** argv) {
 
     const fs::path scratch =
         fs::temp_directory_path() / ("quorvane-window-bench-" + std::to_string(::getpid()));
-    fs::create_directories(scratch / "out");
-    fs::path dayDir = given;
+    Day day{given, {}, scratch / "out"};
+    fs::create_directories(day.output);
     if (given.empty()) {
         quorvane::sampleday::SampleOptions options;
         options.stations = kMetroStations;
         quorvane::sampleday::writeSampleDay(scratch / "day", options);
-        dayDir = scratch / "day";
+        day.folder = scratch / "day";
     }
-    const fs::path archive = dayDir / quorvane::sampleday::kArchiveFileName;
-    const fs::path stationFile = scratch / "out" / "day.station";
-
-    ScriptedDialogs dialogs(archive.string());
-    quorvane::MainWindow window(dialogs, quorvane::Environment{dayDir, scratch / "out"});
-    window.resize(720, 480);
-    window.show();
-    QApplication::processEvents();
-
-    const std::vector<std::string> batch{qb::besideSelf("quorvane-cli").string(),
-                                         "build",
-                                         archive.string(),
-                                         "-o",
-                                         stationFile.string(),
-                                         "--lists",
-                                         dayDir.string()};
-    Timing windowBuild, batchCommand, inProcess;
-    std::vector<double> ratios;
-    for (int i = 0; i < pairs; ++i) {
-        dialogs.last.clear();
-        const double cpuBefore = qb::ownCpuSeconds();
-        const auto start = std::chrono::steady_clock::now();
-        window.controls().btnBuildStationData->click();
-        const double wall = secondsSince(start);
-        const double cpu = qb::ownCpuSeconds() - cpuBefore;
-        if (dialogs.last != quorvane::kBuildDoneMessage) {
-            std::printf("the window's build failed: %s\n", dialogs.last.c_str());
-            return 1;
-        }
-        const qb::ChildRun child = qb::runChild(batch);
-        if (!child.ok) {
-            std::printf("quorvane-cli build failed\n");
-            return 1;
-        }
-        windowBuild.wall.push_back(wall);
-        windowBuild.cpu.push_back(cpu);
-        batchCommand.wall.push_back(child.wallSeconds);
-        batchCommand.cpu.push_back(child.cpuSeconds);
-        ratios.push_back(wall / child.wallSeconds);
-
-        const double engineCpuBefore = qb::ownCpuSeconds();
-        const auto engineStart = std::chrono::steady_clock::now();
-        quorvane::Log log;
-        const quorvane::Day day = quorvane::buildDay({archive, dayDir, std::nullopt}, log);
-        quorvane::writeStationFile(stationFile, day.tables);
-        inProcess.wall.push_back(secondsSince(engineStart));
-        inProcess.cpu.push_back(qb::ownCpuSeconds() - engineCpuBefore);
-    }
-
-    std::printf("metro day: %s, medians of %d pairs\n", archive.string().c_str(), pairs);
-    std::printf("%-40s %9s %9s\n", "", "wall ms", "CPU ms");
-    printRow("window: button to its message", windowBuild);
-    printRow("batch command: quorvane-cli build", batchCommand);
-    printRow("in process: buildDay + station file", inProcess);
-    std::printf("window / batch command: %.2f (median of the pairs' ratios; goal <= 1.30)\n",
-                qb::median(ratios));
-    std::printf("window / in process: %.2f\n",
-                qb::median(windowBuild.wall) / qb::median(inProcess.wall));
-
-    window.close();
+    day.archive = day.folder / quorvane::sampleday::kArchiveFileName;
+    const int status = comparePairs(day, pairs);
     std::error_code ec;
     fs::remove_all(scratch, ec);
-    return 0;
+    return status;
 }
