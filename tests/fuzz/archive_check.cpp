@@ -22,7 +22,8 @@ Unzip listedArchive(const std::filesystem::path& archive, bool wholeMemberInflat
     return unzip;
 }
 
-// What extractDet made of one detector: its result and series, or its error.
+// What extractDet made of one detector: its result and series, or its error (after which
+// the series hold nothing in particular).
 struct Extraction {
     bool found = false;
     VolumeSeries vol{};
@@ -32,9 +33,10 @@ struct Extraction {
     std::string errorDescription;
 
     bool operator==(const Extraction& other) const {
-        return found == other.found && vol == other.vol &&
-               std::memcmp(occ.data(), other.occ.data(), sizeof occ) == 0 && log == other.log &&
-               errorNumber == other.errorNumber && errorDescription == other.errorDescription;
+        const bool sameSeries = found == other.found && vol == other.vol &&
+                                std::memcmp(occ.data(), other.occ.data(), sizeof occ) == 0;
+        return log == other.log && errorNumber == other.errorNumber &&
+               errorDescription == other.errorDescription && (errorNumber != 0 || sameSeries);
     }
 };
 
