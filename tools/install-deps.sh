@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake make pkg-config
     qtbase5-dev libqt5svg5-dev libqt5opengl5-dev libqwt-qt5-dev
-    libzip-dev zlib1g-dev
+    libzip-dev zlib1g-dev libdeflate-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     zip unzip xvfb xauth

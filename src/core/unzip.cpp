@@ -4,12 +4,14 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "base/error.h"
 #include "base/file_io.h"
 #include "base/log.h"
 #include "base/text.h"
+#include "core/member_inflate.h"
 #include "core/zip_archive.h"
 #include "definitions/list_text.h"
 
@@ -82,6 +84,7 @@ struct Unzip::Listing {
     fs::path path;
     std::vector<ZipEntry> entries;
     std::vector<DetectorMembers> byDetector = std::vector<DetectorMembers>(kDetectorSlots);
+    std::vector<MemberLocation> locations;  // for the whole-member inflate, by position
 
     static std::size_t slot(int16_t det) { return static_cast<std::size_t>(det + 32768); }
 };
@@ -89,7 +92,16 @@ struct Unzip::Listing {
 struct Unzip::MemberReader::Impl {
     std::shared_ptr<const Listing> listing;  // null before the first zipList
     fs::path path;
-    ZipHandle handle;
+    ZipHandle handle;  // a reader of its own opens it on the first member that it streams
+    int fd = -1;       // the archive file under the listing's handle
+    std::optional<WholeMemberInflater> whole;
+
+    void inflateWhole(bool enabled) {
+        whole.reset();
+        if (enabled) {
+            whole.emplace(fd);
+        }
+    }
 
     const ZipEntry& entry(int member) const {
         if (!listing || member < 0 || static_cast<std::size_t>(member) >= listing->entries.size()) {
@@ -114,6 +126,12 @@ struct Unzip::MemberReader::Impl {
     // beyond what is used.
     void read(int member, std::span<uint8_t> out) {
         const ZipEntry& info = entry(member);
+        if (whole && whole->read(info, listing->locations[static_cast<std::size_t>(member)], out)) {
+            return;
+        }
+        if (!handle) {
+            handle = openZipArchive(path);
+        }
         MemberHandle file(zip_fopen_index(handle.get(), static_cast<zip_uint64_t>(member), 0));
         if (!file) {
             throwMemberError(info, zip_get_error(handle.get()));
@@ -158,8 +176,16 @@ void Unzip::setZipFileName(fs::path path) {
     path_ = std::move(path);
 }
 
+void Unzip::setWholeMemberInflate(bool enabled) {
+    wholeMemberInflate_ = enabled;
+    if (reader_) {
+        reader_->impl_->inflateWhole(enabled);
+    }
+}
+
 void Unzip::zipList() {
-    ZipHandle handle = openZipArchive(path_);
+    int fd = -1;
+    ZipHandle handle = openZipArchive(path_, &fd);
     const zip_int64_t count = zip_get_num_entries(handle.get(), 0);
     if (count <= 0) {
         throw Error(errc::kSubscriptOutOfRange,
@@ -199,6 +225,7 @@ void Unzip::zipList() {
         }
         listing->entries.push_back(std::move(entry));
     }
+    listing->locations = locateMembers(fd, listing->entries);
 
     std::vector<int16_t> uniqueDets;
     for (const ZipEntry& entry : listing->entries) {
@@ -212,6 +239,8 @@ void Unzip::zipList() {
     impl->listing = listing;
     impl->path = path_;
     impl->handle = std::move(handle);
+    impl->fd = fd;
+    impl->inflateWhole(wholeMemberInflate_);
     reader_.reset(new MemberReader(std::move(impl)));
     listing_ = std::move(listing);
     uniqueDets_ = std::move(uniqueDets);
@@ -263,7 +292,14 @@ Unzip::MemberReader::MemberReader(std::unique_ptr<Impl> impl) : impl_(std::move(
 Unzip::MemberReader::MemberReader(const Unzip& archive) : impl_(std::make_unique<Impl>()) {
     impl_->listing = archive.listing_;
     impl_->path = archive.path_;
-    impl_->handle = openZipArchive(archive.path_);
+    // With the whole-member read, most members are read from the listing's file (the same
+    // file, even if its path is replaced meanwhile), and libzip's handle, which reads the
+    // member list anew, is opened only if some member has to be streamed.
+    if (archive.reader_ && archive.wholeMemberInflate_) {
+        impl_->whole.emplace(archive.reader_->impl_->fd);
+    } else {
+        impl_->handle = openZipArchive(archive.path_);
+    }
 }
 
 Unzip::MemberReader::~MemberReader() = default;

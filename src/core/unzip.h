@@ -33,8 +33,9 @@ using VolumeSeries = std::array<uint8_t, kSlotsPerDay>;
 using OccupancySeries = std::array<float, kSlotsPerDay>;
 
 // The traffic archive reader. zipList() reads the member list once; extraction then works from
-// the positions it recorded. Members are read only as far as the slots need (2880 or 5760
-// bytes), never inflated whole.
+// the positions it recorded. A deflated member hardly longer than the slots need (2880 or 5760
+// bytes) is inflated whole in one call (member_inflate.h); any other member, and any that call
+// cannot confirm, is streamed through libzip only as far as the slots need.
 class Unzip {
   public:
     Unzip();
@@ -43,6 +44,9 @@ class Unzip {
     Unzip& operator=(Unzip&&) noexcept;
 
     void setZipFileName(std::filesystem::path path);  // ZipFileName
+    // On by default; off streams every member (the tests compare both ways). Takes effect for
+    // the readers made afterwards and for extractDet.
+    void setWholeMemberInflate(bool enabled);
     const std::filesystem::path& fileName() const { return path_; }
 
     // Opens the archive and reads its member list. Throws Error: a missing or unreadable file,
@@ -91,6 +95,7 @@ class Unzip {
     std::shared_ptr<const Listing> listing_;
     std::vector<int16_t> uniqueDets_;
     std::unique_ptr<MemberReader> reader_;  // for extractDet, on the listing's handle
+    bool wholeMemberInflate_ = true;
 };
 
 // Programs that read archives call this first. libzip turns every member's time into a local

@@ -170,7 +170,7 @@ class FileSource {
 
 }  // namespace
 
-ZipHandle openZipArchive(const fs::path& path) {
+ZipHandle openZipArchive(const fs::path& path, int* descriptor) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         throwFileError(path, errno, "read");
@@ -212,6 +212,9 @@ ZipHandle openZipArchive(const fs::path& path) {
         throwZipError(code, systemErrno, path, "");
     }
     zip_error_fini(&error);
+    if (descriptor != nullptr) {
+        *descriptor = fd;
+    }
     return ZipHandle(archive);
 }
 

@@ -17,8 +17,9 @@ using ZipHandle = std::unique_ptr<zip_t, ZipDiscard>;
 // read-ahead buffer: members read in archive order cost no system call each, and no handle
 // shares a file position with another. Throws Error: a missing, unreadable or empty file as
 // every file of the program, what libzip refuses as an invalid file format (321) with its
-// reason.
-ZipHandle openZipArchive(const std::filesystem::path& path);
+// reason. `descriptor`, when given, receives the archive file's descriptor, which stays open as
+// long as the handle: it may be read with pread beside libzip.
+ZipHandle openZipArchive(const std::filesystem::path& path, int* descriptor = nullptr);
 
 // Error for a libzip error code (and errno for system errors) about `what` + the archive path:
 // 7 out of memory, 75 read/seek failures, else 321 with libzip's reason.

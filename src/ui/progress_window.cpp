@@ -47,11 +47,16 @@ void Progress::show(const Loop& loop) {
     window.Label1->setText(loop.title);
     window.ProgressBar1->setMaximum(loop.total);
     window.ProgressBar1->setMinimum(0);
-    window.ProgressBar1->setValue(loop.value);
-    window.Label2->setText(loop.counter);
+    showCount(loop);
     if (!window.isVisible()) {
         window.show();  // not modal: the main window stays usable
     }
+}
+
+void Progress::showCount(const Loop& loop) {
+    window_->ProgressBar1->setValue(loop.value);
+    window_->Label2->setText(loop.counter);
+    sinceShown_.start();
 }
 
 ProgressSession::ProgressSession(Progress& progress, QString title, int total)
@@ -83,9 +88,13 @@ void ProgressSession::stationDone(int done, int total) {
     Progress::Loop& loop = progress_.loops_[depth_];
     loop.value = done;
     loop.counter = QStringLiteral("%1 of %2 Stations").arg(done).arg(total);
-    if (depth_ + 1 == progress_.loops_.size() && progress_.window() != nullptr) {
-        progress_.window()->ProgressBar1->setValue(done);
-        progress_.window()->Label2->setText(loop.counter);
+    const bool shown = depth_ + 1 == progress_.loops_.size() && progress_.window() != nullptr;
+    // The first station replaces the counter an earlier loop left at once, the last one is
+    // what the window keeps showing.
+    const bool due = done == 0 || done + 1 >= total ||
+                     progress_.sinceShown_.elapsed() >= 1000 / Progress::kRepaintsPerSecond;
+    if (shown && due) {
+        progress_.showCount(loop);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -23,10 +24,15 @@ class ProgressWindow : public QWidget {
 
 // Owns frmProgress (created on first use) and the loops that show it. Loops may nest (a
 // recomputation started from the main window while a build lets events run): the inner loop's
-// end gives the window back to the outer loop instead of hiding it.
+// end gives the window back to the outer loop instead of hiding it. The window's bar and
+// counter follow a loop at most kRepaintsPerSecond times a second (and always show its first
+// and last station): painting them after each of a metro day's 2000 stations would cost more
+// than the stations.
 class Progress {
   public:
     explicit Progress(QWidget* owner) : owner_(owner) {}
+
+    static constexpr int kRepaintsPerSecond = 30;
 
     ProgressWindow* window() const { return window_; }  // null until first used
     void close();
@@ -40,11 +46,14 @@ class Progress {
         QString counter;
     };
     void show(const Loop& loop);
+    // The loop's station count and counter into the window, when it shows that loop.
+    void showCount(const Loop& loop);
     ProgressWindow& ensureWindow();
 
     QWidget* owner_;
     QPointer<ProgressWindow> window_;
     std::vector<Loop> loops_;
+    QElapsedTimer sinceShown_;  // since the window's texts and bar were last set
 };
 
 // One long loop's use of the progress window: shown with the title and a bar of 0..total,
@@ -56,7 +65,8 @@ class ProgressSession {
     ProgressSession(const ProgressSession&) = delete;
     ProgressSession& operator=(const ProgressSession&) = delete;
 
-    // "0 of 25 Stations" after the first of 25 stations.
+    // "0 of 25 Stations" after the first of 25 stations (the window may show it a little
+    // later, see Progress).
     void stationDone(int done, int total);
 
   private:

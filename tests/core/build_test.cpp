@@ -99,7 +99,8 @@ struct ListedDay {
 
 // `stationCount` stations of `dets` detectors (numbers 1000 + 10 * station + j) whose values
 // vary by slot and detector, some implausible; also a missing detector, a volume-only one,
-// "c30" members, and the members shuffled.
+// "c30" members, stored members (streamed where deflated ones are inflated whole), and the
+// members shuffled.
 ListedDay flawedDay(int stationCount, int dets) {
     std::string lines;
     std::vector<ZipMember> members;
@@ -118,7 +119,7 @@ ListedDay flawedDay(int stationCount, int dets) {
                 occ[k] = static_cast<int16_t>((13 * k + 31 * det) % 1100 - 50);
             }
             const std::string name = std::to_string(det);
-            members.push_back({name + ".v30", volumeBytes(vol)});
+            members.push_back({name + ".v30", volumeBytes(vol), s % 3 == 1});
             if (s % 11 != 5 || j != 1) {
                 members.push_back({name + (s % 5 == 2 ? ".c30" : ".o30"), occupancyBytes(occ)});
             }

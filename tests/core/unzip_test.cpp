@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "archive_fixture.h"
 #include "base/log.h"
@@ -12,8 +13,11 @@ namespace quorvane {
 namespace {
 
 using test::errorOf;
+using test::inflatedWhole;
 using test::listed;
 using test::listedMembers;
+using test::noisyOccupancies;
+using test::noisyVolumes;
 using test::occupancyBytes;
 using test::TempDir;
 using test::volumeBytes;
@@ -190,26 +194,13 @@ TEST(UnzipExtract, MemberConversionMatchesThePercentRuleForEveryValue) {
     }
 }
 
-TEST(UnzipExtract, ShortMemberIsAnErrorNamingMemberAndSize) {
-    TempDir dir;
-    const std::vector<ZipMember> members{
-        {"1.v30", std::string(2879, '\1')},
-        {"1.o30", occupancyBytes(1)},
-        {"2.v30", volumeBytes(1)},
-        {"2.c30", std::string(5759, '\0'), true},
-        {"3.v30", ""},
-        {"3.o30", occupancyBytes(1)},
+// The offset of the first member's data, past its local header.
+std::size_t firstDataOffset(const std::string& bytes) {
+    const auto u16 = [&](std::size_t at) {
+        return static_cast<std::size_t>(static_cast<uint8_t>(bytes[at])) |
+               static_cast<std::size_t>(static_cast<uint8_t>(bytes[at + 1])) << 8;
     };
-    const Unzip archive = listedMembers(dir, members);
-    const std::string of = "\" of " + (dir / "day.traffic").string() + " holds ";
-    for (const auto& [det, mentions] :
-         {std::pair<int16_t, std::string>{1, "\"1.v30" + of + "2879 bytes, 2880 needed"},
-          {2, "\"2.c30" + of + "5759 bytes, 5760 needed"},
-          {3, "\"3.v30" + of + "0 bytes"}}) {
-        const Error error = extractError(archive, det);
-        EXPECT_EQ(error.number(), errc::kSubscriptOutOfRange);
-        EXPECT_NE(error.description().find(mentions), std::string::npos) << error.description();
-    }
+    return 30 + u16(26) + u16(28);
 }
 
 // A copy of `members` as dir/bad.traffic with one byte of the first member's data changed.
@@ -218,41 +209,120 @@ std::filesystem::path corruptedCopy(const TempDir& dir, const std::vector<ZipMem
     const auto path = dir / "bad.traffic";
     writeZip(path, members);
     std::string bytes = test::readFile(path);
-    const auto u16 = [&](std::size_t at) {
-        return static_cast<std::size_t>(static_cast<uint8_t>(bytes[at])) |
-               static_cast<std::size_t>(static_cast<uint8_t>(bytes[at + 1])) << 8;
-    };
-    bytes[30 + u16(26) + u16(28) + offsetInFirstMember] ^= 0x5a;  // past the local header
+    bytes[firstDataOffset(bytes) + offsetInFirstMember] ^= 0x5a;
     test::writeFile(path, bytes);
     return path;
 }
 
-// A changed byte of a stored member, a wrong CRC of a deflated one, a broken deflate stream.
-TEST(UnzipExtract, CorruptMembersAreAnInvalidFormatNamingTheMember) {
-    TempDir dir;
-    const auto crc = dir / "crc.traffic";
-    writeZip(crc, std::vector<ZipMember>{{"1.v30", volumeBytes(3)}, {"1.o30", occupancyBytes(4)}});
-    std::string bytes = test::readFile(crc);
-    bytes[14] ^= 0x01;  // in the local header and the central entry
-    bytes[bytes.find("PK\x01\x02") + 16] ^= 0x01;
-    test::writeFile(crc, bytes);
-    const Error errors[] = {
-        extractError(listed(crc), 1),
-        extractError(
-            listed(corruptedCopy(
-                dir, {{"1.v30", volumeBytes(3), true}, {"1.o30", occupancyBytes(4)}}, 1000)),
-            1),
-        extractError(listed(corruptedCopy(
-                         dir, {{"1.v30", variedVolumes()}, {"1.o30", occupancyBytes(4)}}, 5)),
-                     1)};
-    for (const Error& error : errors) {
-        EXPECT_EQ(error.number(), errc::kInvalidFileFormat) << error.description();
-        EXPECT_NE(error.description().find("member \"1.v30\" of " + dir.path().string()),
-                  std::string::npos)
-            << error.description();
+// Changes a 32-bit field of the first member alike in its local header (CRC at 14, compressed
+// size at 18, size at 22) and in its central record, where each lies 2 bytes further on.
+void changeFirstMemberField(std::string& bytes, std::size_t localOffset,
+                            const std::function<uint32_t(uint32_t)>& change) {
+    const std::size_t central = bytes.find("PK\x01\x02");
+    ASSERT_NE(central, std::string::npos);
+    for (const std::size_t at : {localOffset, central + localOffset + 2}) {
+        uint32_t value = 0;
+        for (std::size_t b = 4; b-- > 0;) {
+            value = value << 8 | static_cast<uint8_t>(bytes[at + b]);
+        }
+        value = change(value);
+        for (std::size_t b = 0; b < 4; ++b) {
+            bytes[at + b] = static_cast<char>(value >> (8 * b));
+        }
     }
-    EXPECT_NE(errors[0].description().find("CRC"), std::string::npos) << errors[0].description();
-    EXPECT_NE(errors[1].description().find("CRC"), std::string::npos) << errors[1].description();
+}
+
+Error extractError(const std::filesystem::path& path, int16_t det, bool wholeMemberInflate) {
+    Unzip archive;
+    archive.setWholeMemberInflate(wholeMemberInflate);
+    archive.setZipFileName(path);
+    archive.zipList();
+    return extractError(archive, det);
+}
+
+// Every broken member is reported alike whether the whole-member read is on (it declines the
+// member, and the streaming read reports it) or off: same number, same description.
+TEST(UnzipExtract, BrokenMembersAreReportedAlikeByBothReadPaths) {
+    TempDir dir;
+    const auto path = dir / "bad.traffic";
+    const std::string of = "\" of " + path.string();
+    const auto flip = [](std::size_t offset) {
+        return [offset](std::string& bytes) { bytes[firstDataOffset(bytes) + offset] ^= 0x5a; };
+    };
+    const auto field = [](std::size_t localOffset, std::function<uint32_t(uint32_t)> change) {
+        return [=](std::string& bytes) { changeFirstMemberField(bytes, localOffset, change); };
+    };
+    const std::string varied = noisyVolumes();
+    const std::string occupancy = noisyOccupancies();
+    const struct {
+        const char* what;
+        std::vector<ZipMember> members;
+        std::function<void(std::string&)> damage;
+        int number;
+        std::string mentions;
+    } cases[] = {
+        {"short deflated volume",
+         {{"1.v30", std::string(2879, '\1')}, {"1.o30", occupancyBytes(1)}},
+         nullptr,
+         errc::kSubscriptOutOfRange,
+         "\"1.v30" + of + " holds 2879 bytes, 2880 needed"},
+        {"short stored occupancy",
+         {{"1.c30", std::string(5759, '\0'), true}, {"1.v30", varied}},
+         nullptr,
+         errc::kSubscriptOutOfRange,
+         "\"1.c30" + of + " holds 5759 bytes, 5760 needed"},
+        {"empty volume",
+         {{"1.v30", ""}, {"1.o30", occupancyBytes(1)}},
+         nullptr,
+         errc::kSubscriptOutOfRange,
+         "\"1.v30" + of + " holds 0 bytes"},
+        {"changed byte of a stored member",
+         {{"1.v30", volumeBytes(3), true}, {"1.o30", occupancy}},
+         flip(1000),
+         errc::kInvalidFileFormat,
+         "\"1.v30" + of + " (CRC error)"},
+        {"wrong CRC of a deflated member",
+         {{"1.v30", volumeBytes(3)}, {"1.o30", occupancy}},
+         field(14, [](uint32_t crc) { return crc ^ 1; }),
+         errc::kInvalidFileFormat,
+         "\"1.v30" + of + " (CRC error)"},
+        {"corrupt deflate stream",
+         {{"1.v30", varied}, {"1.o30", occupancy}},
+         flip(5),
+         errc::kInvalidFileFormat,
+         "\"1.v30" + of},
+        {"occupancy damaged near its end",
+         {{"1.o30", occupancy}, {"1.v30", varied}},
+         flip(900),
+         errc::kInvalidFileFormat,
+         "\"1.o30" + of + " (CRC error)"},
+        {"listed one byte longer than its data",
+         {{"1.v30", varied.substr(1)}, {"1.o30", occupancy}},
+         field(22, [](uint32_t size) { return size + 1; }),
+         errc::kSubscriptOutOfRange,
+         "\"1.v30" + of + " holds 2879 bytes, 2880 needed"},
+        {"data cut short",
+         {{"1.v30", varied}, {"1.o30", occupancy}},
+         field(18, [](uint32_t size) { return size - 16; }),
+         errc::kInvalidFileFormat,
+         "\"1.v30" + of + " (CRC error)"},
+    };
+    for (const auto& c : cases) {
+        writeZip(path, c.members);
+        if (c.damage) {
+            std::string bytes = test::readFile(path);
+            c.damage(bytes);
+            test::writeFile(path, bytes);
+        }
+        EXPECT_FALSE(inflatedWhole(path, c.members[0].name)) << c.what;
+        const Error whole = extractError(path, 1, true);
+        const Error streamed = extractError(path, 1, false);
+        EXPECT_EQ(whole.number(), c.number) << c.what << ": " << whole.description();
+        EXPECT_NE(whole.description().find(c.mentions), std::string::npos)
+            << c.what << ": " << whole.description();
+        EXPECT_EQ(whole.description(), streamed.description()) << c.what;
+        EXPECT_EQ(whole.number(), streamed.number()) << c.what;
+    }
 }
 
 TEST(UnzipExtract, LongerMembersGiveTheirFirstSlotsAndTheRestIsNeverInflated) {

@@ -1,4 +1,6 @@
 // The main window at start-up and the build command through its button.
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QSet>
 
 #include "ui/progress_window.h"
@@ -101,6 +103,22 @@ TEST_F(BuildCommand, FillsListsTimeListsDateAndTabsBeforeItsMessage) {
                          c().cmbEndTime->currentText()),
               std::tuple(2880, QString("00:00:00"), QString("23:59:30")));
     EXPECT_EQ(c().SSTab1->currentIndex(), kBuildTab);
+}
+
+// Each loop's bar moves when it is shown, on its first and last station and at most 30 times
+// a second between: not once per station.
+TEST_F(BuildCommand, ProgressBarMovesAtMostThirtyTimesASecond) {
+    build();  // creates the progress window
+    int moves = 0;
+    QObject::connect(window->findChild<ProgressWindow*>("frmProgress")->ProgressBar1,
+                     &QProgressBar::valueChanged, [&] { ++moves; });
+    QElapsedTimer clock;
+    clock.start();
+    build();
+    const qint64 elapsed = clock.elapsed();
+    const qint64 perLoop = 3 + elapsed * Progress::kRepaintsPerSecond / 1000;
+    EXPECT_LE(moves, 2 * perLoop) << elapsed << " ms";
+    EXPECT_GE(moves, 2);
 }
 
 TEST_F(BuildCommand, TakesWorstCaseZipInfoAndAnEarlierStationFileFromTheWindow) {
