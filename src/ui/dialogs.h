@@ -16,14 +16,15 @@ enum FileDialogFlag : unsigned {
     kPathMustExist = 1u << 3,
     kOverwritePrompt = 1u << 4,
 };
-// Opening an existing file / choosing a file to write.
-inline constexpr unsigned kFlagsOpen = kHideReadOnly | kNoReadOnlyReturn | kFileMustExist;
+// Opening an existing file / choosing a file to write. Only a file we write is refused for
+// being read-only: a day on a read-only share must still open.
+inline constexpr unsigned kFlagsOpen = kHideReadOnly | kFileMustExist;
 inline constexpr unsigned kFlagsSave =
     kHideReadOnly | kNoReadOnlyReturn | kPathMustExist | kOverwritePrompt;
 
 struct FileDialogRequest {
     bool save = false;
-    std::string filter;  // "All files (*.*)|*.*|*.traffic files|*.traffic"
+    std::string filter;   // "All files (*.*)|*.*|*.traffic files|*.traffic"
     int filterIndex = 2;  // 1-based; the program's own file type
     std::string defaultExt;
     unsigned flags = 0;
@@ -35,7 +36,7 @@ inline constexpr std::string_view kApplicationTitle = "QuorvaneV1";
 inline constexpr std::string_view kCancelDescription = "Cancel was selected.";
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Modal, OK button only, the application's title as caption.
     virtual void message(MessageIcon icon, std::string_view text) = 0;
