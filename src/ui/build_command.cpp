@@ -22,11 +22,13 @@ std::filesystem::path pathOf(const QString& text) {
     return std::filesystem::path(text.toStdString());
 }
 
-BuildRequest buildRequest(const CommandContext& context) {
+BuildRequest buildRequest(CommandContext& context) {
     const MainControls& c = context.controls;
     BuildRequest request;
     request.archive = pathOf(c.txtZipName->text());
-    request.listDirectory = context.environment.listDirectory;
+    request.listDirectory =
+        chooseListFolder(context.environment.listDirectory, request.archive, context.workspace.log)
+            .directory;
     if (c.Check1->isChecked()) {
         request.zipInfo = context.environment.outputFile(kZipInfoFileName);
     }
@@ -53,12 +55,16 @@ std::string replaceAll(std::string text, std::string_view from, std::string_view
     return text;
 }
 
-void buildStationData(CommandContext& context) {
+namespace {
+
+// The build of `given`, or of the archive the open dialog asks for when none is given.
+void buildFrom(CommandContext& context, const std::optional<std::string>& given) {
     MainControls& c = context.controls;
     Workspace& workspace = context.workspace;
     ButtonGuard guard(c.btnBuildStationData);
     try {
-        const std::string archive = context.dialogs.chooseFile(archiveOpenRequest());
+        const std::string archive =
+            given ? *given : context.dialogs.chooseFile(archiveOpenRequest());
         c.txtZipName->setText(QString::fromStdString(archive));
         if (c.txtBinFile->text().isEmpty()) {
             c.txtBinFile->setText(
@@ -98,6 +104,16 @@ void buildStationData(CommandContext& context) {
         context.dialogs.message(MessageIcon::Critical,
                                 buildErrorMessage(errorLine(reportedError(failure))));
     }
+}
+
+}  // namespace
+
+void buildStationData(CommandContext& context) {
+    buildFrom(context, std::nullopt);
+}
+
+void buildStationDataFrom(CommandContext& context, const std::string& archive) {
+    buildFrom(context, archive);
 }
 
 }  // namespace quorvane

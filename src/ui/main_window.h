@@ -23,11 +23,17 @@ class MainWindow : public QWidget {
     MainControls& controls() { return controls_; }
     const Workspace& workspace() const { return workspace_; }
 
+    // A ".traffic" archive built or a ".station" file loaded as its button does, without the
+    // open dialog: a file named on the command line or dropped on the window.
+    void openFile(const QString& path);
+
     // The graph buttons call this; until it is set they do nothing.
     void setGraphCommand(GraphCommand command) { graphCommand_ = std::move(command); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void startUp();

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <memory>
+#include <optional>
 
 #include "core/day.h"
 #include "definitions/station_file.h"
@@ -40,16 +41,22 @@ void saveStationData(CommandContext& context) {
     context.dialogs.message(MessageIcon::Information, kSavingDoneMessage);
 }
 
-void loadStationData(CommandContext& context) {
+namespace {
+
+// The load of `given`, or of the file the open dialog asks for when none is given.
+void loadFrom(CommandContext& context, const std::optional<std::string>& given) {
     MainControls& c = context.controls;
     Workspace& workspace = context.workspace;
     ButtonGuard guard(c.btnLoad);
     try {
-        const std::string path =
-            context.dialogs.chooseFile(stationOpenRequest(c.txtBinFile->text().toStdString()));
+        const std::string path = given ? *given
+                                       : context.dialogs.chooseFile(stationOpenRequest(
+                                             c.txtBinFile->text().toStdString()));
         c.txtBinFile->setText(QString::fromStdString(path));
+        const ListFolder lists =
+            chooseListFolder(context.environment.listDirectory, path, workspace.log);
         auto day = std::make_shared<const Day>(
-            loadDay(std::filesystem::path(path), context.environment.listDirectory, workspace.log));
+            loadDay(std::filesystem::path(path), lists.directory, workspace.log));
         auto intervals = computeIntervals(context, *day);
 
         putDayInForce(context, std::move(day), std::move(intervals));
@@ -65,6 +72,16 @@ void loadStationData(CommandContext& context) {
         context.dialogs.message(MessageIcon::Critical,
                                 buildErrorMessage(errorLine(reportedError(failure))));
     }
+}
+
+}  // namespace
+
+void loadStationData(CommandContext& context) {
+    loadFrom(context, std::nullopt);
+}
+
+void loadStationDataFrom(CommandContext& context, const std::string& path) {
+    loadFrom(context, path);
 }
 
 }  // namespace quorvane
