@@ -35,10 +35,11 @@ std::string usageText() {
     text +=
         "\n"
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"
-        "by default the folder that holds this program. INPUT is a .station file or a .traffic\n"
-        "archive (built first). TEXT is one of: 30 sec, 1 min, 2 min, 3 min, 4 min, 5 min,\n"
-        "10 min, 15 min, 30 min, 1 hour (default 30 sec). --from and --to name the start of an\n"
-        "interval as HH:MM:SS or HH:MM (default: the first and the last interval of the day).\n"
+        "by default the folder that holds this program or, where that has no VURSta2Det.list,\n"
+        "the folder of ARCHIVE or INPUT. INPUT is a .station file or a .traffic archive (built\n"
+        "first). TEXT is one of: 30 sec, 1 min, 2 min, 3 min, 4 min, 5 min, 10 min, 15 min,\n"
+        "30 min, 1 hour (default 30 sec). --from and --to name the start of an interval as\n"
+        "HH:MM:SS or HH:MM (default: the first and the last interval of the day).\n"
         "Without --log the log goes to standard error. Exit status: 0 done, 1 error or refused\n"
         "request, 2 usage error.\n";
     return text;
