@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Drives quorvane through the accessibility bridge (AT-SPI), as automation tools do.
 
-Run under an X server with a session bus, from any folder (ctest's ui_atspi_check does):
-    dbus-run-session -- xvfb-run -a /usr/bin/python3 tests/ui/atspi_check.py \
-        build/bin/quorvane build/bin/quorvane-cli
+Run from any folder (ctest's ui_atspi_check does); it starts each run of the program on an X
+server (xvfb-run) with a session bus (dbus-run-session) of its own:
+    /usr/bin/python3 tests/ui/atspi_check.py build/bin/quorvane build/bin/quorvane-cli
 
 First run, without data: finds the main window's controls by their accessible descriptions (the
 control names), checks that the data tabs and their commands are unavailable, opens the log
@@ -33,7 +33,8 @@ BUILD_DONE = "Station data table has been successfully created."
 
 def application(pid):
     # The desktop's list of applications is read once and then kept up to date by events this
-    # script never processes: ask only once the program had time to register.
+    # script never processes: ask only once the program had time to register. (So each run of
+    # the program has a process, and a bus, of its own.)
     time.sleep(3.0)
     for _ in range(40):
         for app in pyatspi.Registry.getDesktop(0):
@@ -161,7 +162,9 @@ def run(command, folder, check, failures):
     try:
         app = application(process.pid)
         if app is None:
-            failures.append("the program did not appear on the accessibility bus")
+            seen = [(a.name, a.get_process_id()) for a in pyatspi.Registry.getDesktop(0) if a]
+            failures.append(f"the program did not appear on the accessibility bus (pid "
+                            f"{process.pid}, running: {process.poll() is None}, seen: {seen})")
             return
         check(app, process, failures)
     finally:
@@ -170,18 +173,32 @@ def run(command, folder, check, failures):
             process.wait()
 
 
-def main():
-    program = os.path.abspath(sys.argv[1])
-    cli = os.path.abspath(sys.argv[2])
+def run_part(part, program, folder):
     failures = []
-    with tempfile.TemporaryDirectory() as folder:
+    if part == "--without-data":
         run([program], folder, lambda app, p, f: check_without_data(app, p, folder, f), failures)
-        subprocess.run([cli, "sample", folder], check=True, stdout=subprocess.DEVNULL)
+    else:
         run([program, "sample.traffic"], folder, check_opened_day, failures)
     for failure in failures:
-        print("FAIL:", failure)
-    print("accessibility check:", "passed" if not failures else f"{len(failures)} failures")
+        print(f"FAIL ({part[2:]}):", failure, flush=True)
     return 1 if failures else 0
+
+
+def main():
+    if sys.argv[1].startswith("--"):
+        return run_part(*sys.argv[1:4])
+    program = os.path.abspath(sys.argv[1])
+    cli = os.path.abspath(sys.argv[2])
+    failed = 0
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([cli, "sample", folder], check=True, stdout=subprocess.DEVNULL)
+        # Each run on an X server and a session bus of its own: a second program on the same
+        # accessibility bus is not always listed.
+        for part in ["--without-data", "--opened-day"]:
+            failed += subprocess.run(["dbus-run-session", "--", "xvfb-run", "-a", sys.executable,
+                                      os.path.abspath(__file__), part, program, folder]).returncode
+    print("accessibility check:", "passed" if not failed else f"{failed} runs failed")
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
