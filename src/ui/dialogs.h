@@ -24,7 +24,7 @@ inline constexpr unsigned kFlagsSave =
 
 struct FileDialogRequest {
     bool save = false;
-    std::string filter;   // "All files (*.*)|*.*|*.traffic files|*.traffic"
+    std::string filter;  // "All files (*.*)|*.*|*.traffic files|*.traffic"
     int filterIndex = 2;  // 1-based; the program's own file type
     std::string defaultExt;
     unsigned flags = 0;
@@ -36,7 +36,7 @@ inline constexpr std::string_view kApplicationTitle = "QuorvaneV1";
 inline constexpr std::string_view kCancelDescription = "Cancel was selected.";
 
 class Dialogs {
-  public:
+public:
     virtual ~Dialogs() = default;
     // Modal, OK button only, the application's title as caption.
     virtual void message(MessageIcon icon, std::string_view text) = 0;

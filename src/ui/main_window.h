@@ -50,8 +50,8 @@ class MainWindow : public QWidget {
     bool shutDown_ = false;
 };
 
-// The definition lists are read from the program's own directory; report files go to the
-// current directory.
+// The definition lists are read from the program's own directory (or, where it has none, from
+// beside the data: chooseListFolder); report files go to the current directory.
 Environment programEnvironment();
 
 }  // namespace quorvane
