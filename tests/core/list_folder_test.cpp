@@ -1,4 +1,5 @@
-// Where a build or load finds its definition lists, and how a data file's kind is told.
+// Where a build or load finds its definition lists. (A relative data file, and the log line in
+// a whole build, in CliDay.ListsComeFromTheProgramsFolderElseFromBesideTheData.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -50,34 +51,6 @@ TEST(ChooseListFolder, ProgramFolderWithAStationListElseTheDataFilesFolder) {
         EXPECT_EQ(folder.directory, expected);
         EXPECT_EQ(folder.besideData, expected != program);
         EXPECT_EQ(log.logText(), folder.besideData ? fallbackLine(expected) : "");
-    }
-}
-
-TEST(ChooseListFolder, RelativeDataFileNamesItsFolderInFull) {
-    TempDir dir;
-    Log log;
-    const fs::path before = fs::current_path();
-    fs::current_path(dir.path());
-    const ListFolder folder = chooseListFolder(dir / "empty", "day.station", log);
-    fs::current_path(before);
-    EXPECT_EQ(folder.directory, dir.path());
-    EXPECT_EQ(log.logText(), fallbackLine(dir.path()));
-}
-
-TEST(IsArchiveFile, ByExtensionElseByTheZipSignature) {
-    TempDir dir;
-    writeFile(dir / "notzip.traffic", "text");
-    writeFile(dir / "zip.station", "PK\3\4");
-    writeFile(dir / "day.zip", "PK\3\4");
-    writeFile(dir / "day.bin", "\2\40\0\0");
-    writeFile(dir / "p.bin", "P");
-    for (const auto& [name, archive] : {std::pair{"notzip.traffic", true},
-                                        {"zip.station", false},
-                                        {"day.zip", true},
-                                        {"day.bin", false},
-                                        {"p.bin", false},
-                                        {"missing.bin", false}}) {
-        EXPECT_EQ(isArchiveFile(dir / name), archive) << name;
     }
 }
 
