@@ -32,7 +32,7 @@ class OpenFile : public WindowTest {
     // The build or load runs once the event loop gets to it.
     Message nextMessage() {
         EXPECT_TRUE(dialogs.messages.empty());
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(!dialogs.messages.empty(), 20000); }();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }, 20000));
         const Message message = dialogs.onlyMessage();
         dialogs.clear();
         return message;
