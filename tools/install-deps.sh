@@ -10,7 +10,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     zip unzip xvfb xauth
-    python3-pyatspi at-spi2-core dbus-daemon  # tools/atspi_check.py drives the window by AT-SPI
+    python3-pyatspi at-spi2-core dbus-daemon  # tests/ui/atspi_check.py drives the window by AT-SPI
+    # The install check and the Debian package: the desktop entry, MIME XML and man pages are
+    # validated, dpkg-shlibdeps finds the package's dependencies.
+    desktop-file-utils libxml2-utils shared-mime-info man-db dpkg-dev binutils
 )
 
 missing=()

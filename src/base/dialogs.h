@@ -16,8 +16,9 @@ enum FileDialogFlag : unsigned {
     kPathMustExist = 1u << 3,
     kOverwritePrompt = 1u << 4,
 };
-// Opening an existing file / choosing a file to write.
-inline constexpr unsigned kFlagsOpen = kHideReadOnly | kNoReadOnlyReturn | kFileMustExist;
+// Opening an existing file / choosing a file to write. Only a file we write is refused for
+// being read-only: a day on a read-only share must still open.
+inline constexpr unsigned kFlagsOpen = kHideReadOnly | kFileMustExist;
 inline constexpr unsigned kFlagsSave =
     kHideReadOnly | kNoReadOnlyReturn | kPathMustExist | kOverwritePrompt;
 

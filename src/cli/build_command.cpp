@@ -35,7 +35,8 @@ int runBuild(std::span<const std::string_view> args, CliContext& context) {
 
     Log log;
     return runWithLog(arguments, context, log, [&] {
-        BuildRequest request{archive, listDirectory(arguments, context), std::nullopt};
+        BuildRequest request{archive, listDirectory(arguments, context, archive, log),
+                             std::nullopt};
         if (arguments.flag("--zip-info")) {
             request.zipInfo = fs::path(kZipInfoFileName);  // in the current folder
         }

@@ -53,8 +53,9 @@ std::string usageText() {
     text +=
         "\n"
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"
-        "by default the folder that holds this program. INPUT is a .station file or a .traffic\n"
-        "archive (built first).\nTEXT is one of: " +
+        "by default the folder that holds this program or, where that has no VURSta2Det.list,\n"
+        "the folder of ARCHIVE or INPUT. INPUT is a .station file or a .traffic archive (built\n"
+        "first).\nTEXT is one of: " +
         listed(kIntervalChoices, [](const IntervalChoice& c) { return c.text; }) + " (default " +
         std::string(kIntervalChoices[0].text) + ").\n";
 #ifdef QUORVANE_CLI_PLOT

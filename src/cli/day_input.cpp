@@ -1,7 +1,5 @@
 #include "cli/day_input.h"
 
-#include <fstream>
-
 #include "base/error.h"
 #include "base/text.h"
 #include "cli/batch_dialogs.h"
@@ -33,11 +31,12 @@ fs::path programDirectory(const char* argv0) {
     return fs::absolute(fs::path(argv0 == nullptr ? "" : argv0), ec).parent_path();
 }
 
-fs::path listDirectory(const Arguments& arguments, const CliContext& context) {
+fs::path listDirectory(const Arguments& arguments, const CliContext& context, const fs::path& input,
+                       Log& log) {
     if (const auto lists = arguments.value(kListsOption.name)) {
         return fs::path(std::string(*lists));
     }
-    return context.programDirectory;
+    return chooseListFolder(context.programDirectory, input, log).directory;
 }
 
 BuildHooks buildHooks(const Arguments& arguments) {
@@ -47,23 +46,10 @@ BuildHooks buildHooks(const Arguments& arguments) {
     return hooks;
 }
 
-bool isArchive(const fs::path& input) {
-    if (input.extension() == ".traffic") {
-        return true;
-    }
-    if (input.extension() == ".station") {
-        return false;
-    }
-    std::ifstream file(input, std::ios::binary);
-    char magic[2] = {};
-    file.read(magic, 2);
-    return file && magic[0] == 'P' && magic[1] == 'K';
-}
-
 Day obtainDay(const fs::path& input, const Arguments& arguments, const CliContext& context,
               Log& log) {
-    const fs::path lists = listDirectory(arguments, context);
-    if (isArchive(input)) {
+    const fs::path lists = listDirectory(arguments, context, input, log);
+    if (isArchiveFile(input)) {
         return buildDay(BuildRequest{input, lists, std::nullopt}, log, buildHooks(arguments));
     }
     return loadDay(input, lists, log);

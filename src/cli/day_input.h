@@ -43,14 +43,12 @@ constexpr std::array<OptionSpec, N + kDayRangeOptions.size()> withDayRange(
 // The folder of the running executable (/proc/self/exe), else that of `argv0`.
 std::filesystem::path programDirectory(const char* argv0);
 
-// --lists DIR, else the program's folder.
-std::filesystem::path listDirectory(const Arguments& arguments, const CliContext& context);
+// --lists DIR; without it the program's folder or, where that has no station list, the folder
+// of `input` (logged).
+std::filesystem::path listDirectory(const Arguments& arguments, const CliContext& context,
+                                    const std::filesystem::path& input, Log& log);
 
 BuildHooks buildHooks(const Arguments& arguments);
-
-// A ".traffic" archive is built, a ".station" file loaded; any other name is told apart by its
-// first bytes (a zip archive starts with "PK").
-bool isArchive(const std::filesystem::path& input);
 
 // The day of INPUT: loaded from a station file or built from an archive. Throws Error.
 Day obtainDay(const std::filesystem::path& input, const Arguments& arguments,

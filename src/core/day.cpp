@@ -1,6 +1,9 @@
 #include "core/day.h"
 
+#include <fstream>
 #include <string>
+#include <system_error>
+#include <utility>
 
 #include "base/error.h"
 #include "base/log.h"
@@ -17,6 +20,35 @@ void logCounts(const StationList& stations, const RoadList& roads, Log& log) {
 }
 
 }  // namespace
+
+ListFolder chooseListFolder(const std::filesystem::path& programDirectory,
+                            const std::filesystem::path& dataFile, Log& log) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(programDirectory / kStationListFileName, ec)) {
+        return {programDirectory, false};
+    }
+    std::filesystem::path folder = std::filesystem::absolute(dataFile, ec).parent_path();
+    if (ec) {
+        folder = dataFile.parent_path();
+    }
+    log.appendLog("No " + std::string(kStationListFileName) +
+                  " beside the program: definition lists read from " + folder.string() +
+                  std::string(kCrLf));
+    return {std::move(folder), true};
+}
+
+bool isArchiveFile(const std::filesystem::path& dataFile) {
+    if (dataFile.extension() == ".traffic") {
+        return true;
+    }
+    if (dataFile.extension() == ".station") {
+        return false;
+    }
+    std::ifstream file(dataFile, std::ios::binary);
+    char magic[2] = {};
+    file.read(magic, 2);
+    return file && magic[0] == 'P' && magic[1] == 'K';
+}
 
 Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks) {
     Unzip archive;

@@ -31,6 +31,22 @@ struct BuildRequest {
 // log, then every station. Throws Error.
 Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks = {});
 
+// Where a build or load reads the two definition lists.
+struct ListFolder {
+    std::filesystem::path directory;
+    bool besideData = false;  // the program's folder had no station list
+};
+
+// The program's folder when it holds "VURSta2Det.list"; otherwise the folder of `dataFile`
+// (the archive or station file being opened), which an installed program needs, its own
+// folder being /usr/bin. A fallback is logged in one line; the program's folder is not.
+ListFolder chooseListFolder(const std::filesystem::path& programDirectory,
+                            const std::filesystem::path& dataFile, Log& log);
+
+// A ".traffic" archive is built, a ".station" file loaded; any other name is told apart by its
+// first bytes (a zip archive starts with "PK").
+bool isArchiveFile(const std::filesystem::path& dataFile);
+
 // The load: both blocks of the station file, both definition lists, the counts in the log.
 // A file with fewer stations than the station list is refused (Error 9 naming both numbers).
 Day loadDay(const std::filesystem::path& stationFile, const std::filesystem::path& listDirectory,

@@ -23,11 +23,13 @@ std::filesystem::path pathOf(const QString& text) {
     return std::filesystem::path(text.toStdString());
 }
 
-BuildRequest buildRequest(const CommandContext& context) {
+BuildRequest buildRequest(CommandContext& context) {
     const MainControls& c = context.controls;
     BuildRequest request;
     request.archive = pathOf(c.txtZipName->text());
-    request.listDirectory = context.environment.listDirectory;
+    request.listDirectory =
+        chooseListFolder(context.environment.listDirectory, request.archive, context.workspace.log)
+            .directory;
     if (c.Check1->isChecked()) {
         request.zipInfo = context.environment.outputFile(kZipInfoFileName);
     }
@@ -65,10 +67,11 @@ BuildHooks windowBuildHooks(CommandContext& context, std::optional<ProgressSessi
     return hooks;
 }
 
-void buildFromChosenArchive(CommandContext& context) {
+// The build of `given`, or of the archive the open dialog asks for when none is given.
+void buildFrom(CommandContext& context, const std::optional<std::string>& given) {
     MainControls& c = context.controls;
     Workspace& workspace = context.workspace;
-    const std::string archive = context.dialogs.chooseFile(archiveOpenRequest());
+    const std::string archive = given ? *given : context.dialogs.chooseFile(archiveOpenRequest());
     c.txtZipName->setText(QString::fromStdString(archive));
     if (c.txtBinFile->text().isEmpty()) {
         c.txtBinFile->setText(QString::fromStdString(replaceAll(archive, "traffic", "station")));
@@ -94,7 +97,12 @@ void buildFromChosenArchive(CommandContext& context) {
 void buildStationData(CommandContext& context) {
     ButtonGuard guard(context.controls.btnBuildStationData);
     runCommand(context, guard, ErrorReport::WithListsHint,
-               [&] { buildFromChosenArchive(context); });
+               [&] { buildFrom(context, std::nullopt); });
+}
+
+void buildStationDataFrom(CommandContext& context, const std::string& archive) {
+    ButtonGuard guard(context.controls.btnBuildStationData);
+    runCommand(context, guard, ErrorReport::WithListsHint, [&] { buildFrom(context, archive); });
 }
 
 }  // namespace quorvane

@@ -24,10 +24,14 @@ inline constexpr std::string_view kSelectStationsMessage =
 // btnBuildStationData: choose an archive, build the day, put it in force with its interval
 // table. A failure leaves the day, lists, labels and tabs as they were.
 void buildStationData(CommandContext& context);
+// The build of `archive` exactly as the button builds it, without the open dialog.
+void buildStationDataFrom(CommandContext& context, const std::string& archive);
 // btnSave: the day in force to a ".station" file.
 void saveStationData(CommandContext& context);
 // btnLoad: a ".station" file as the new day. A failure leaves the day in force as it was.
 void loadStationData(CommandContext& context);
+// The load of `path` exactly as the button loads it, without the open dialog.
+void loadStationDataFrom(CommandContext& context, const std::string& path);
 // btnShowlLog: frmLog with a copy of the log.
 void showLog(CommandContext& context);
 // ShutDown (btnExit, closing the main window): writes "Log.txt", closes every other window.

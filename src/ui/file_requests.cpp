@@ -25,7 +25,8 @@ FileDialogRequest stationOpenRequest(std::string proposedName) {
             .filter = kStationFilter,
             .filterIndex = 2,
             .defaultExt = "station",
-            .flags = kFlagsSave,
+            // The save dialog's flags, except that a file only read may be read-only.
+            .flags = kFlagsSave & ~kNoReadOnlyReturn,
             .title = "Select a *.station file",
             .proposedName = std::move(proposedName)};
 }

@@ -5,15 +5,18 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "ui/commands.h"
 #include "ui/list_coupling.h"
+#include "ui/open_file.h"
 #include "ui/window_lists.h"
 
 namespace quorvane {
@@ -34,6 +37,7 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment environment, QWidget* paren
     setWindowTitle(
         QString::fromLatin1(kApplicationTitle.data(), static_cast<int>(kApplicationTitle.size())));
     coupling_ = new ListCoupling(controls_.lstN, controls_.lstSta, this);
+    setAcceptDrops(true);
     connectCommands();
     startUp();
     resize(sizeHint().expandedTo(QSize(640, 420)));
@@ -83,6 +87,26 @@ void MainWindow::connectCommands() {
 void MainWindow::connectGraphButton(QWidget* button, GraphKind kind) {
     connect(static_cast<QAbstractButton*>(button), &QAbstractButton::clicked, this,
             [this, button, kind] { openGraphWindow(context_, kind, button); });
+}
+
+void MainWindow::openFile(const QString& path) {
+    openDataFile(context_, path.toStdString());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedDataFile(*event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString file = droppedDataFile(*event->mimeData());
+    if (file.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag source waits for the drop to end; the build or load runs after it, on its own.
+    QTimer::singleShot(0, this, [this, file] { openFile(file); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

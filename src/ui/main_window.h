@@ -23,8 +23,14 @@ class MainWindow : public QWidget {
     MainControls& controls() { return controls_; }
     const Workspace& workspace() const { return workspace_; }
 
+    // A ".traffic" archive built or a ".station" file loaded as its button does, without the
+    // open dialog: a file named on the command line or dropped on the window.
+    void openFile(const QString& path);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void startUp();
@@ -40,8 +46,8 @@ class MainWindow : public QWidget {
     bool shutDown_ = false;
 };
 
-// The definition lists are read from the program's own directory; report files go to the
-// current directory.
+// The definition lists are read from the program's own directory (or, where it has none, from
+// beside the data: chooseListFolder); report files go to the current directory.
 Environment programEnvironment();
 
 }  // namespace quorvane

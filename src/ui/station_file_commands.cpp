@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <memory>
+#include <optional>
 
 #include "base/text.h"
 #include "core/day.h"
@@ -43,14 +44,18 @@ void saveStationData(CommandContext& context) {
 
 namespace {
 
-void loadChosenStationFile(CommandContext& context) {
+// The load of `given`, or of the file the open dialog asks for when none is given.
+void loadFrom(CommandContext& context, const std::optional<std::string>& given) {
     MainControls& c = context.controls;
     Workspace& workspace = context.workspace;
     const std::string path =
-        context.dialogs.chooseFile(stationOpenRequest(c.txtBinFile->text().toStdString()));
+        given ? *given
+              : context.dialogs.chooseFile(stationOpenRequest(c.txtBinFile->text().toStdString()));
     c.txtBinFile->setText(QString::fromStdString(path));
+    const ListFolder lists =
+        chooseListFolder(context.environment.listDirectory, path, workspace.log);
     auto day = std::make_shared<const Day>(
-        loadDay(std::filesystem::path(path), context.environment.listDirectory, workspace.log));
+        loadDay(std::filesystem::path(path), lists.directory, workspace.log));
     auto intervals = computeIntervals(context, *day);
 
     putDayInForce(context, std::move(day), std::move(intervals));
@@ -66,7 +71,12 @@ void loadChosenStationFile(CommandContext& context) {
 
 void loadStationData(CommandContext& context) {
     ButtonGuard guard(context.controls.btnLoad);
-    runCommand(context, guard, ErrorReport::WithListsHint, [&] { loadChosenStationFile(context); });
+    runCommand(context, guard, ErrorReport::WithListsHint, [&] { loadFrom(context, std::nullopt); });
+}
+
+void loadStationDataFrom(CommandContext& context, const std::string& path) {
+    ButtonGuard guard(context.controls.btnLoad);
+    runCommand(context, guard, ErrorReport::WithListsHint, [&] { loadFrom(context, path); });
 }
 
 }  // namespace quorvane

@@ -163,12 +163,42 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
     EXPECT_NE(help.out.find("quorvane-cli export INPUT -o OUT.csv"), std::string::npos);
 }
 
-TEST_F(CliDay, ListsDefaultToTheProgramsFolder) {
-    const fs::path copy = lists() / "quorvane-cli";
-    fs::copy_file(cliProgram(), copy);
-    const CliRun built = runProgram(copy, {"build", archive().string()}, dir());
-    EXPECT_EQ(built.status, 0) << built.err;
-    EXPECT_EQ(built.err, kBuildLog);
+// Without --lists: the program's folder, or where that holds no station list, the folder of the
+// archive or station file (logged). --lists names the folder outright.
+TEST_F(CliDay, ListsComeFromTheProgramsFolderElseFromBesideTheData) {
+    const fs::path listed = lists() / "quorvane-cli";
+    const fs::path bare = dir() / "bin" / "quorvane-cli";
+    fs::create_directory(dir() / "bin");
+    fs::copy_file(cliProgram(), listed);
+    fs::copy_file(cliProgram(), bare);
+    // The same day on a share, with lists of its own that know only two stations.
+    const fs::path share = dir() / "share";
+    fs::create_directory(share);
+    fs::copy_file(archive(), share / "day.traffic");
+    writeFile(share / "VURSta2Det.list", "101, P, 1011, 1012,\r\n102, P, 1021, 9999,\r\n");
+    writeFile(share / "VURRoad2Sta.list", "North Loop, 101, 102,\r\n");
+    const std::string fromShare =
+        "No VURSta2Det.list beside the program: definition lists read from " + share.string() +
+        "\r\nSta count=2\r\nRoad count=1\r\n";
+
+    struct Case {
+        fs::path program;
+        std::vector<std::string> args;
+        std::string log;
+    };
+    for (const auto& [program, args, log] : std::vector<Case>{
+             {listed, {"build", "share/day.traffic"}, std::string(kBuildLog)},
+             {bare, {"build", "share/day.traffic"}, fromShare + "Station: 102: \r\n"},
+             {bare, {"sum", "share/day.station", "--station", "102"}, fromShare + "\r\n"},
+             {bare,
+              {"build", "share/day.traffic", "--lists", lists().string()},
+              std::string(kBuildLog)},
+         }) {
+        SCOPED_TRACE(program.string() + " " + args[0] + " " + std::to_string(args.size()));
+        const CliRun ran = runProgram(program, args, dir());
+        EXPECT_EQ(ran.status, 0) << ran.err;
+        EXPECT_EQ(ran.err, log);
+    }
 }
 
 TEST(CliSampleDay, BuildsTheSampleDay) {

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Makes the README's pictures with the program itself, from a sample day: docs/main-window.png
+# (the main window on its road tab after the build, from quorvane-shots, which grabs every
+# window on the offscreen platform) and docs/colour-grid.png (quorvane-cli plot of a road's
+# occupancy colour grid).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash tools/install-deps.sh
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j "$(nproc)" --target quorvane-cli quorvane-shots
+
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"' EXIT
+./build/bin/quorvane-shots "$shots" >/dev/null
+mkdir -p docs
+cp "$shots/tab2.png" docs/main-window.png
+./build/bin/quorvane-cli plot "$shots/sample.traffic" --lists "$shots" -o docs/colour-grid.png \
+    --kind occgrid --road "Route 1 N" --from 05:00 --to 11:00 --interval "1 min" \
+    --log "$shots/plot.log"
+echo "Written: docs/main-window.png docs/colour-grid.png"
