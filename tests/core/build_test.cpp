@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "archive_fixture.h"
-#include "core/day.h"
 #include "base/log.h"
+#include "core/day.h"
 #include "definitions/station_file.h"
 #include "definitions/station_list.h"
 
@@ -81,6 +81,43 @@ TEST(CombineStation, VolumeSumBeyond16BitsOverflows) {
     detectors.pop_back();  // 819 * 40 = 32760 still fits
     combineStation(detectors, OccMode::Average, volume, occupancy);
     EXPECT_EQ(volume[5], 32760);
+}
+
+// The lane count of the speed: the detectors that count in the occupancy's mean, whatever the
+// mode, at most 255.
+TEST(CombineStation, CountsTheLanesThatCountInTheOccupancyOfEachSlot) {
+    const struct {
+        std::vector<std::pair<int, float>> values;
+        std::vector<bool> found;  // all when empty
+        int lanes;
+    } cases[] = {
+        {{{10, 5.0f}, {12, 7.0f}}, {}, 2},
+        {{{0, 0.0f}, {0, 0.0f}, {0, 3.0f}}, {}, 3},  // an empty road still has its lanes
+        {{{41, 9.0f}, {12, 7.0f}}, {}, 1},
+        {{{10, 150.0f}, {12, 7.0f}}, {}, 1},
+        {{{10, 4.0f}, {0, 0.0f}, {12, 8.0f}}, {true, false, true}, 2},
+        {{{255, 99.0f}}, {}, 0},
+        {std::vector<std::pair<int, float>>(300, {1, 1.0f}), {}, 255},
+    };
+    for (const auto& c : cases) {
+        for (const OccMode mode : {OccMode::Average, OccMode::WorstCase}) {
+            std::vector<DetectorDay> detectors(c.values.size());
+            for (std::size_t j = 0; j < c.values.size(); ++j) {
+                detectors[j].found = c.found.empty() || c.found[j];
+                detectors[j].vol[17] = static_cast<uint8_t>(c.values[j].first);
+                detectors[j].occ[17] = c.values[j].second;
+            }
+            std::vector<int16_t> volume(kSlotsPerDay);
+            std::vector<float> occupancy(kSlotsPerDay);
+            std::vector<uint8_t> lanes(kSlotsPerDay, 99);
+            combineStation(detectors, mode, volume, occupancy, lanes);
+            EXPECT_EQ(lanes[17], c.lanes) << c.values.size() << " detectors";
+            // Every other slot holds zeros, which count for every detector found.
+            const auto found = std::count_if(detectors.begin(), detectors.end(),
+                                             [](const DetectorDay& d) { return d.found; });
+            EXPECT_EQ(lanes[16], std::min<long>(found, 255));
+        }
+    }
 }
 
 // An archive of `members`, the station list `stationList` and a one-road list in one folder.
@@ -264,7 +301,9 @@ TEST(LoadDay, ReadsTheFileThenTheListsAndLogsTheCounts) {
     writeStationFile(day.dir / "day.station", built.tables);
     Log loadLog;
     const Day loaded = loadDay(day.dir / "day.station", day.dir.path(), loadLog);
-    EXPECT_EQ(loaded.tables, built.tables);
+    StationTables saved = built.tables;
+    saved.lanes.clear();  // the station file holds no lane counts
+    EXPECT_EQ(loaded.tables, saved);
     EXPECT_EQ(loaded.stations.stationDefs(), built.stations.stationDefs());
     EXPECT_EQ(loadLog.logText(), "Sta count=3\r\nRoad count=1\r\n");
 }
