@@ -1,4 +1,4 @@
-// The six graph buttons of a built day: the window each opens, the refusals, the range rule
+// The eight graph buttons of a built day: the window each opens, the refusals, the range rule
 // and its end-time selection, and shutdown closing the graph windows. The graphs' own tests
 // check their series and rules; these check what the window passes to them and keeps.
 #include <QCoreApplication>
@@ -33,7 +33,8 @@ class GraphButtons : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        road = {c().btnColorGrid, c().btnOccColorGrid, c().btnVolContour, c().btnContour};
+        road = {c().btnColorGrid, c().btnOccColorGrid,   c().btnVolContour,
+                c().btnContour,   c().btnSpeedColorGrid, c().btnSpeedContour};
         all = {c().btnLinePlot, c().btnScatterPlot};
         all.insert(all.end(), road.begin(), road.end());
     }
@@ -147,7 +148,9 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
         {"frmVolColorGrid", "Volume Color Grid Graph"},
         {"frmOccColorGrid", "Occupancy Color Grid Graph"},
         {"frmContour", "Volume Contour Graph"},
-        {"frmContour", "Occupancy Contour Graph"}};
+        {"frmContour", "Occupancy Contour Graph"},
+        {"frmSpeedColorGrid", "Speed Color Grid Graph"},
+        {"frmSpeedContour", "Speed Contour Graph"}};
     std::vector<GraphWindow*> opened;
     for (std::size_t i = 0; i < all.size(); ++i) {
         opened.push_back(clickForWindow(all[i]));
@@ -176,8 +179,14 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
     EXPECT_EQ(opened[0]->chart().points(1), occupancy);
     EXPECT_EQ(opened[1]->chart().points(0), scatter);
     EXPECT_EQ(opened[2]->chart().gridPoints(0), grid);
-    // Station 140 lacks its second detector: 10 %.
+    // Station 140 lacks its second detector: 10 %, and one lane of 5 vehicles a slot, 600 an
+    // hour: 40.2 km/h at 6.7 m.
     EXPECT_EQ(opened[3]->chart().gridPoints(0).front(), (GridPoint{fiveMinTime(10), 10.0, 1}));
+    for (const std::size_t speed : {6u, 7u}) {
+        EXPECT_EQ(opened[speed]->chart().gridPoints(0).front(),
+                  (GridPoint{fiveMinTime(10), 40.2f, 1}));
+        EXPECT_EQ(opened[speed]->chart().gridPoints(0).size(), 9u);
+    }
 }
 
 TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
