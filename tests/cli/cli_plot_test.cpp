@@ -81,6 +81,8 @@ TEST_F(CliPlot, EveryKindDrawsAPictureAtItsWindowsSizeOrTheGivenOne) {
         {"occgrid", {"--road", "North Loop"}, {575, 335}},
         {"volcontour", {"--road", "North Loop"}, {575, 334}},
         {"occcontour", {"--road", "North Loop"}, {575, 334}},
+        {"speedgrid", {"--road", "North Loop"}, {575, 335}},
+        {"speedcontour", {"--road", "North Loop", "--unit", "mph"}, {575, 334}},
         {"line", {"--station", "101", "--size", "1000x480"}, {1000, 480}},
     };
     for (auto [kind, args, size] : kinds) {
@@ -115,6 +117,19 @@ TEST_F(CliPlot, PdfAndSvgAtAGivenSizeFromEitherInput) {
     EXPECT_NE(svg.find("</svg>"), std::string::npos);
 }
 
+// The speed graphs' colour bar is titled with the unit; a length in metres serves either unit.
+TEST_F(CliPlot, SpeedGraphsTakeTheUnitAndTheVehicleLength) {
+    for (const auto& [unit, title] :
+         {std::pair{"km/h", ">Speed (km/h)<"}, {"mph", ">Speed (mph)<"}}) {
+        const fs::path image = dir() / "speed.svg";
+        const CliRun plotted =
+            plot(image, {"--kind", "speedgrid", "--road", "East Spur", "--interval", "1 hour",
+                         "--unit", unit, "--vehicle-length", "7.5"});
+        ASSERT_EQ(plotted.status, 0) << plotted.err;
+        EXPECT_NE(readFile(image).find(title), std::string::npos) << unit;
+    }
+}
+
 TEST_F(CliPlot, RefusalsExitOneAndWriteNothing) {
     const std::string badRange = "The end time must be greater than the start time.";
     const std::pair<std::vector<std::string>, std::string> refusals[] = {
@@ -125,6 +140,8 @@ TEST_F(CliPlot, RefusalsExitOneAndWriteNothing) {
         {{"--kind", "volgrid", "--road", "north loop"},
          "Error No: 5, Road \"north loop\" is not in VURRoad2Sta.list."},
         {{"--kind", "volcontour", "--road", "Broken Road", "--interval", "2 min"},
+         "\nStation: 999 does not exist.\nUnable to plot the graph."},
+        {{"--kind", "speedgrid", "--road", "Broken Road", "--interval", "2 min"},
          "\nStation: 999 does not exist.\nUnable to plot the graph."},
     };
     writeFile(dir() / "old.png", "old picture");
@@ -163,6 +180,8 @@ TEST_F(CliPlot, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"--kind", "line", "--station", "101", "--road", "North Loop"},
         {"--kind", "line", "--road", "North Loop"},
         {"--kind", "volgrid", "--station", "101"},
+        {"--kind", "speedgrid", "--road", "North Loop", "--unit", "kmh"},
+        {"--kind", "speedgrid", "--road", "North Loop", "--vehicle-length", "31"},
         {"--kind", "line", "--station", "101", "--size", "800"},
         {"--kind", "line", "--station", "101", "--size", "0x300"},
         {"--kind", "line", "--station", "101", "--size", "9000x300"},

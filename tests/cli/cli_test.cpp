@@ -122,6 +122,45 @@ TEST_F(CliDay, ExportByRoadTakesItsStationsInRoadOrderOverTheWholeDay) {
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2881);
 }
 
+// The tidy table: the speeds of a built day count the lanes that reported; a station file holds
+// no lane counts, so 102 counts both of its listed detectors there.
+TEST_F(CliDay, TableWritesOneLinePerIntervalAndStationWithTheSpeed) {
+    build();
+    const std::vector<std::string> range{"-o",         "table.csv", "--stations", "101,102,103",
+                                         "--interval", "1 hour",    "--from",     "00:00",
+                                         "--to",       "01:00"};
+    const std::string header = "time,station,volume,occupancy,speed_kmh,lanes\n";
+    const auto expected = [&](const std::string& station102) {
+        return header + "00:00:00,101,1200,15.00,26.8,2.00\n00:00:00,102,1200,30.00," + station102 +
+               "\n00:00:00,103,0,0.00,0.0,1.00\n01:00:00,101,1200,15.00,26.8,2.00\n" +
+               "01:00:00,102,1200,30.00," + station102 + "\n01:00:00,103,120,5.00,16.1,1.00\n";
+    };
+    for (const auto& [input, station102] :
+         {std::pair{"day.traffic", "26.8,1.00"}, {"day.station", "13.4,2.00"}}) {
+        std::vector<std::string> args{"table", input};
+        args.insert(args.end(), range.begin(), range.end());
+        const CliRun table = runWithLists(args);
+        ASSERT_EQ(table.status, 0) << table.err;
+        EXPECT_EQ(readFile(dir() / "table.csv"), expected(station102)) << input;
+    }
+    // The busier lane's 20 % and a shorter vehicle: 600 an hour and lane * 5 m / (10 * 20 %).
+    const CliRun worst =
+        runWithLists({"table", "day.traffic", "-o", "worst.csv", "--stations", "101", "--to",
+                      "00:00:30", "--worst", "--vehicle-length", "5"});
+    ASSERT_EQ(worst.status, 0) << worst.err;
+    EXPECT_EQ(readFile(dir() / "worst.csv"),
+              header + "00:00:00,101,10,20.00,15.0,2.00\n00:00:30,101,10,20.00,15.0,2.00\n");
+    // A road's stations in road order over the whole day.
+    ASSERT_EQ(
+        runWithLists({"table", "day.station", "-o", "road.csv", "--road", "East Spur"}).status, 0);
+    const std::string road = readFile(dir() / "road.csv");
+    EXPECT_TRUE(road.starts_with(header + "00:00:00,103,0,0.00,0.0,1.00\n00:00:00,101,10,15.00,"
+                                          "26.8,2.00\n"))
+        << road.substr(0, 200);
+    EXPECT_EQ(std::count(road.begin(), road.end(), '\n'), 1 + 2 * 2880);
+    EXPECT_EQ(road.find('\r'), std::string::npos);
+}
+
 TEST_F(CliDay, SumPrintsTheVolumeOfTheRange) {
     build();
     const CliRun wholeDay = runWithLists({"sum", "day.station", "--station", "101"});
@@ -150,6 +189,11 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
          "Error No: 5, Road \"East\" is not in VURRoad2Sta.list.\n"},
         {{"export", "-o", "none/x.csv", "--stations", "101"},
          "Error No: 76, Path not found: none/x.csv.\n"},
+        {{"table", "-o", "CSV", "--stations", "101", "--from", "05:00", "--to", "05:00"}, badRange},
+        {{"table", "-o", "CSV", "--stations", "101,999"},
+         "Station: 999 does not exist.\nUnable to generate the csv file.\n"},
+        {{"table", "-o", "CSV", "--road", "East"},
+         "Error No: 5, Road \"East\" is not in VURRoad2Sta.list.\n"},
         {{"sum", "--station", "999"}, "Station: 999 does not exist.\n"},
         {{"sum", "--station", "101", "--from", "01:00", "--to", "01:00"}, badRange},
     };
@@ -186,6 +230,10 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"export", "day.station", "-o", "x.csv", "--stations", "101", "--road", "East Spur"},
         {"export", "day.station", "-o", "x.csv", "--stations", "40000"},
         {"export", "day.station", "-o", "x.csv", "--stations", "101", "--interval", "1 Hour"},
+        {"table", "day.station", "-o", "x.csv"},
+        {"table", "day.station", "-o", "x.csv", "--stations", "101", "--vehicle-length", "1.5"},
+        {"table", "day.station", "-o", "x.csv", "--stations", "101", "--vehicle-length", "6.7m"},
+        {"table", "day.station", "-o", "x.csv", "--stations", "101", "--unit", "mph"},
         {"sum", "day.station", "--station", "abc"},
         {"sum", "day.station", "--station", "101", "--from", "7h"},
     };
