@@ -34,10 +34,11 @@ void checkLanes(const StationTables& tables) {
     }
 }
 
-// One station's row of the table. `lanes` is empty when every slot counts `listedLanes`.
+// One station's row of the table, appended to `out` (written once: a whole day at "30 sec" is
+// tens of megabytes). `lanes` is empty when every slot counts `listedLanes`.
 void computeStation(std::span<const int16_t> volume, std::span<const float> occupancy,
                     std::span<const uint8_t> lanes, int listedLanes, const IntervalChoice& choice,
-                    const SpeedSettings& settings, std::span<SpeedCell> out) {
+                    const SpeedSettings& settings, std::vector<SpeedCell>& out) {
     for (int k = 0; k < choice.intervalCount; ++k) {
         const int first = k * choice.slotsPerInterval;
         int64_t vehicles = 0;
@@ -53,15 +54,14 @@ void computeStation(std::span<const int16_t> volume, std::span<const float> occu
                 ++slots;
             }
         }
-        SpeedCell& cell = out[static_cast<std::size_t>(k)];
         if (slots == 0) {
-            cell = {kNoSpeed, 0.0f};
+            out.push_back({kNoSpeed, 0.0f});
             continue;
         }
         const double meanLanes = static_cast<double>(laneSum) / slots;
         const double flow = flowPerLaneHour(static_cast<double>(vehicles), meanLanes, slots);
-        cell.speed = static_cast<float>(estimatedSpeed(flow, occupancySum / slots, settings));
-        cell.lanes = static_cast<float>(meanLanes);
+        out.push_back({static_cast<float>(estimatedSpeed(flow, occupancySum / slots, settings)),
+                       static_cast<float>(meanLanes)});
     }
 }
 
@@ -69,24 +69,6 @@ void computeStation(std::span<const int16_t> volume, std::span<const float> occu
 
 bool acceptedVehicleLength(double metres) {
     return metres >= kShortestVehicleMetres && metres <= kLongestVehicleMetres;
-}
-
-double flowPerLaneHour(double vehicles, double lanes, int slots) {
-    return (vehicles / lanes) * 3600.0 / (kSlotSeconds * slots);
-}
-
-double estimatedSpeed(double flowPerLaneHour, double occupancyPercent,
-                      const SpeedSettings& settings) {
-    const SpeedUnitInfo& unit = unitInfo(settings.unit);
-    if (!(occupancyPercent > 0.0)) {
-        return std::numeric_limits<double>::quiet_NaN();
-    }
-    const double speed =
-        flowPerLaneHour * settings.vehicleLength / (unit.divisor * occupancyPercent);
-    if (!(speed >= 0.0) || std::isinf(speed)) {
-        return std::numeric_limits<double>::quiet_NaN();
-    }
-    return std::min(speed, unit.cap);
 }
 
 SpeedTable computeSpeeds(const StationTables& tables, const StationList& stations,
@@ -102,16 +84,12 @@ SpeedTable computeSpeeds(const StationTables& tables, const StationList& station
     table.intervalCount = choice.intervalCount;
     table.unit = settings.unit;
     table.rows.assign(rows.begin(), rows.end());
-    table.cells.resize(rows.size() * static_cast<std::size_t>(choice.intervalCount));
-    std::span<SpeedCell> cells(table.cells);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int row = rows[i];
+    table.cells.reserve(rows.size() * static_cast<std::size_t>(choice.intervalCount));
+    for (const int row : rows) {
         const int listedLanes =
             tables.lanes.empty() ? static_cast<int>(stations.detList(row, "P").size()) : 0;
         computeStation(tables.volumeOf(row), tables.occupancyOf(row), tables.lanesOf(row),
-                       listedLanes, choice, settings,
-                       cells.subspan(i * static_cast<std::size_t>(choice.intervalCount),
-                                     static_cast<std::size_t>(choice.intervalCount)));
+                       listedLanes, choice, settings, table.cells);
     }
     return table;
 }

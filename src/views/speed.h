@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
+#include <limits>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -61,15 +64,27 @@ struct SpeedSettings {
 // 2 <= metres <= 30.
 bool acceptedVehicleLength(double metres);
 
-// F: vehicles per lane and hour from `vehicles` counted over `slots` 30-second slots by
-// `lanes` lanes (a mean); (Q / L) * 3600 / (30 * S).
-double flowPerLaneHour(double vehicles, double lanes, int slots);
+// F: vehicles per lane and hour from `vehicles` counted over `slotCount` 30-second slots by
+// `lanes` lanes (a mean); (Q / L) * 3600 / (30 * S), with a single division (a whole day's
+// table waits on its divisions).
+inline double flowPerLaneHour(double vehicles, double lanes, int slotCount) {
+    return vehicles * (3600.0 / kSlotSeconds) / (lanes * slotCount);
+}
 
 // The speed in `settings.unit` at flow F and occupancy O (percent): F * g / (divisor * O),
 // capped at the unit's cap. NaN (no estimate) where O is not above 0 or the result is no
-// speed (a negative or non-finite value, from a foreign station file).
-double estimatedSpeed(double flowPerLaneHour, double occupancyPercent,
-                      const SpeedSettings& settings);
+// speed (a negative or non-finite value, from a foreign station file). Inline: the speed
+// table computes it for every station and interval of a day.
+inline double estimatedSpeed(double flowPerLaneHour, double occupancyPercent,
+                             const SpeedSettings& settings) {
+    const SpeedUnitInfo& unit = unitInfo(settings.unit);
+    const double speed =
+        flowPerLaneHour * settings.vehicleLength / (unit.divisor * occupancyPercent);
+    if (!(occupancyPercent > 0.0) || !(speed >= 0.0) || speed == HUGE_VAL) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return std::min(speed, unit.cap);
+}
 
 // One station and interval: the estimate (NaN for none) and the mean lane count of the slots
 // that counted (0 when none did).
