@@ -14,7 +14,7 @@ enum class RoadMeasure { Volume, Occupancy, Speed };
 // New, hidden windows with their stored chart settings: frmVolColorGrid, frmOccColorGrid,
 // frmSpeedColorGrid, frmContour and frmSpeedContour, each with one series (index 0).
 GraphWindow* newColorGridWindow(RoadMeasure measure);
-GraphWindow* newContourWindow(RoadMeasure measure = RoadMeasure::Volume);
+GraphWindow* newContourWindow(RoadMeasure measure);
 
 // The speed's scale on a road window's series 0: colours fixed from 0 to the unit's free-flow
 // speed, gaps in grey, the colour bar titled with the unit and the read-out naming both.

@@ -13,7 +13,6 @@ namespace quorvane::test {
 namespace {
 
 constexpr int kSouth = 1;
-constexpr int kGhost = 2;
 constexpr int kMph = 1;
 
 class SpeedControls : public WindowTest {
@@ -102,32 +101,6 @@ TEST_F(SpeedControls, TableExportWritesTheSelectedStationsAtTheVehicleLengthInFo
                   "01:00:00,140,600,10.00,60.0,1.00\n")
             << value;
     }
-}
-
-TEST_F(SpeedControls, TableExportRefusesAsTheCsvExportDoes) {
-    click(c().btnExportTable);
-    EXPECT_EQ(dialogs.onlyMessage(),
-              (Message{MessageIcon::Information, "You must first select the desired stations."}));
-    EXPECT_TRUE(dialogs.requests.empty());
-
-    clickRow(c().lstSta, 0);
-    dialogs.clear();
-    dialogs.cancelNext();
-    click(c().btnExportTable);
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    choose(c().cmbRoadList, kGhost);  // 131 and the unknown 999
-    clickRow(c().lstSta, 0);
-    clickRow(c().lstSta, 1);
-    const auto path = dir / "ghost.csv";
-    writeFile(path, "earlier table");
-    dialogs.clear();
-    exportTo("ghost.csv");
-    EXPECT_EQ(dialogs.onlyMessage(),
-              (Message{MessageIcon::Exclamation,
-                       "Station: 999 does not exist.\r\nUnable to generate the csv file."}));
-    EXPECT_EQ(readFile(path), "earlier table");
-    EXPECT_TRUE(c().btnExportTable->isEnabled());
 }
 
 }  // namespace

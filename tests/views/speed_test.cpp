@@ -68,12 +68,6 @@ TEST(SpeedEstimate, FormulasOfBothUnitsWithGapsAndTheCap) {
     EXPECT_NEAR(kmh, mph * 1.609344, 1e-9);
 }
 
-TEST(SpeedEstimate, FlowPerLaneAndHourOverTheSlotsCounted) {
-    EXPECT_DOUBLE_EQ(flowPerLaneHour(20, 2, 1), 1200.0);    // one slot of 10 vehicles a lane
-    EXPECT_DOUBLE_EQ(flowPerLaneHour(200, 2, 10), 1200.0);  // a whole "5 min" interval
-    EXPECT_DOUBLE_EQ(flowPerLaneHour(60, 1.5, 4), 1200.0);  // 4 slots, 1 or 2 lanes each
-}
-
 TEST(SpeedEstimate, AcceptsVehicleLengthsFromTwoToThirtyMetres) {
     for (const auto& [metres, accepted] : std::vector<std::pair<double, bool>>{
              {2.0, true}, {30.0, true}, {6.7, true}, {1.99, false}, {30.01, false}, {NAN, false}}) {
@@ -89,8 +83,7 @@ TEST(SpeedEstimate, AcceptsVehicleLengthsFromTwoToThirtyMetres) {
 // contents for a member.
 class BuiltDay : public ::testing::Test {
   protected:
-    Day build(const std::map<std::string, std::string>& replaced = {},
-              const BuildHooks& hooks = {}) {
+    Day build(const std::map<std::string, std::string>& replaced = {}) {
         test::writeFile(dir / "VURSta2Det.list", "1,P,11,12,\r\n2,P,21,22,23,\r\n3,P,31,\r\n");
         test::writeFile(dir / "VURRoad2Sta.list", "Road,1,2,3,\r\n");
         std::vector<ZipMember> members;
@@ -104,7 +97,7 @@ class BuiltDay : public ::testing::Test {
         }
         test::writeZip(dir / "day.traffic", members);
         Log log;
-        return buildDay({dir / "day.traffic", dir.path(), std::nullopt}, log, hooks);
+        return buildDay({dir / "day.traffic", dir.path(), std::nullopt}, log);
     }
     static SpeedTable speeds(const Day& day, int interval, const SpeedSettings& settings = kKmh) {
         const std::vector<int> rows{0, 1, 2};
@@ -157,9 +150,8 @@ TEST_F(BuiltDay, SlotsWithoutACountedDetectorAreLeftOutAndAnIntervalOfNoneIsAGap
     EXPECT_FLOAT_EQ(fiveMin.at(2, 1).speed, 80.4f);
     EXPECT_FLOAT_EQ(fiveMin.at(2, 1).lanes, 1.0f);
     // Station 1, slot 10: 11 counts (0 vehicles at 0 %), 12 does not but keeps its volume:
-    // Q = 10 + 9 * 20, L = (1 + 9 * 2) / 10, O = 9 * 10 / 10.
-    const double flow = flowPerLaneHour(190.0, 1.9, 10);
-    EXPECT_FLOAT_EQ(fiveMin.at(0, 1).speed, static_cast<float>(estimatedSpeed(flow, 9.0, kKmh)));
+    // Q = 10 + 9 * 20, L = (1 + 9 * 2) / 10, O = 9 * 10 / 10: 1200 an hour and lane at 9 %.
+    EXPECT_NEAR(fiveMin.at(0, 1).speed, 1200 * 6.7 / 90, 1e-4);
     EXPECT_FLOAT_EQ(fiveMin.at(0, 1).lanes, 1.9f);
     const SpeedTable thirty = speeds(day, k30Sec);
     EXPECT_TRUE(std::isnan(thirty.at(0, 10).speed));  // 0 % occupancy: a gap, 1 lane
@@ -179,30 +171,6 @@ TEST_F(BuiltDay, LoadedDayCountsEveryListedDetectorInEverySlot) {
     // Station 2 lists three detectors: 20 vehicles a slot over 3 lanes, 800 an hour: 53.6.
     EXPECT_FLOAT_EQ(table.at(1, 3).lanes, 3.0f);
     EXPECT_FLOAT_EQ(table.at(1, 3).speed, 53.6f);
-}
-
-TEST_F(BuiltDay, WorstCaseOccupancyGivesTheSlowestLane) {
-    const std::map<std::string, std::string> busier{{"12.o30", occupancyBytes(int16_t{200})}};
-    BuildHooks worst;
-    worst.occMode = [] { return OccMode::WorstCase; };
-    // 1200 vehicles an hour and lane at the mean 15 % or the busier lane's 20 %.
-    EXPECT_FLOAT_EQ(speeds(build(busier), k1Hour).at(0, 0).speed, 53.6f);
-    EXPECT_FLOAT_EQ(speeds(build(busier, worst), k1Hour).at(0, 0).speed, 40.2f);
-}
-
-TEST(SpeedTable, RefusesRowsOutsideTheTablesOrTheList) {
-    StationTables tables = StationTables::zeroed(2);
-    const StationList list = test::stationListOf({5, 6, 7});
-    for (const int row : {-1, 2}) {
-        const std::vector<int> rows{0, row};
-        EXPECT_EQ(test::errorOf([&] { computeSpeeds(tables, list, rows, k5Min, kKmh); }).number(),
-                  errc::kSubscriptOutOfRange)
-            << row;
-    }
-    tables.lanes.assign(10, 1);  // counts that do not cover the tables
-    const std::vector<int> first{0};
-    EXPECT_EQ(test::errorOf([&] { computeSpeeds(tables, list, first, k5Min, kKmh); }).number(),
-              errc::kInternalError);
 }
 
 }  // namespace

@@ -58,69 +58,24 @@ TEST(TableExport, WritesIntervalsInTimeOrderAndTheStationsInTheirOrderWithin) {
               "00:00:00,101,7,5.50,80.5,0.67\n"
               "00:05:00,102,-12,100.00,0.0,1.00\n"
               "00:05:00,101,30,12.00,160.0,12.00\n");
-    // Speeds of other stations, at another interval or in mph are a fault of the caller.
-    SpeedTable otherRows = speeds;
-    otherRows.rows = {0, 1};
-    SpeedTable otherInterval = speeds;
-    otherInterval.intervalIndex = 0;
-    SpeedTable inMph = speeds;
-    inMph.unit = SpeedUnit::Mph;
-    for (const SpeedTable& wrong : {otherRows, otherInterval, inMph}) {
-        EXPECT_EQ(test::errorOf([&] { tableText(table, wrong, stations, columns, 0, 1); }).number(),
-                  errc::kInternalError);
-    }
 }
 
-class TableExportFlow : public ::testing::Test {
-  protected:
-    // Station 101 at 10 vehicles and 10 %, 102 at 5 vehicles and 25 %, in every slot; one
-    // detector each, so a lane each.
-    void SetUp() override {
-        day.stations = test::stationListOf({101, 102});
-        day.tables = StationTables::zeroed(2);
-        for (int slot = 0; slot < kSlotsPerDay; ++slot) {
-            test::setSlots(day.tables, 0, slot, {10}, {10.0f});
-            test::setSlots(day.tables, 1, slot, {5}, {25.0f});
-        }
-        table = recomputeIntervals(day.tables, day.stations, k5Min, log);
-    }
-    std::optional<Refusal> run(const std::vector<std::string>& labels, int start, int end,
-                               double metres = 6.7) {
-        const RequestSelection selection{2, std::nullopt, start, end};
-        return exportTable(path, day, table, labels, selection, metres, log);
-    }
-
-    TempDir dir;
-    std::filesystem::path path = dir / "table.csv";
-    Day day;
-    IntervalTable table;
-    Log log;
-};
-
-TEST_F(TableExportFlow, WritesTheSpeedsAtTheGivenVehicleLength) {
-    ASSERT_EQ(run({"102", "101"}, 3, 4), std::nullopt);
-    // 101: 1200 an hour at 10 %; 102: 600 at 25 %.
-    EXPECT_EQ(test::readFile(path),
-              "time,station,volume,occupancy,speed_kmh,lanes\n"
-              "00:15:00,102,50,25.00,16.1,1.00\n"
-              "00:15:00,101,100,10.00,80.4,1.00\n"
-              "00:20:00,102,50,25.00,16.1,1.00\n"
-              "00:20:00,101,100,10.00,80.4,1.00\n");
-    ASSERT_EQ(run({" 101"}, 0, 1, 5.0), std::nullopt);
-    EXPECT_EQ(test::readFile(path),
-              "time,station,volume,occupancy,speed_kmh,lanes\n"
-              "00:00:00,101,100,10.00,60.0,1.00\n"
-              "00:05:00,101,100,10.00,60.0,1.00\n");
-}
-
-TEST_F(TableExportFlow, RefusesWhatTheCsvExportRefusesBeforeTouchingTheFile) {
+TEST(TableExport, RefusesWhatTheCsvExportRefusesBeforeTouchingTheFile) {
+    const TempDir dir;
+    const auto path = dir / "table.csv";
     test::writeFile(path, "earlier table");
-    const auto badRange = run({"101"}, 4, 4);
-    ASSERT_TRUE(badRange);
-    EXPECT_EQ(badRange->message, kBadRangeMessage);
-    const auto missing = run({"101", "999", "998"}, 0, 4);
-    ASSERT_TRUE(missing);
-    EXPECT_EQ(missing->message, "Station: 999 does not exist.\r\nUnable to generate the csv file.");
+    Day day;
+    day.stations = test::stationListOf({101, 102});
+    day.tables = StationTables::zeroed(2);
+    Log log;
+    const IntervalTable table = recomputeIntervals(day.tables, day.stations, k5Min, log);
+    const auto run = [&](const std::vector<std::string>& labels, int start, int end,
+                         double metres) {
+        return exportTable(path, day, table, labels, {2, std::nullopt, start, end}, metres, log);
+    };
+    EXPECT_EQ(run({"101"}, 4, 4, 6.7).value_or(Refusal{}).message, kBadRangeMessage);
+    EXPECT_EQ(run({"101", "999", "998"}, 0, 4, 6.7).value_or(Refusal{}).message,
+              "Station: 999 does not exist.\r\nUnable to generate the csv file.");
     EXPECT_EQ(log.logText(), "Station = 999 doesn't exist.\r\n");
     for (const double metres : {1.9, 30.5, std::nan("")}) {
         EXPECT_EQ(test::errorOf([&] { run({"101"}, 0, 4, metres); }).number(),
