@@ -1,6 +1,6 @@
-// Timings of the table operations on a metro-size day (2000 stations): recomputation at
-// "30 sec" and "5 min", saving and loading its ".station" file, and a whole-day CSV of 50
-// stations at "30 sec". Each should stay well under 0.2 s.
+// Timings of the table operations on a metro-size day (2000 stations): recomputation and the
+// speed estimate at "30 sec" and "5 min", saving and loading its ".station" file, and a
+// whole-day CSV of 50 stations at "30 sec". Each should stay well under 0.2 s.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -14,6 +14,7 @@
 #include "definitions/station_list.h"
 #include "views/csv_export.h"
 #include "views/interval_table.h"
+#include "views/speed.h"
 
 namespace {
 
@@ -22,10 +23,12 @@ using namespace quorvane;
 constexpr int kStations = 2000;
 constexpr int kCsvStations = 50;
 
-// A plausible day: quiet nights with empty slots, busier peaks, occupancy with decimals.
+// A plausible day: quiet nights with empty slots, busier peaks, occupancy with decimals, two to
+// five lanes with one silent now and then.
 const StationTables& metroTables() {
     static const StationTables tables = [] {
         StationTables t = StationTables::zeroed(kStations);
+        t.lanes.assign(t.volume.size(), 0);
         std::mt19937 random(20240611);
         std::uniform_real_distribution<float> noise(0.0f, 1.0f);
         for (int s = 0; s < kStations; ++s) {
@@ -37,6 +40,8 @@ const StationTables& metroTables() {
                 t.volume[StationTables::cell(slot, s)] = vol;
                 t.occupancy[StationTables::cell(slot, s)] =
                     vol == 0 ? 0.0f : noise(random) * 35.0f * level + 1.0f;
+                t.lanes[StationTables::cell(slot, s)] =
+                    static_cast<uint8_t>(2 + s % 4 - (noise(random) < 0.05f ? 1 : 0));
             }
         }
         return t;
@@ -81,6 +86,26 @@ void BM_Recompute5Min(benchmark::State& state) {
     recompute(state, 5);
 }
 
+// The speed of every station of the day at one interval.
+void speeds(benchmark::State& state, int intervalIndex) {
+    std::vector<int> rows(kStations);
+    for (int s = 0; s < kStations; ++s) {
+        rows[static_cast<std::size_t>(s)] = s;
+    }
+    for (auto _ : state) {
+        SpeedTable table = computeSpeeds(metroTables(), metroList(), rows, intervalIndex,
+                                         SpeedSettings::defaults(SpeedUnit::Kmh));
+        benchmark::DoNotOptimize(table.cells.data());
+    }
+}
+
+void BM_Speed30Sec(benchmark::State& state) {
+    speeds(state, 0);
+}
+void BM_Speed5Min(benchmark::State& state) {
+    speeds(state, 5);
+}
+
 void BM_SaveStationFile(benchmark::State& state) {
     const auto path = benchFolder() / "metro.station";
     for (auto _ : state) {
@@ -118,6 +143,8 @@ void BM_CsvWholeDay50Stations(benchmark::State& state) {
 
 BENCHMARK(BM_Recompute30Sec)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Recompute5Min)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Speed30Sec)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Speed5Min)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveStationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadStationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWholeDay50Stations)->Unit(benchmark::kMillisecond);

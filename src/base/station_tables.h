@@ -19,6 +19,11 @@ struct StationTables {
     int stationCount = 0;
     std::vector<int16_t> volume;   // kSlotsPerDay * stationCount
     std::vector<float> occupancy;  // kSlotsPerDay * stationCount
+    // The detectors the build counted in each cell (found and usable, the divisor of the
+    // average occupancy): the lanes of the speed estimate. One byte a cell, since a station
+    // has a handful of lanes; a count above 255 is stored as 255. Empty for a day loaded from
+    // a ".station" file, which does not hold them.
+    std::vector<uint8_t> lanes;  // kSlotsPerDay * stationCount, or empty
 
     static StationTables zeroed(int stationCount);
 
@@ -39,6 +44,16 @@ struct StationTables {
     }
     std::span<float> occupancyOf(int station) {
         return {occupancy.data() + cell(0, station), kSlotsPerDay};
+    }
+    // Empty when the tables hold no lane counts.
+    std::span<const uint8_t> lanesOf(int station) const {
+        return lanes.empty()
+                   ? std::span<const uint8_t>()
+                   : std::span<const uint8_t>(lanes.data() + cell(0, station), kSlotsPerDay);
+    }
+    std::span<uint8_t> lanesOf(int station) {
+        return lanes.empty() ? std::span<uint8_t>()
+                             : std::span<uint8_t>(lanes.data() + cell(0, station), kSlotsPerDay);
     }
 
     friend bool operator==(const StationTables&, const StationTables&) = default;

@@ -123,7 +123,9 @@ int Chart::addSeries(SeriesKind kind, const SeriesStyle& style) {
                                           kind == SeriesKind::Contour);
         entry.spectrogram->setRenderThreadCount(0);  // as many as there are cores
         entry.spectrogram->setItemAttribute(QwtPlotItem::Legend, false);
-        entry.spectrogram->setData(new GridRasterData(entry.matrix, Sampling::Nearest));
+        entry.spectrogram->setData(
+            new GridRasterData(entry.matrix, Sampling::Nearest,
+                               GridRasterData::valueRange(*entry.matrix, entry.grid)));
         entry.spectrogram->attach(d_->plot);
     } else {
         entry.curve = new QwtPlotCurve(style.title);
@@ -166,7 +168,9 @@ void Chart::setGridView(int series, const GridStyle& view) {
     if (!isGrid(entry.kind)) {
         throw std::invalid_argument("series " + std::to_string(series) + " is not a grid");
     }
-    const bool levelsChanged = view.numLevels != entry.grid.numLevels;
+    const bool levelsChanged =
+        view.numLevels != entry.grid.numLevels || view.fixedRange != entry.grid.fixedRange ||
+        view.rangeLow != entry.grid.rangeLow || view.rangeHigh != entry.grid.rangeHigh;
     entry.grid = view;
     entry.dirty = entry.dirty || levelsChanged;
     applySeriesStyle(series);

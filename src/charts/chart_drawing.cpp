@@ -111,7 +111,7 @@ void Chart::applyAxes() {
         axisRange(ChartAxis::Bottom, m.xLow(), m.xHigh(), !m.empty());
         axisRange(ChartAxis::Left, m.zLow(), m.zHigh(), !m.empty());
         // The right axis is the colour bar: it is the legend of a grid.
-        const QwtInterval range = GridRasterData::valueRange(m);
+        const QwtInterval range = GridRasterData::valueRange(m, grid->grid);
         QwtScaleWidget* bar = plot.axisWidget(QwtPlot::yRight);
         bar->setColorBarEnabled(true);
         bar->setColorBarWidth(16);
@@ -163,6 +163,14 @@ void Chart::applySeriesStyle(int series) {
         spectrogram.setTitle(style.title);
         spectrogram.setColorMap(newColorMap(entry.grid));
         spectrogram.setLineStyle(entry.grid);
+        if (entry.kind == SeriesKind::Contour) {
+            // A contour draws lines only, but shades its gaps when the style gives them a colour.
+            QwtColorMap* gaps = newGapOnlyColorMap(entry.grid);
+            spectrogram.setDisplayMode(QwtPlotSpectrogram::ImageMode, gaps != nullptr);
+            if (gaps != nullptr) {
+                spectrogram.setColorMap(gaps);
+            }
+        }
         spectrogram.setVisible(style.visible);
     }
     if (d_->autoRepaint && isVisible()) {
@@ -192,9 +200,9 @@ void Chart::syncData() {
         const bool contour = entry.kind == SeriesKind::Contour;
         entry.spectrogram->setMatrix(entry.matrix);
         entry.spectrogram->setData(
-            new GridRasterData(entry.matrix, contour ? Sampling::Bilinear : Sampling::Nearest));
-        entry.levels = contourLevelsBetween(entry.matrix->minValue, entry.matrix->maxValue,
-                                            entry.grid.numLevels);
+            new GridRasterData(entry.matrix, contour ? Sampling::Bilinear : Sampling::Nearest,
+                               GridRasterData::valueRange(*entry.matrix, entry.grid)));
+        entry.levels = contourLevelsOf(*entry.matrix, entry.grid);
         entry.spectrogram->setContourLevels(
             QList<double>(entry.levels.begin(), entry.levels.end()));
         gridChanged = true;

@@ -6,14 +6,18 @@
 
 namespace quorvane {
 
-GridRasterData::GridRasterData(std::shared_ptr<const GridMatrix> matrix, Sampling sampling)
+GridRasterData::GridRasterData(std::shared_ptr<const GridMatrix> matrix, Sampling sampling,
+                               const QwtInterval& range)
     : matrix_(std::move(matrix)), sampling_(sampling) {
     setInterval(Qt::XAxis, QwtInterval(matrix_->xLow(), matrix_->xHigh()));
     setInterval(Qt::YAxis, QwtInterval(matrix_->zLow(), matrix_->zHigh()));
-    setInterval(Qt::ZAxis, valueRange(*matrix_));
+    setInterval(Qt::ZAxis, range);
 }
 
-QwtInterval GridRasterData::valueRange(const GridMatrix& matrix) {
+QwtInterval GridRasterData::valueRange(const GridMatrix& matrix, const GridStyle& style) {
+    if (style.fixedRange && style.rangeHigh > style.rangeLow) {
+        return QwtInterval(style.rangeLow, style.rangeHigh);
+    }
     if (matrix.maxValue > matrix.minValue) {
         return QwtInterval(matrix.minValue, matrix.maxValue);
     }
@@ -119,10 +123,37 @@ QColor strongStop(const QColor& from, const QColor& to, double t) {
     return QColor::fromHsvF(hue, saturation, value);
 }
 
+// The linear map, with NaN (no value) in the gap colour instead of clear.
+class GapColorMap : public QwtLinearColorMap {
+  public:
+    GapColorMap(const QColor& from, const QColor& to, const QColor& gap)
+        : QwtLinearColorMap(from, to), gap_(gap.rgba()) {}
+    QRgb rgb(const QwtInterval& interval, double value) const override {
+        return std::isnan(value) ? gap_ : QwtLinearColorMap::rgb(interval, value);
+    }
+
+  private:
+    QRgb gap_;
+};
+
+class GapOnlyColorMap : public QwtColorMap {
+  public:
+    explicit GapOnlyColorMap(const QColor& gap) : gap_(gap.rgba()) {}
+    QRgb rgb(const QwtInterval&, double value) const override {
+        return std::isnan(value) ? gap_ : 0u;
+    }
+    unsigned char colorIndex(const QwtInterval&, double) const override { return 0; }
+
+  private:
+    QRgb gap_;
+};
+
 }  // namespace
 
 QwtLinearColorMap* newColorMap(const GridStyle& style) {
-    auto* map = new QwtLinearColorMap(style.startColor, style.endColor);
+    auto* map = style.gapColor.isValid()
+                    ? new GapColorMap(style.startColor, style.endColor, style.gapColor)
+                    : new QwtLinearColorMap(style.startColor, style.endColor);
     if (style.paletteFlag) {
         constexpr int kStops = 8;
         for (int i = 1; i < kStops; ++i) {
@@ -131,6 +162,10 @@ QwtLinearColorMap* newColorMap(const GridStyle& style) {
         }
     }
     return map;
+}
+
+QwtColorMap* newGapOnlyColorMap(const GridStyle& style) {
+    return style.gapColor.isValid() ? new GapOnlyColorMap(style.gapColor) : nullptr;
 }
 
 QColor colorOf(const GridStyle& style, double low, double high, double value) {
@@ -147,6 +182,13 @@ std::vector<double> contourLevelsBetween(double low, double high, int count) {
         levels.push_back(low + (high - low) * i / (count + 1));
     }
     return levels;
+}
+
+std::vector<double> contourLevelsOf(const GridMatrix& matrix, const GridStyle& style) {
+    if (style.fixedRange) {
+        return contourLevelsBetween(style.rangeLow, style.rangeHigh, style.numLevels);
+    }
+    return contourLevelsBetween(matrix.minValue, matrix.maxValue, style.numLevels);
 }
 
 }  // namespace quorvane

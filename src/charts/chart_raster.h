@@ -18,7 +18,9 @@ enum class Sampling { Nearest, Bilinear };
 
 class GridRasterData : public QwtRasterData {
   public:
-    GridRasterData(std::shared_ptr<const GridMatrix> matrix, Sampling sampling);
+    // `range` is the value range the colours span (valueRange).
+    GridRasterData(std::shared_ptr<const GridMatrix> matrix, Sampling sampling,
+                   const QwtInterval& range);
 
     double value(double x, double y) const override;
     // The raster about to be sampled: a contour on a raster coarser than the cells averages the
@@ -28,8 +30,9 @@ class GridRasterData : public QwtRasterData {
     // One cell: a raster with fewer cells than pixels is drawn cell by cell, with sharp edges.
     QRectF pixelHint(const QRectF& area) const override;
 
-    // The value range the colours span (never empty).
-    static QwtInterval valueRange(const GridMatrix& matrix);
+    // The value range the colours span: the style's fixed range, else the matrix's own (never
+    // empty).
+    static QwtInterval valueRange(const GridMatrix& matrix, const GridStyle& style);
 
   private:
     std::shared_ptr<const GridMatrix> matrix_;
@@ -68,12 +71,18 @@ class GridSpectrogram : public QwtPlotSpectrogram {
 };
 
 // A new colour map from StartColor (lowest) to EndColor (highest); with PaletteFlag the colours
-// run through the saturated hues between the two. The caller hands it to its one owner.
+// run through the saturated hues between the two; NaN in the gap colour when it is valid. The
+// caller hands it to its one owner.
 QwtLinearColorMap* newColorMap(const GridStyle& style);
+// A map that draws only the gaps (NaN) in the style's gap colour, every value clear: the
+// contour's picture of where there is no value. Null when the style has no gap colour.
+QwtColorMap* newGapOnlyColorMap(const GridStyle& style);
 // The colour of a value, as the map draws it (for tests and the read-out).
 QColor colorOf(const GridStyle& style, double low, double high, double value);
 
 // `count` levels strictly between low and high, evenly spaced.
 std::vector<double> contourLevelsBetween(double low, double high, int count);
+// The style's levels over the matrix: between its fixed range, else the values' own.
+std::vector<double> contourLevelsOf(const GridMatrix& matrix, const GridStyle& style);
 
 }  // namespace quorvane

@@ -31,9 +31,17 @@ QString gridReadOut(const SeriesEntry& grid, const QStringList& rowLabels, bool 
     const double value = grid.kind == SeriesKind::Contour ? m.bilinear(x, z) : m.at(row, column);
     const double cellX = m.xs[static_cast<std::size_t>(column)];
     const int station = static_cast<int>(std::lround(m.zs[static_cast<std::size_t>(row)]));
-    return QStringLiteral("%1  Station %2  Value %3")
+    const GridStyle& style = grid.grid;
+    QString valueText = QStringLiteral("none");  // a gap: no value in this cell
+    if (!std::isnan(value)) {
+        valueText = formatValue(value, style.valueFormat);
+        if (!style.valueUnit.isEmpty()) {
+            valueText += QLatin1Char(' ') + style.valueUnit;
+        }
+    }
+    return QStringLiteral("%1  Station %2  %3 %4")
         .arg(timeOfDay ? timeText(cellX) : plainNumber(x), rowLabel(rowLabels, station),
-             formatValue(value, grid.grid.valueFormat));
+             style.valueName, valueText);
 }
 
 // Over time: the value of each visible series at the interval nearest the mouse.

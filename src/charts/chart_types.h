@@ -68,6 +68,16 @@ struct GridStyle {
     int numLevels = 12;        // contour lines
     QString valueFormat = QStringLiteral("#,##0");
     int contourWidth = 2;  // pen width of the contour lines
+    // The colours span the values' own range, or rangeLow..rangeHigh when fixed (values beyond
+    // take the end colours), so that graphs of different data compare by colour.
+    bool fixedRange = false;
+    double rangeLow = 0.0;
+    double rangeHigh = 1.0;
+    // Cells without a value (NaN) are drawn in this colour; left clear when it is invalid.
+    QColor gapColor;
+    // The read-out's name of the value and its unit ("Speed", "km/h").
+    QString valueName = QStringLiteral("Value");
+    QString valueUnit;
 };
 
 struct ChartPoint {

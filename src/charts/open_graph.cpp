@@ -41,6 +41,10 @@ OpenedGraph openWindow(GraphKind kind, const GraphData& data, const GraphSelecti
             return road(RoadGraphKind::Contour, RoadMeasure::Volume);
         case GraphKind::OccContour:
             return road(RoadGraphKind::Contour, RoadMeasure::Occupancy);
+        case GraphKind::SpeedColorGrid:
+            return road(RoadGraphKind::ColorGrid, RoadMeasure::Speed);
+        case GraphKind::SpeedContour:
+            return road(RoadGraphKind::Contour, RoadMeasure::Speed);
     }
     return {};
 }

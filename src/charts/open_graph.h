@@ -15,7 +15,16 @@ class Log;
 
 // The graphs a user can open: one per graph button of the main window, each with the word the
 // batch command's --kind names it by.
-enum class GraphKind { Line, Scatter, VolColorGrid, OccColorGrid, VolContour, OccContour };
+enum class GraphKind {
+    Line,
+    Scatter,
+    VolColorGrid,
+    OccColorGrid,
+    VolContour,
+    OccContour,
+    SpeedColorGrid,
+    SpeedContour
+};
 
 struct GraphKindName {
     std::string_view word;
@@ -28,6 +37,8 @@ inline constexpr std::array kGraphKinds{
     GraphKindName{"occgrid", GraphKind::OccColorGrid},
     GraphKindName{"volcontour", GraphKind::VolContour},
     GraphKindName{"occcontour", GraphKind::OccContour},
+    GraphKindName{"speedgrid", GraphKind::SpeedColorGrid},
+    GraphKindName{"speedcontour", GraphKind::SpeedContour},
 };
 
 std::optional<GraphKind> graphKindNamed(std::string_view word);

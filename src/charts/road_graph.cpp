@@ -8,6 +8,7 @@
 #include "base/dialogs.h"
 #include "base/log.h"
 #include "charts/chart.h"
+#include "views/speed.h"
 
 namespace quorvane {
 
@@ -18,11 +19,17 @@ QString qText(const std::string& text) {
 }
 
 std::string captionPrefix(RoadGraphKind kind, RoadMeasure measure) {
-    const bool volume = measure == RoadMeasure::Volume;
-    if (kind == RoadGraphKind::ColorGrid) {
-        return volume ? "Volume Color Grid Graph: " : "Occupancy Color Grid Graph: ";
+    const std::string graph =
+        kind == RoadGraphKind::ColorGrid ? " Color Grid Graph: " : " Contour Graph: ";
+    switch (measure) {
+        case RoadMeasure::Volume:
+            return "Volume" + graph;
+        case RoadMeasure::Occupancy:
+            return "Occupancy" + graph;
+        case RoadMeasure::Speed:
+            return "Speed" + graph;
     }
-    return volume ? "Volume Contour Graph: " : "Occupancy Contour Graph: ";
+    return graph;
 }
 
 // The window being filled: destroyed on every way out (refusal, error) but its showing, unless
@@ -47,15 +54,32 @@ class WindowBeingFilled {
     QPointer<GraphWindow> window_;
 };
 
-double measureOf(const IntervalValue& value, RoadMeasure measure) {
-    return measure == RoadMeasure::Volume ? static_cast<double>(value.vol)
-                                          : static_cast<double>(value.occ);
+// The value of the road's station at `position` in interval t.
+using RoadValue = std::function<double(std::size_t position, int t)>;
+
+// Volume and occupancy come from the interval table; the speed is computed once for the road's
+// rows from the day's 30-second tables, at the table's interval.
+RoadValue roadValues(RoadMeasure measure, const Day& day, const IntervalTable& table,
+                     const std::vector<int>& rows, const SpeedSettings& speed) {
+    if (measure == RoadMeasure::Speed) {
+        auto speeds = std::make_shared<const SpeedTable>(
+            computeSpeeds(day.tables, day.stations, rows, table.intervalIndex, speed));
+        return [speeds](std::size_t position, int t) {
+            return static_cast<double>(speeds->at(position, t).speed);
+        };
+    }
+    return [&table, &rows, measure](std::size_t position, int t) {
+        const IntervalValue& value = table.at(rows[position], t);
+        return measure == RoadMeasure::Volume ? static_cast<double>(value.vol)
+                                              : static_cast<double>(value.occ);
+    };
 }
 
 // A new window of the kind, titled with the road, with the colours every road graph draws in.
-GraphWindow* newRoadWindow(RoadGraphKind kind, RoadMeasure measure, const std::string& roadName) {
+GraphWindow* newRoadWindow(RoadGraphKind kind, RoadMeasure measure, const std::string& roadName,
+                           SpeedUnit unit) {
     GraphWindow* window =
-        kind == RoadGraphKind::ColorGrid ? newColorGridWindow(measure) : newContourWindow();
+        kind == RoadGraphKind::ColorGrid ? newColorGridWindow(measure) : newContourWindow(measure);
     Chart& chart = window->chart();
     chart.clearTitle();
     chart.addTitleLine(QStringLiteral("Road: ") + qText(roadName));
@@ -65,6 +89,9 @@ GraphWindow* newRoadWindow(RoadGraphKind kind, RoadMeasure measure, const std::s
     view.endColor = oleColor(65280);
     view.paletteFlag = true;
     chart.setGridView(0, view);
+    if (measure == RoadMeasure::Speed) {
+        setSpeedScale(chart, unit);
+    }
     return window;
 }
 
@@ -113,15 +140,14 @@ bool inTable(const IntervalTable& table, const std::vector<int>& rows, int start
 
 // One column of cells per interval, the road's first station at the bottom (z = 1); pending
 // events run after each column. False when the window was closed meanwhile.
-bool fillRoadGrid(WindowBeingFilled& window, const IntervalTable& table,
-                  const std::vector<int>& rows, RoadMeasure measure, int start, int end,
+bool fillRoadGrid(WindowBeingFilled& window, const IntervalTable& table, std::size_t stations,
+                  const RoadValue& valueAt, int start, int end,
                   const std::function<void()>& letEventsRun) {
     Chart& chart = window.get()->chart();
     for (int t = start; t <= end; ++t) {
         const double x = table.intervalTime(t);
-        for (std::size_t k = 0; k < rows.size(); ++k) {
-            chart.addGridPoint(0, x, measureOf(table.at(rows[k], t), measure),
-                               static_cast<double>(k + 1));
+        for (std::size_t k = 0; k < stations; ++k) {
+            chart.addGridPoint(0, x, valueAt(k, t), static_cast<double>(k + 1));
         }
         if (letEventsRun) {
             letEventsRun();
@@ -155,7 +181,7 @@ OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphDa
     const int start = *selection.start;
     int end = *selection.end;
 
-    WindowBeingFilled window(newRoadWindow(kind, measure, roadName));
+    WindowBeingFilled window(newRoadWindow(kind, measure, roadName, selection.speed.unit));
     OpenedGraph result;
     if (const auto cut = cutRange(kind, start, end, dialogs)) {
         if (window.closed()) {  // the program shut down while the message was up
@@ -175,7 +201,8 @@ OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphDa
         labels.append(QString::number(number));
     }
     window.get()->chart().setRowLabels(labels);
-    if (!fillRoadGrid(window, *table, *rows, measure, start, end, letEventsRun)) {
+    const RoadValue valueAt = roadValues(measure, *day, *table, *rows, selection.speed);
+    if (!fillRoadGrid(window, *table, rows->size(), valueAt, start, end, letEventsRun)) {
         return result;
     }
     window.get()->setWindowTitle(

@@ -29,10 +29,10 @@ void setUpRoadChart(Chart& chart, SeriesKind kind, const GridStyle& grid) {
 
 GraphWindow* newColorGridWindow(RoadMeasure measure) {
     const bool volume = measure == RoadMeasure::Volume;
-    auto* window = volume ? new GraphWindow(QStringLiteral("frmVolColorGrid"),
-                                            QStringLiteral("frmVolColorGrid"), QSize(566, 334))
-                          : new GraphWindow(QStringLiteral("frmOccColorGrid"),
-                                            QStringLiteral("frmOccColorGrid"), QSize(575, 335));
+    const QString name = volume                              ? QStringLiteral("frmVolColorGrid")
+                         : measure == RoadMeasure::Occupancy ? QStringLiteral("frmOccColorGrid")
+                                                             : QStringLiteral("frmSpeedColorGrid");
+    auto* window = new GraphWindow(name, name, volume ? QSize(566, 334) : QSize(575, 335));
     GridStyle grid;
     grid.startColor = Qt::red;
     grid.endColor = oleColor(8453888);
@@ -41,9 +41,10 @@ GraphWindow* newColorGridWindow(RoadMeasure measure) {
     return window;
 }
 
-GraphWindow* newContourWindow() {
-    auto* window = new GraphWindow(QStringLiteral("frmContour"), QStringLiteral("frmContour"),
-                                   QSize(575, 334));
+GraphWindow* newContourWindow(RoadMeasure measure) {
+    const QString name = measure == RoadMeasure::Speed ? QStringLiteral("frmSpeedContour")
+                                                       : QStringLiteral("frmContour");
+    auto* window = new GraphWindow(name, name, QSize(575, 334));
     GridStyle grid;
     grid.startColor = Qt::red;
     grid.endColor = oleColor(8453888);
@@ -51,6 +52,24 @@ GraphWindow* newContourWindow() {
     grid.numLevels = 12;
     setUpRoadChart(window->chart(), SeriesKind::Contour, grid);
     return window;
+}
+
+void setSpeedScale(Chart& chart, SpeedUnit unit) {
+    const SpeedUnitInfo& info = unitInfo(unit);
+    const QString unitText =
+        QString::fromLatin1(info.text.data(), static_cast<int>(info.text.size()));
+    GridStyle view = chart.gridView(0);
+    view.fixedRange = true;
+    view.rangeLow = 0.0;
+    view.rangeHigh = info.freeFlow;
+    view.gapColor = kGapColor;
+    view.valueName = QStringLiteral("Speed");
+    view.valueUnit = unitText;
+    view.numLevels = static_cast<int>(info.freeFlow / 10.0) - 1;  // a line every 10 units
+    chart.setGridView(0, view);
+    AxisSettings bar = chart.axis(ChartAxis::Right);
+    bar.title = QStringLiteral("Speed (%1)").arg(unitText);
+    chart.setAxis(ChartAxis::Right, bar);
 }
 
 }  // namespace quorvane

@@ -16,6 +16,7 @@ std::span<const Command> commands() {
     static constexpr std::array kCommands{
         Command{"build", kBuildSynopsis, runBuild},
         Command{"export", kExportSynopsis, runExport},
+        Command{"table", kTableSynopsis, runTable},
         Command{"sum", kSumSynopsis, runSum},
 #ifdef QUORVANE_CLI_PLOT
         Command{"plot", kPlotSynopsis, runPlot},
@@ -63,6 +64,9 @@ std::string usageText() {
         "KIND is one of: " + listed(kGraphKinds, [](const GraphKindName& k) { return k.word; }) +
         " (line and scatter show --station N, the others --road NAME).\n";
 #endif
+    text +=
+        "The speed (table, and plot's speed kinds) is estimated with the effective vehicle\n"
+        "length --vehicle-length METRES, 2 to 30 (default 6.7 m; 22 ft with --unit mph).\n";
     text +=
         "--from and --to name the start of an interval as HH:MM:SS or HH:MM (default: the first\n"
         "and the last interval of the day). Without --log the log goes to standard error.\n"

@@ -16,6 +16,12 @@ inline constexpr std::string_view kExportSynopsis =
     "                      [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR] [--worst] [--log FILE]";
 int runExport(std::span<const std::string_view> args, CliContext& context);
 
+inline constexpr std::string_view kTableSynopsis =
+    "table INPUT -o OUT.csv (--stations N[,N...] | --road NAME) [--interval TEXT]\n"
+    "                     [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR] [--worst]\n"
+    "                     [--vehicle-length METRES] [--log FILE]";
+int runTable(std::span<const std::string_view> args, CliContext& context);
+
 inline constexpr std::string_view kSumSynopsis =
     "sum INPUT --station N [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS]\n"
     "                   [--lists DIR] [--worst] [--log FILE]";
@@ -25,7 +31,8 @@ int runSum(std::span<const std::string_view> args, CliContext& context);
 inline constexpr std::string_view kPlotSynopsis =
     "plot INPUT -o OUT.(png|svg|pdf) --kind KIND (--station N | --road NAME)\n"
     "                    [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR]\n"
-    "                    [--worst] [--size WxH] [--log FILE]";
+    "                    [--worst] [--size WxH] [--unit km/h|mph] [--vehicle-length METRES]\n"
+    "                    [--log FILE]";
 int runPlot(std::span<const std::string_view> args, CliContext& context);
 
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";

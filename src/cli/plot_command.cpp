@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/day_input.h"
 #include "cli/headless_application.h"
+#include "cli/speed_options.h"
 #include "cli/time_range.h"
 
 namespace quorvane::cli {
@@ -19,9 +20,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kPlotOptions = withDayRange(
-    std::array{OptionSpec{"-o", true}, OptionSpec{"--kind", true}, OptionSpec{"--station", true},
-               OptionSpec{"--road", true}, OptionSpec{"--size", true}});
+constexpr auto kPlotOptions =
+    withDayRange(std::array{OptionSpec{"-o", true}, OptionSpec{"--kind", true},
+                            OptionSpec{"--station", true}, OptionSpec{"--road", true},
+                            OptionSpec{"--size", true}, kSpeedUnitOption, kVehicleLengthOption});
 
 // Large enough for any report, small enough that the image fits in memory.
 constexpr int kLargestSide = 8192;
@@ -74,6 +76,7 @@ struct PlotRequest {
     std::string road;
     TimeOptions times;
     std::optional<QSize> size;
+    SpeedSettings speed;
 };
 
 PlotRequest plotRequest(const Arguments& arguments) {
@@ -102,6 +105,7 @@ PlotRequest plotRequest(const Arguments& arguments) {
     if (const auto size = arguments.value("--size")) {
         request.size = imageSize(*size);
     }
+    request.speed = speedSettings(arguments);
     return request;
 }
 
@@ -122,6 +126,7 @@ GraphSelection graphSelection(const PlotRequest& request, const Day& day,
         selection.road = roadIndex(day, request.road);
     }
     selection.intervalText = [text = std::string(table.choice().text)] { return text; };
+    selection.speed = request.speed;
     return selection;
 }
 

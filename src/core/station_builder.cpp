@@ -49,8 +49,9 @@ __attribute__((noinline)) void accumulateDetector(uint8_t* __restrict vol, float
 }  // namespace
 
 void combineStation(std::span<DetectorDay> detectors, OccMode mode, std::span<int16_t> volumeOut,
-                    std::span<float> occupancyOut) {
-    if (volumeOut.size() < kSlotsPerDay || occupancyOut.size() < kSlotsPerDay) {
+                    std::span<float> occupancyOut, std::span<uint8_t> lanesOut) {
+    if (volumeOut.size() < kSlotsPerDay || occupancyOut.size() < kSlotsPerDay ||
+        (!lanesOut.empty() && lanesOut.size() < kSlotsPerDay)) {
         throw Error(errc::kSubscriptOutOfRange,
                     "Subscript out of range: a station row holds fewer than 2880 slots");
     }
@@ -73,6 +74,11 @@ void combineStation(std::span<DetectorDay> detectors, OccMode mode, std::span<in
     }
     for (std::size_t k = 0; k < kSlotsPerDay; ++k) {
         volumeOut[k] = static_cast<int16_t>(volumeSum[k]);
+    }
+    if (!lanesOut.empty()) {
+        for (std::size_t k = 0; k < kSlotsPerDay; ++k) {
+            lanesOut[k] = static_cast<uint8_t>(std::min(counted[k], 255));
+        }
     }
     if (mode != OccMode::Average) {
         std::copy(worst.begin(), worst.end(), occupancyOut.begin());
@@ -101,8 +107,8 @@ void computeStation(const StationList& stations, int station, StationFetch& fetc
         std::rethrow_exception(fetch.error);
     }
     try {
-        combineStation(fetch.detectors, mode, tables.volumeOf(station),
-                       tables.occupancyOf(station));
+        combineStation(fetch.detectors, mode, tables.volumeOf(station), tables.occupancyOf(station),
+                       tables.lanesOf(station));
     } catch (const Error& error) {
         throw Error(error.number(), error.description() + " at station " +
                                         std::to_string(stations.staNumByIndex(station)));
@@ -120,6 +126,7 @@ StationTables buildStationTables(const Unzip& archive, const StationList& statio
                                  const BuildHooks& hooks, const BuildOptions& options) {
     const int count = stations.count();
     StationTables tables = StationTables::zeroed(count);
+    tables.lanes.assign(tables.volume.size(), 0);
 
     // Without a member list there is nothing to read ahead (every detector is absent).
     if (options.readerThreads <= 0 || archive.zipEntries().empty()) {

@@ -28,8 +28,9 @@ struct DetectorDay {
 
 // ComputeStation's combination: drops implausible values and writes the station's 2880 cells.
 // The detectors are taken by value-copy semantics: their buffers are zeroed where implausible.
+// `lanesOut`, when given, receives the number of detectors counted in each slot (at most 255).
 void combineStation(std::span<DetectorDay> detectors, OccMode mode, std::span<int16_t> volumeOut,
-                    std::span<float> occupancyOut);
+                    std::span<float> occupancyOut, std::span<uint8_t> lanesOut = {});
 
 struct BuildHooks {
     // Asked anew before each station (the main window's option may change during a build).
@@ -51,7 +52,8 @@ struct BuildOptions {
     static int defaultReaderThreads();  // one per core, at least 1, at most 4
 };
 
-// BuildStationData's station loop: a new table for every station of the list, in list order.
+// BuildStationData's station loop: a new table for every station of the list, in list order,
+// with the lane counts of every slot.
 // Log lines appear in station order. Detector members are inflated ahead on worker threads;
 // the combination, the mode query and the hooks run on the calling thread. While it runs, one
 // worker uses the archive's own handle: the hooks must not call archive.extractDet.

@@ -5,6 +5,7 @@
 
 #include "ui/button_guard.h"
 #include "ui/command_context.h"
+#include "ui/speed_controls.h"
 #include "ui/view_requests.h"
 #include "ui/window_lists.h"
 
@@ -47,6 +48,7 @@ GraphSelection readGraphSelection(const MainControls& controls) {
     selection.intervalText = [list = QPointer<QComboBox>(controls.cmbPlotInterval)] {
         return list != nullptr ? list->currentText().toStdString() : std::string();
     };
+    selection.speed = readSpeedSettings(controls);
     return selection;
 }
 

@@ -2,6 +2,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -62,8 +63,15 @@ struct MainControls {
     QPushButton* btnOccColorGrid = nullptr;
     QPushButton* btnVolContour = nullptr;
     QPushButton* btnContour = nullptr;
+    QPushButton* btnSpeedColorGrid = nullptr;
+    QPushButton* btnSpeedContour = nullptr;
+    QLabel* lblSpeedUnit = nullptr;
+    QComboBox* cmbSpeedUnit = nullptr;  // "km/h", "mph"
+    QLabel* lblVehicleLength = nullptr;
+    QDoubleSpinBox* spnVehicleLength = nullptr;  // in metres for km/h, in feet for mph
     QLabel* Label11 = nullptr;
     QPushButton* btnCSVfile = nullptr;
+    QPushButton* btnExportTable = nullptr;
     QLabel* Label12 = nullptr;
 
     // Outside the tabs

@@ -17,6 +17,8 @@
 #include "ui/commands.h"
 #include "ui/list_coupling.h"
 #include "ui/open_file.h"
+#include "ui/speed_controls.h"
+#include "ui/table_command.h"
 #include "ui/window_lists.h"
 
 namespace quorvane {
@@ -73,6 +75,9 @@ void MainWindow::connectCommands() {
     on(c.btnReCompute, &recomputeData);
     on(c.btnVolSum, &showVolumeSum);
     on(c.btnCSVfile, &createCsvFile);
+    on(c.btnExportTable, &createTableFile);
+    connect(c.cmbSpeedUnit, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this] { changeSpeedUnit(controls_); });
     connect(c.cmbRoadList, qOverload<int>(&QComboBox::activated), this,
             [this] { chooseRoad(context_); });
 
@@ -82,6 +87,8 @@ void MainWindow::connectCommands() {
     connectGraphButton(c.btnOccColorGrid, GraphKind::OccColorGrid);
     connectGraphButton(c.btnVolContour, GraphKind::VolContour);
     connectGraphButton(c.btnContour, GraphKind::OccContour);
+    connectGraphButton(c.btnSpeedColorGrid, GraphKind::SpeedColorGrid);
+    connectGraphButton(c.btnSpeedContour, GraphKind::SpeedContour);
 }
 
 void MainWindow::connectGraphButton(QWidget* button, GraphKind kind) {

@@ -1,4 +1,5 @@
 // The "View Road Data" tab.
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,12 +9,14 @@
 
 #include "ui/control_factory.h"
 #include "ui/main_controls.h"
+#include "ui/speed_controls.h"
 
 namespace quorvane {
 
 namespace {
 
-// The road list, its two station lists side by side, the graph buttons and the export.
+// The road list, its two station lists side by side, the graph buttons, the speed's unit and
+// vehicle length, and the exports.
 void makeRoadControls(MainControls& c) {
     c.cmbRoadList = editableList("cmbRoadList");
     c.Label8 = captionFor("Label8", QStringLiteral("Select Roa&d:"), c.cmbRoadList);
@@ -43,9 +46,11 @@ void makeRoadControls(MainControls& c) {
     c.btnOccColorGrid = named<QPushButton>("btnOccColorGrid", QStringLiteral("&Occ Color Grid"));
     c.btnVolContour = named<QPushButton>("btnVolContour", QStringLiteral("Vol Co&ntour"));
     c.btnContour = named<QPushButton>("btnContour", QStringLiteral("Occ Con&tour"));
+    makeSpeedControls(c);
     c.Label11 = note("Label11", QStringLiteral("Select the stations that you wish to export as a "
                                                "csv file and click this button."));
     c.btnCSVfile = named<QPushButton>("btnCSVfile", QStringLiteral("Create c&sv file"));
+    c.btnExportTable = named<QPushButton>("btnExportTable", QStringLiteral("Export t&able..."));
     c.Label12 = note("Label12", QStringLiteral("All plots use the data time-interval and plot "
                                                "time-range set from the View Station Data Tap."));
 }
@@ -75,11 +80,25 @@ QWidget* roadTab(MainControls& c) {
     graphs->addWidget(c.btnOccColorGrid, 0, 1);
     graphs->addWidget(c.btnVolContour, 1, 0);
     graphs->addWidget(c.btnContour, 1, 1);
+    graphs->addWidget(c.btnSpeedColorGrid, 2, 0);
+    graphs->addWidget(c.btnSpeedContour, 2, 1);
+    auto* speed = new QHBoxLayout;
+    speed->addWidget(c.lblSpeedUnit);
+    speed->addWidget(c.cmbSpeedUnit);
+    speed->addSpacing(8);
+    speed->addWidget(c.lblVehicleLength);
+    speed->addWidget(c.spnVehicleLength);
+    speed->addStretch();
+    auto* exports = new QHBoxLayout;
+    exports->addWidget(c.btnCSVfile);
+    exports->addWidget(c.btnExportTable);
+    exports->addStretch();
     auto* actions = new QVBoxLayout;
     actions->addLayout(graphs);
+    actions->addLayout(speed);
     actions->addSpacing(16);
     actions->addWidget(c.Label11);
-    actions->addWidget(c.btnCSVfile, 0, Qt::AlignLeft);
+    actions->addLayout(exports);
     actions->addStretch();
 
     auto* middle = new QHBoxLayout;
@@ -93,7 +112,8 @@ QWidget* roadTab(MainControls& c) {
     layout->addWidget(c.Label12);
 
     chainTabOrder({c.cmbRoadList, c.lstN, c.lstSta, c.btnColorGrid, c.btnOccColorGrid,
-                   c.btnVolContour, c.btnContour, c.btnCSVfile});
+                   c.btnVolContour, c.btnContour, c.btnSpeedColorGrid, c.btnSpeedContour,
+                   c.cmbSpeedUnit, c.spnVehicleLength, c.btnCSVfile, c.btnExportTable});
     return page;
 }
 

@@ -34,8 +34,10 @@ std::optional<int16_t> stationNumber(std::string_view label) {
     return static_cast<int16_t>(value);
 }
 
-void checkRange(const IntervalTable& table, std::span<const CsvColumn> columns, int start,
-                int end) {
+}  // namespace
+
+void checkExportRange(const IntervalTable& table, std::span<const CsvColumn> columns, int start,
+                      int end) {
     if (start < 0 || end >= table.intervalCount || start > end) {
         throw Error(errc::kSubscriptOutOfRange,
                     "Subscript out of range: intervals " + std::to_string(start) + " to " +
@@ -51,6 +53,8 @@ void checkRange(const IntervalTable& table, std::span<const CsvColumn> columns, 
         }
     }
 }
+
+namespace {
 
 // Adds one to a string of decimal digits.
 void incrementDigits(std::string& digits) {
@@ -131,7 +135,7 @@ std::string formatVolume(int value) {
 
 std::string csvText(const IntervalTable& table, std::span<const CsvColumn> columns, int start,
                     int end) {
-    checkRange(table, columns, start, end);
+    checkExportRange(table, columns, start, end);
     std::string text;
     // A data line holds the time and about 14 characters per station.
     text.reserve(static_cast<std::size_t>(end - start + 2) * (10 + 16 * columns.size()));

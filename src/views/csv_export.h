@@ -35,6 +35,10 @@ struct CsvMissingStation {
 std::variant<std::vector<CsvColumn>, CsvMissingStation> resolveCsvColumns(
     std::span<const std::string> labels, const StationList& stations, Log& log);
 
+// Refuses (Error 9) a range start..end outside the table or a column outside its rows.
+void checkExportRange(const IntervalTable& table, std::span<const CsvColumn> columns, int start,
+                      int end);
+
 // The "00.00" format: two digits before the point at least, two decimals, halves away from
 // zero (of the value's shortest decimal form).
 std::string formatOccupancy(float occ);

@@ -77,7 +77,8 @@ TEST(GridSpectrogram, ContourLinesReachEveryEdgeOfTheGrid) {
     }
     auto matrix = std::make_shared<const GridMatrix>(GridMatrix::fromPoints(points));
     GridSpectrogram spectrogram("grid");
-    spectrogram.setData(new GridRasterData(matrix, Sampling::Bilinear));
+    spectrogram.setData(new GridRasterData(matrix, Sampling::Bilinear,
+                                           GridRasterData::valueRange(*matrix, GridStyle{})));
     spectrogram.setMatrix(matrix);
     spectrogram.setContourLevels({5.0, 12.5});
     const QRectF area(matrix->xLow(), matrix->zLow(), matrix->xHigh() - matrix->xLow(),

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dialogs.h"
 #include "base/error.h"
 #include "base/log.h"
 #include "charts/graph_request.h"
@@ -55,7 +56,15 @@ inline IntervalValue knownValue(int station, int k) {
 // Whole day preselected, first station and first road selected, the interval's own text.
 inline GraphSelection wholeDaySelection(const IntervalTable& table) {
     const std::string text(table.choice().text);
-    return {table.stationCount, 0, "101", 0, table.intervalCount - 1, 0, [text] { return text; }};
+    GraphSelection selection;
+    selection.stationEntries = table.stationCount;
+    selection.station = 0;
+    selection.stationText = "101";
+    selection.start = 0;
+    selection.end = table.intervalCount - 1;
+    selection.road = 0;
+    selection.intervalText = [text] { return text; };
+    return selection;
 }
 
 // Stations 101..104 at "5 min" with knownValue, the whole day selected. R1 lists its stations

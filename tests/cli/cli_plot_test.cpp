@@ -65,6 +65,8 @@ TEST_F(CliPlot, EveryKindDrawsAPictureInEachFormat) {
         {"occgrid", {"--road", "North"}, {575, 335}},
         {"volcontour", {"--road", "North"}, {575, 334}},
         {"occcontour", {"--road", "North"}, {575, 334}},
+        {"speedgrid", {"--road", "North"}, {575, 335}},
+        {"speedcontour", {"--road", "North", "--unit", "mph"}, {575, 334}},
         {"line", {"--station", "101", "--size", "1000x480"}, {1000, 480}},
     };
     for (auto [kind, args, size] : kinds) {
@@ -90,6 +92,19 @@ TEST_F(CliPlot, EveryKindDrawsAPictureInEachFormat) {
     EXPECT_NE(svg.find(">1 (140)<"), std::string::npos) << "the station row is labelled";
 }
 
+// The speed graphs' colour bar is titled with the unit; a length in metres serves either unit.
+TEST_F(CliPlot, SpeedGraphsTakeTheUnitAndTheVehicleLength) {
+    for (const auto& [unit, title] :
+         {std::pair{"km/h", ">Speed (km/h)<"}, {"mph", ">Speed (mph)<"}}) {
+        const fs::path image = dir() / "speed.svg";
+        const CliRun plotted =
+            plot(image, {"--kind", "speedgrid", "--road", "South", "--interval", "1 hour",
+                         "--unit", unit, "--vehicle-length", "7.5"});
+        ASSERT_EQ(plotted.status, 0) << plotted.err;
+        EXPECT_NE(readFile(image).find(title), std::string::npos) << unit;
+    }
+}
+
 TEST_F(CliPlot, RefusalsExitOneAndWriteNothing) {
     const std::string badRange = "The end time must be greater than the start time.";
     const std::pair<std::vector<std::string>, std::string> refusals[] = {
@@ -99,6 +114,8 @@ TEST_F(CliPlot, RefusalsExitOneAndWriteNothing) {
         {{"--kind", "volgrid", "--road", "north"},
          "Error No: 5, Road \"north\" is not in VURRoad2Sta.list."},
         {{"--kind", "volcontour", "--road", "Ghost", "--interval", "2 min"},
+         "\nStation: 999 does not exist.\nUnable to plot the graph."},
+        {{"--kind", "speedgrid", "--road", "Ghost", "--interval", "2 min"},
          "\nStation: 999 does not exist.\nUnable to plot the graph."},
     };
     writeFile(dir() / "old.png", "old picture");
@@ -135,6 +152,8 @@ TEST_F(CliPlot, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"--kind", "bars", "--station", "101"},
         {"--kind", "line", "--road", "North"},
         {"--kind", "volgrid", "--station", "101"},
+        {"--kind", "speedgrid", "--road", "North Loop", "--unit", "kmh"},
+        {"--kind", "speedgrid", "--road", "North Loop", "--vehicle-length", "31"},
         {"--kind", "line", "--station", "101", "--size", "800"},
         {"--kind", "line", "--station", "101", "--size", "9000x300"},
     };

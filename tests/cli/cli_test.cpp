@@ -95,6 +95,38 @@ TEST_F(CliDay, ExportWritesTheMainWindowsCsvOfStationsOrARoad) {
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2881);
 }
 
+// The tidy table: the speeds of a built day count the lanes that reported; a station file holds
+// no lane counts, so 140, whose second detector is missing, counts both listed detectors there.
+TEST_F(CliDay, TableWritesOneLinePerIntervalAndStationWithTheSpeed) {
+    build();
+    const std::vector<std::string> range{"-o",         "table.csv", "--stations", "101,140",
+                                         "--interval", "1 hour",    "--from",     "00:00",
+                                         "--to",       "01:00"};
+    const std::string header = "time,station,volume,occupancy,speed_kmh,lanes\n";
+    // 101: 120 + 180 vehicles an hour in two lanes at 20 %: 150 * 6.7 / (10 * 20) = 5.0 km/h.
+    // 140: 600 vehicles in its one reporting lane at 10 %: 40.2 km/h; over two lanes 20.1.
+    const auto expected = [&](const std::string& station140) {
+        return header + "00:00:00,101,300,20.00,5.0,2.00\n00:00:00,140,600,10.00," + station140 +
+               "\n01:00:00,101,300,20.00,5.0,2.00\n01:00:00,140,600,10.00," + station140 + "\n";
+    };
+    for (const auto& [input, station140] :
+         {std::pair{"day.traffic", "40.2,1.00"}, {"day.station", "20.1,2.00"}}) {
+        std::vector<std::string> args{"table", input};
+        args.insert(args.end(), range.begin(), range.end());
+        const CliRun table = runWithLists(args);
+        ASSERT_EQ(table.status, 0) << table.err;
+        EXPECT_EQ(readFile(dir() / "table.csv"), expected(station140)) << input;
+    }
+    // The busier lane's 30 % and a shorter vehicle: 1 and 2 vehicles in two lanes, 60 and 120 an
+    // hour per lane, * 5 m / (10 * 30 %).
+    const CliRun worst =
+        runWithLists({"table", "day.traffic", "-o", "worst.csv", "--stations", "101", "--to",
+                      "00:00:30", "--worst", "--vehicle-length", "5"});
+    ASSERT_EQ(worst.status, 0) << worst.err;
+    EXPECT_EQ(readFile(dir() / "worst.csv"),
+              header + "00:00:00,101,1,30.00,1.0,2.00\n00:00:30,101,2,30.00,2.0,2.00\n");
+}
+
 TEST_F(CliDay, SumPrintsTheVolumeOfTheRange) {
     build();
     const CliRun wholeDay = runWithLists({"sum", "day.station", "--station", "101"});
@@ -120,6 +152,10 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
          "Error No: 5, Road \"Sout\" is not in VURRoad2Sta.list.\n"},
         {{"export", "-o", "none/x.csv", "--stations", "101"},
          "Error No: 76, Path not found: none/x.csv.\n"},
+        {{"table", "-o", "CSV", "--stations", "101", "--from", "05:00", "--to", "05:00"}, badRange},
+        {{"table", "-o", "CSV", "--stations", "101,999"},
+         "Station: 999 does not exist.\nUnable to generate the csv file.\n"},
+
         {{"sum", "--station", "999"}, "Station: 999 does not exist.\n"},
         {{"sum", "--station", "101", "--from", "01:00", "--to", "01:00"}, badRange},
     };
@@ -150,6 +186,9 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"export", "day.station", "-o", "x.csv", "--stations", "101", "--road", "South"},
         {"export", "day.station", "-o", "x.csv", "--stations", "40000"},
         {"export", "day.station", "-o", "x.csv", "--stations", "101", "--interval", "1 Hour"},
+        {"table", "day.station", "-o", "x.csv"},
+        {"table", "day.station", "-o", "x.csv", "--stations", "101", "--vehicle-length", "1.5"},
+        {"table", "day.station", "-o", "x.csv", "--stations", "101", "--unit", "mph"},
         {"sum", "day.station", "--station", "101", "--from", "7h"},
     };
     for (const auto& args : wrong) {

@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "archive_fixture.h"
-#include "core/day.h"
 #include "base/log.h"
+#include "core/day.h"
 #include "definitions/station_file.h"
 #include "definitions/station_list.h"
 
@@ -22,9 +22,10 @@ using test::volumeBytes;
 using test::ZipMember;
 
 // Combines one slot of detectors given as (volume, occupancy) pairs, every other slot 0, in
-// both modes; `found` marks the detectors that extractDet found (all when empty).
+// both modes; `found` marks the detectors that extractDet found (all when empty). `lanes` is the
+// count of detectors that count, the lanes of the speed estimate in either mode.
 void expectSlot(const std::vector<std::pair<int, float>>& values, int volume, float average,
-                float worst, const std::vector<bool>& found = {}) {
+                float worst, int lanes, const std::vector<bool>& found = {}) {
     for (const auto& [mode, occupancy] :
          {std::pair{OccMode::Average, average}, {OccMode::WorstCase, worst}}) {
         std::vector<DetectorDay> detectors(values.size());
@@ -35,39 +36,40 @@ void expectSlot(const std::vector<std::pair<int, float>>& values, int volume, fl
         }
         std::vector<int16_t> volumeOut(kSlotsPerDay, -1);
         std::vector<float> occupancyOut(kSlotsPerDay, -1.0f);
-        combineStation(detectors, mode, volumeOut, occupancyOut);
+        std::vector<uint8_t> lanesOut(kSlotsPerDay, 99);
+        combineStation(detectors, mode, volumeOut, occupancyOut, lanesOut);
         EXPECT_EQ(std::pair(volumeOut[16], occupancyOut[16]), std::pair(int16_t{0}, 0.0f));
-        EXPECT_EQ(std::pair(volumeOut[17], occupancyOut[17]),
-                  std::pair(static_cast<int16_t>(volume), occupancy))
+        EXPECT_EQ(std::tuple(volumeOut[17], occupancyOut[17], lanesOut[17]),
+                  std::tuple(static_cast<int16_t>(volume), occupancy, static_cast<uint8_t>(lanes)))
             << (mode == OccMode::Average ? "Average" : "Worst case");
     }
 }
 
 TEST(CombineStation, SumsVolumesAndAveragesOrMaximisesOccupancy) {
-    expectSlot({{10, 5.0f}, {12, 7.0f}}, 22, 6.0f, 7.0f);
+    expectSlot({{10, 5.0f}, {12, 7.0f}}, 22, 6.0f, 7.0f, 2);
     // Both ends of the occupancy range count; a zero volume does not drop a detector.
-    expectSlot({{10, 100.0f}, {12, 0.0f}}, 22, 50.0f, 100.0f);
-    expectSlot({{0, 0.0f}, {0, 0.0f}, {0, 3.0f}}, 0, 1.0f, 3.0f);
+    expectSlot({{10, 100.0f}, {12, 0.0f}}, 22, 50.0f, 100.0f, 2);
+    expectSlot({{0, 0.0f}, {0, 0.0f}, {0, 3.0f}}, 0, 1.0f, 3.0f, 3);
     // Detectors that were not found are not counted.
-    expectSlot({{10, 4.0f}, {0, 0.0f}, {12, 8.0f}}, 22, 6.0f, 8.0f, {true, false, true});
+    expectSlot({{10, 4.0f}, {0, 0.0f}, {12, 8.0f}}, 22, 6.0f, 8.0f, 2, {true, false, true});
     // The single-precision sum over the count.
-    expectSlot({{1, 0.1f}, {1, 0.7f}, {1, 33.3f}}, 3, ((0.1f + 0.7f) + 33.3f) / 3.0f, 33.3f);
+    expectSlot({{1, 0.1f}, {1, 0.7f}, {1, 33.3f}}, 3, ((0.1f + 0.7f) + 33.3f) / 3.0f, 33.3f, 3);
 }
 
 TEST(CombineStation, ImplausibleVolumeDropsTheDetectorFromBothMeasures) {
-    expectSlot({{41, 9.0f}, {12, 7.0f}}, 12, 7.0f, 7.0f);
-    expectSlot({{40, 9.0f}, {12, 7.0f}}, 52, 8.0f, 9.0f);
-    expectSlot({{255, 99.0f}}, 0, 0.0f, 0.0f);  // no detector counted: 0, not 0 / 0
+    expectSlot({{41, 9.0f}, {12, 7.0f}}, 12, 7.0f, 7.0f, 1);
+    expectSlot({{40, 9.0f}, {12, 7.0f}}, 52, 8.0f, 9.0f, 2);
+    expectSlot({{255, 99.0f}}, 0, 0.0f, 0.0f, 0);  // no detector counted: 0, not 0 / 0
 }
 
 TEST(CombineStation, ImplausibleOccupancyKeepsTheVolume) {
-    expectSlot({{10, 150.0f}, {12, 7.0f}}, 22, 7.0f, 7.0f);
-    expectSlot({{10, -0.1f}, {12, 7.0f}}, 22, 7.0f, 7.0f);
-    expectSlot({{10, 100.1f}, {12, 7.0f}}, 22, 7.0f, 7.0f);
-    expectSlot({{10, -1.0f}, {20, 101.0f}}, 30, 0.0f, 0.0f);
+    expectSlot({{10, 150.0f}, {12, 7.0f}}, 22, 7.0f, 7.0f, 1);
+    expectSlot({{10, -0.1f}, {12, 7.0f}}, 22, 7.0f, 7.0f, 1);
+    expectSlot({{10, 100.1f}, {12, 7.0f}}, 22, 7.0f, 7.0f, 1);
+    expectSlot({{10, -1.0f}, {20, 101.0f}}, 30, 0.0f, 0.0f, 0);
 }
 
-TEST(CombineStation, VolumeSumBeyond16BitsOverflows) {
+TEST(CombineStation, VolumeSumBeyond16BitsOverflowsAndLanesStopAt255) {
     std::vector<DetectorDay> detectors(820);
     for (DetectorDay& detector : detectors) {
         detector.found = true;
@@ -79,8 +81,10 @@ TEST(CombineStation, VolumeSumBeyond16BitsOverflows) {
         errorOf([&] { combineStation(detectors, OccMode::Average, volume, occupancy); });
     EXPECT_EQ(error.number(), errc::kOverflow);
     detectors.pop_back();  // 819 * 40 = 32760 still fits
-    combineStation(detectors, OccMode::Average, volume, occupancy);
+    std::vector<uint8_t> lanes(kSlotsPerDay);
+    combineStation(detectors, OccMode::Average, volume, occupancy, lanes);
     EXPECT_EQ(volume[5], 32760);
+    EXPECT_EQ(lanes[5], 255);  // 819 lanes: more than a byte holds
 }
 
 // An archive of `members`, the station list `stationList` and a one-road list in one folder.
@@ -265,7 +269,9 @@ TEST(LoadDay, ReadsTheFileThenTheListsAndLogsTheCounts) {
     writeStationFile(day.dir / "day.station", built.tables);
     Log loadLog;
     const Day loaded = loadDay(day.dir / "day.station", day.dir.path(), loadLog);
-    EXPECT_EQ(loaded.tables, built.tables);
+    StationTables saved = built.tables;
+    saved.lanes.clear();  // the station file holds no lane counts
+    EXPECT_EQ(loaded.tables, saved);
     EXPECT_EQ(loaded.stations.stationDefs(), built.stations.stationDefs());
     EXPECT_EQ(loadLog.logText(), "Sta count=3\r\nRoad count=1\r\n");
 }

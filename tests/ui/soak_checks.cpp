@@ -100,8 +100,12 @@ bool scatterFrom(const Chart& chart, const IntervalTable& table, int row) {
     return true;
 }
 
+enum class Measure { Volume, Occupancy, Unchecked };
+
+// The grid's cells lie on the road's stations and the table's intervals; their values are the
+// volume or occupancy of the table (a speed's are not checked).
 bool gridFrom(const Chart& chart, const Day& day, const IntervalTable& table, int road,
-              bool volume) {
+              Measure measure) {
     const std::vector<int16_t>& stations = day.roads.staList(road);
     for (const GridPoint& p : chart.gridPoints(0)) {
         const auto z = static_cast<std::size_t>(p.z);
@@ -114,7 +118,8 @@ bool gridFrom(const Chart& chart, const Day& day, const IntervalTable& table, in
             return false;
         }
         const IntervalValue& value = table.at(row, k);
-        if (p.y != (volume ? static_cast<double>(value.vol) : value.occ)) {
+        if (measure != Measure::Unchecked &&
+            p.y != (measure == Measure::Volume ? static_cast<double>(value.vol) : value.occ)) {
             return false;
         }
     }
@@ -236,11 +241,16 @@ bool SoakChecks::filledFrom(const GraphWindow& window, const InForce& data) cons
         }
         return false;
     }
-    const bool volume = kind == QLatin1String("frmVolColorGrid") ||
-                        window.windowTitle().startsWith(QLatin1String("Volume"));
+    Measure measure = kind == QLatin1String("frmVolColorGrid") ||
+                              window.windowTitle().startsWith(QLatin1String("Volume"))
+                          ? Measure::Volume
+                          : Measure::Occupancy;
+    if (kind.startsWith(QLatin1String("frmSpeed"))) {
+        measure = Measure::Unchecked;
+    }
     const std::string road = text(title.mid(QStringLiteral("Road: ").size()));
     for (int r = 0; r < day.roads.count(); ++r) {
-        if (day.roads.roadByIndex(r) == road && gridFrom(chart, day, table, r, volume)) {
+        if (day.roads.roadByIndex(r) == road && gridFrom(chart, day, table, r, measure)) {
             return true;
         }
     }

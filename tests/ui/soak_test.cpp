@@ -211,7 +211,13 @@ std::string Soak::chooseEntry() {
 }
 
 std::string Soak::typeText() {
-    QComboBox* list = pick(random, window->findChildren<QComboBox*>());
+    QList<QComboBox*> editable;
+    for (QComboBox* list : window->findChildren<QComboBox*>()) {
+        if (list->isEditable()) {
+            editable.append(list);
+        }
+    }
+    QComboBox* list = pick(random, editable);
     constexpr const char* kTexts[] = {"12:00:00", "x", "", "101", "5 min", "North"};
     const QString typed = QString::fromLatin1(kTexts[roll(6)]);
     list->lineEdit()->selectAll();

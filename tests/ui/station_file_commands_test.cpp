@@ -17,7 +17,9 @@ TEST_F(SaveCommand, WritesTheDayInForceUnderTheChosenNameOrSaysThereIsNothing) {
     save(file);
     EXPECT_EQ(dialogs.requests.at(0).proposedName, (dir / "station" / "may5.station").string());
     EXPECT_EQ(c().txtBinFile->text().toStdString(), file.string());
-    EXPECT_EQ(readStationFile(file), workspace().day->tables);
+    StationTables built = workspace().day->tables;
+    built.lanes.clear();  // the station file holds no lane counts
+    EXPECT_EQ(readStationFile(file), built);
 }
 
 TEST_F(SaveCommand, CancelIsSilent) {
@@ -64,7 +66,9 @@ TEST_F(LoadCommand, RestoresTheSavedDayInAFreshWindowAndPutsTheIntervalListBack)
     dialogs.answer(file.string());
     click(c().btnLoad);
     EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, "Done."}));
-    EXPECT_EQ(workspace().day->tables, built->tables);
+    StationTables saved = built->tables;
+    saved.lanes.clear();
+    EXPECT_EQ(workspace().day->tables, saved);
     EXPECT_EQ(c().lblDate->text(), "saved.station");
     EXPECT_EQ(workspace().intervals->intervalIndex, 9);
     EXPECT_EQ(c().cmbPlotInterval->currentText(), "30 sec");  // the table stays at "1 hour"

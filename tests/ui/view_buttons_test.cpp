@@ -1,4 +1,4 @@
-// The view buttons of a built day: the refusals of the six graph buttons, the volume sum and the
+// The view buttons of a built day: the refusals of the eight graph buttons, the volume sum and the
 // CSV export, the window each graph button opens, the range rule and its end-time selection,
 // and shutdown closing the graph windows. The graphs' own tests check their series and rules;
 // these check what the window passes to them and keeps.
@@ -30,7 +30,8 @@ class ViewButtons : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        road = {c().btnColorGrid, c().btnOccColorGrid, c().btnVolContour, c().btnContour};
+        road = {c().btnColorGrid, c().btnOccColorGrid,   c().btnVolContour,
+                c().btnContour,   c().btnSpeedColorGrid, c().btnSpeedContour};
         graphs = {c().btnLinePlot, c().btnScatterPlot};
         graphs.insert(graphs.end(), road.begin(), road.end());
     }
@@ -170,7 +171,9 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
         {"frmVolColorGrid", "Volume Color Grid Graph"},
         {"frmOccColorGrid", "Occupancy Color Grid Graph"},
         {"frmContour", "Volume Contour Graph"},
-        {"frmContour", "Occupancy Contour Graph"}};
+        {"frmContour", "Occupancy Contour Graph"},
+        {"frmSpeedColorGrid", "Speed Color Grid Graph"},
+        {"frmSpeedContour", "Speed Contour Graph"}};
     std::vector<GraphWindow*> opened;
     for (std::size_t i = 0; i < graphs.size(); ++i) {
         opened.push_back(clickForWindow(graphs[i]));
@@ -183,10 +186,10 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
     // A second click opens a second window; a recomputation replaces the table in force, not
     // what the windows drew.
     opened.push_back(clickForWindow(c().btnLinePlot));
-    ASSERT_NE(opened[6], opened[0]);
+    ASSERT_NE(opened[8], opened[0]);
     choose(c().cmbPlotInterval, 9);
     click(c().btnReCompute);
-    EXPECT_EQ(opened[6]->chart().points(0), opened[0]->chart().points(0));
+    EXPECT_EQ(opened[8]->chart().points(0), opened[0]->chart().points(0));
     EXPECT_EQ(opened[1]->chart().titleLines(), QStringList{"Station: 104"});
     EXPECT_EQ(opened[5]->chart().titleLines(), QStringList{"Road: South"});
     // Station 104's detectors count 4 and slot % 4 vehicles per slot: 40 + 13 from slot 100,
@@ -202,6 +205,12 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
     EXPECT_EQ(grid[0], (GridPoint{fiveMinTime(10), 50, 1}));
     EXPECT_EQ(grid[1], (GridPoint{fiveMinTime(10), 53, 2}));
     EXPECT_EQ(opened[3]->chart().gridPoints(0).front(), (GridPoint{fiveMinTime(10), 10.0, 1}));
+    // One lane of 5 vehicles a slot at 10 %, 600 an hour: 40.2 km/h at 6.7 m.
+    for (const std::size_t speed : {6u, 7u}) {
+        EXPECT_EQ(opened[speed]->chart().gridPoints(0).front(),
+                  (GridPoint{fiveMinTime(10), 40.2f, 1}));
+        EXPECT_EQ(opened[speed]->chart().gridPoints(0).size(), 9u);
+    }
 }
 TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
     buildAt(kThirtySec);

@@ -1,0 +1,177 @@
+#include "views/speed.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "base/log.h"
+#include "core/day.h"
+#include "definitions/station_file.h"
+#include "support/test_files.h"
+#include "views/interval_table.h"
+#include "views/view_test_data.h"
+
+namespace quorvane {
+namespace {
+
+using test::occupancyBytes;
+using test::TempDir;
+using test::volumeBytes;
+using test::ZipMember;
+
+constexpr int k30Sec = 0, k5Min = 5, k1Hour = 9;
+const SpeedSettings kKmh = SpeedSettings::defaults(SpeedUnit::Kmh);
+const SpeedSettings kMph = SpeedSettings::defaults(SpeedUnit::Mph);
+
+// Rounded to one decimal, as the table writes it; NaN stays NaN.
+double tenths(double speed) {
+    return std::round(speed * 10.0) / 10.0;
+}
+
+TEST(SpeedEstimate, FormulasOfBothUnitsWithGapsAndTheCap) {
+    const struct {
+        double flow;
+        double occupancy;
+        SpeedSettings settings;
+        double expected;  // to a tenth; NaN: no estimate
+    } cases[] = {
+        {1200, 10, {SpeedUnit::Mph, 22.0}, 50.0},
+        {1200, 10, {SpeedUnit::Kmh, 6.7056}, 80.5},
+        {1200, 10, kKmh, 80.4},
+        {600, 20, {SpeedUnit::Kmh, 4.0}, 12.0},
+        {0, 35, kKmh, 0.0},  // standing traffic
+        {1200, 0, kKmh, NAN},
+        {0, 0, kMph, NAN},
+        {-30, 10, kKmh, NAN},  // a negative volume from a foreign station file
+        {1200, NAN, kKmh, NAN},
+        {2000, 1, kKmh, 160.0},  // 1340 km/h estimated at 1 %: shown as the cap
+        {2000, 1, kMph, 100.0},
+        {1200, 5, kKmh, 160.0},  // 160.8
+        {1200, 5.1, kKmh, 157.6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.flow) + " at " + std::to_string(c.occupancy) + " %");
+        const double speed = estimatedSpeed(c.flow, c.occupancy, c.settings);
+        if (std::isnan(c.expected)) {
+            EXPECT_TRUE(std::isnan(speed)) << speed;
+        } else {
+            EXPECT_DOUBLE_EQ(tenths(speed), c.expected);
+        }
+    }
+    // The same length and traffic in either unit: 1.609344 km/h to the mile per hour.
+    const double kmh = estimatedSpeed(1500, 12, SpeedSettings::fromMetres(SpeedUnit::Kmh, 7.0));
+    const double mph = estimatedSpeed(1500, 12, SpeedSettings::fromMetres(SpeedUnit::Mph, 7.0));
+    EXPECT_NEAR(kmh, mph * 1.609344, 1e-9);
+}
+
+TEST(SpeedEstimate, AcceptsVehicleLengthsFromTwoToThirtyMetres) {
+    for (const auto& [metres, accepted] : std::vector<std::pair<double, bool>>{
+             {2.0, true}, {30.0, true}, {6.7, true}, {1.99, false}, {30.01, false}, {NAN, false}}) {
+        EXPECT_EQ(acceptedVehicleLength(metres), accepted) << metres;
+    }
+    EXPECT_DOUBLE_EQ(kMph.vehicleLength, 22.0);
+    EXPECT_DOUBLE_EQ(kKmh.vehicleLength, 6.7);
+    EXPECT_NEAR(SpeedSettings::fromMetres(SpeedUnit::Mph, 6.7056).vehicleLength, 22.0, 1e-9);
+}
+
+// A built day of stations 1 (detectors 11, 12), 2 (21, 22, 23; 23 is missing from the archive)
+// and 3 (31), every detector at 10 vehicles and 10 % in every slot unless `replaced` gives other
+// contents for a member.
+class BuiltDay : public ::testing::Test {
+  protected:
+    Day build(const std::map<std::string, std::string>& replaced = {}) {
+        test::writeFile(dir / "VURSta2Det.list", "1,P,11,12,\r\n2,P,21,22,23,\r\n3,P,31,\r\n");
+        test::writeFile(dir / "VURRoad2Sta.list", "Road,1,2,3,\r\n");
+        std::vector<ZipMember> members;
+        for (const int detector : {11, 12, 21, 22, 31}) {
+            for (const auto& [extension, bytes] :
+                 {std::pair{".o30", occupancyBytes(int16_t{100})}, {".v30", volumeBytes(10)}}) {
+                const std::string name = std::to_string(detector) + extension;
+                const auto other = replaced.find(name);
+                members.push_back({name, other == replaced.end() ? bytes : other->second});
+            }
+        }
+        test::writeZip(dir / "day.traffic", members);
+        Log log;
+        return buildDay({dir / "day.traffic", dir.path(), std::nullopt}, log);
+    }
+    static SpeedTable speeds(const Day& day, int interval, const SpeedSettings& settings = kKmh) {
+        const std::vector<int> rows{0, 1, 2};
+        return computeSpeeds(day.tables, day.stations, rows, interval, settings);
+    }
+    TempDir dir;
+};
+
+TEST_F(BuiltDay, UniformDayIsKnownByHandWhateverDetectorIsMissing) {
+    const Day day = build();
+    ASSERT_EQ(day.tables.lanes.size(), 3u * kSlotsPerDay);
+    EXPECT_EQ(day.tables.lanes[StationTables::cell(100, 1)], 2);  // 23 did not report
+    for (const int interval : {k30Sec, k5Min, k1Hour}) {
+        const SpeedTable table = speeds(day, interval);
+        ASSERT_EQ(table.intervalCount, kIntervalChoices[interval].intervalCount);
+        for (std::size_t row = 0; row < 3; ++row) {
+            SCOPED_TRACE(std::to_string(interval) + " row " + std::to_string(row));
+            // 1200 vehicles a lane and hour at 10 %, g = 6.7 m: 80.4 km/h, or 50.0 mph at 22 ft.
+            for (const int k : {0, table.intervalCount - 1}) {
+                EXPECT_FLOAT_EQ(table.at(row, k).speed, 80.4f);
+                EXPECT_FLOAT_EQ(table.at(row, k).lanes, row == 2 ? 1.0f : 2.0f);
+            }
+        }
+    }
+    EXPECT_FLOAT_EQ(speeds(day, k5Min, kMph).at(1, 7).speed, 50.0f);
+}
+
+TEST_F(BuiltDay, SlotsWithoutACountedDetectorAreLeftOutAndAnIntervalOfNoneIsAGap) {
+    // Detector 31 reports an implausible occupancy in slots 0..9 (the first "5 min" interval)
+    // and in slot 12; detector 11 is silent with 0 % in slot 10, and 12 is implausible there.
+    std::vector<int16_t> occ31(kSlotsPerDay, 100);
+    std::vector<int16_t> occ12(kSlotsPerDay, 100);
+    std::vector<int16_t> occ11(kSlotsPerDay, 100);
+    std::vector<uint8_t> vol11(kSlotsPerDay, 10);
+    for (int k = 0; k < 10; ++k) {
+        occ31[k] = 1500;
+    }
+    occ31[12] = 1500;
+    occ12[10] = 1500;
+    occ11[10] = 0;
+    vol11[10] = 0;
+    const Day day = build({{"31.o30", occupancyBytes(occ31)},
+                           {"12.o30", occupancyBytes(occ12)},
+                           {"11.o30", occupancyBytes(occ11)},
+                           {"11.v30", volumeBytes(vol11)}});
+    const SpeedTable fiveMin = speeds(day, k5Min);
+    EXPECT_TRUE(std::isnan(fiveMin.at(2, 0).speed));
+    EXPECT_EQ(fiveMin.at(2, 0).lanes, 0.0f);
+    // Slot 12 is left out: 9 slots of 10 vehicles on one lane at 10 %, still 80.4.
+    EXPECT_FLOAT_EQ(fiveMin.at(2, 1).speed, 80.4f);
+    EXPECT_FLOAT_EQ(fiveMin.at(2, 1).lanes, 1.0f);
+    // Station 1, slot 10: 11 counts (0 vehicles at 0 %), 12 does not but keeps its volume:
+    // Q = 10 + 9 * 20, L = (1 + 9 * 2) / 10, O = 9 * 10 / 10: 1200 an hour and lane at 9 %.
+    EXPECT_NEAR(fiveMin.at(0, 1).speed, 1200 * 6.7 / 90, 1e-4);
+    EXPECT_FLOAT_EQ(fiveMin.at(0, 1).lanes, 1.9f);
+    const SpeedTable thirty = speeds(day, k30Sec);
+    EXPECT_TRUE(std::isnan(thirty.at(0, 10).speed));  // 0 % occupancy: a gap, 1 lane
+    EXPECT_EQ(thirty.at(0, 10).lanes, 1.0f);
+}
+
+TEST_F(BuiltDay, LoadedDayCountsEveryListedDetectorInEverySlot) {
+    const Day built = build();
+    writeStationFile(dir / "day.station", built.tables);
+    Log log;
+    const Day loaded = loadDay(dir / "day.station", dir.path(), log);
+    EXPECT_EQ(loaded.tables.volume, built.tables.volume);
+    EXPECT_EQ(loaded.tables.occupancy, built.tables.occupancy);
+    EXPECT_TRUE(loaded.tables.lanes.empty());  // the file holds no lane counts
+    const SpeedTable table = speeds(loaded, k5Min);
+    EXPECT_FLOAT_EQ(table.at(0, 3).speed, 80.4f);
+    // Station 2 lists three detectors: 20 vehicles a slot over 3 lanes, 800 an hour: 53.6.
+    EXPECT_FLOAT_EQ(table.at(1, 3).lanes, 3.0f);
+    EXPECT_FLOAT_EQ(table.at(1, 3).speed, 53.6f);
+}
+
+}  // namespace
+}  // namespace quorvane
