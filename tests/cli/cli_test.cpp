@@ -171,6 +171,57 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
     EXPECT_NE(readFile(dir() / "log.txt").find("Station = 999 doesn't exist."), std::string::npos);
 }
 
+// 11, 12 and 21 hold one occupancy all day, 22 is missing, 31 counts no vehicle in four of the
+// window's hours while its occupancy stays at 5 %.
+TEST_F(CliDay, HealthWritesTheGradesAsCsvAndTheSummaryLast) {
+    const std::string csv =
+        "station,detector,status,samples,implausible,zero_occupancy,high_occupancy,"
+        "zero_volume_positive_occupancy,zero_occupancy_positive_volume,"
+        "longest_constant_minutes\r\n"
+        "101,11,constant,2040,0,0,0,0,0,1020\r\n"
+        "101,12,constant,2040,0,0,0,0,0,1020\r\n"
+        "102,21,constant,2040,0,0,0,0,0,1020\r\n"
+        "102,22,no data,0,0,0,0,0,0,0\r\n"
+        "103,31,intermittent,2040,0,0,0,480,0,1020\r\n";
+    const std::string summary = "Detector health: 1 no data, 1 intermittent, 3 constant\n";
+    const CliRun toFile = runWithLists({"health", "day.traffic", "-o", "health.csv"});
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(readFile(dir() / "health.csv"), csv);
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(toFile.err, std::string(kBuildLog) + summary);
+
+    const CliRun toOut = runWithLists({"health", "day.traffic", "--log", "log.txt"});
+    ASSERT_EQ(toOut.status, 0) << toOut.err;
+    EXPECT_EQ(toOut.out, csv);
+    EXPECT_EQ(toOut.err, summary);
+    EXPECT_EQ(readFile(dir() / "log.txt"), kBuildLog);
+}
+
+TEST_F(CliDay, HealthFailuresExitOneAndWriteNothing) {
+    build();
+    const std::pair<std::vector<std::string>, std::string> failures[] = {
+        {{"health", "day.station", "-o", "h.csv"},
+         "Detector health needs a build from the archive.\n"},
+        {{"health", "gone.traffic", "-o", "h.csv"},
+         "Error No: 53, File not found: gone.traffic.\n"},
+        {{"health", "day.traffic", "-o", "none/h.csv"},
+         "Error No: 76, Path not found: none/h.csv.\n"},
+    };
+    for (const auto& [args, message] : failures) {
+        const CliRun failed = runWithLists(args);
+        EXPECT_EQ(failed.status, 1);
+        EXPECT_TRUE(failed.err.ends_with(message)) << failed.err;
+        EXPECT_EQ(failed.out, "");
+    }
+    EXPECT_FALSE(fs::exists(dir() / "h.csv"));
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"health"},
+                                               {"health", "a.traffic", "b.traffic"},
+                                               {"health", "day.traffic", "--worst"}}) {
+        EXPECT_EQ(run(args).status, 2) << args.back();
+    }
+}
+
 TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
     const std::vector<std::vector<std::string>> wrong{
         {},
