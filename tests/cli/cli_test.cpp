@@ -273,6 +273,16 @@ TEST(CliSampleDay, BuildsTheSampleDay) {
               "Sta count=60\r\nRoad count=3\r\nStation: 107: Det 1093 does not exist\r\n"
               "Station: 205: \r\n");
     EXPECT_EQ(fs::file_size(dir / "day" / "sample.station"), 40u + 17280u * 60u);
+
+    // The day a new user opens first shows every status.
+    const CliRun health =
+        runCli({"health", "day/sample.traffic", "--lists", (dir / "day").string(), "-o", "h.csv"},
+               dir.path());
+    ASSERT_EQ(health.status, 0) << health.err;
+    EXPECT_TRUE(health.err.ends_with(
+        "\nDetector health: 223 good, 2 no data, 1 insufficient data, 1 card off, "
+        "1 high values, 1 intermittent, 1 constant\n"))
+        << health.err;
 }
 
 }  // namespace

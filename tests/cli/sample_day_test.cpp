@@ -1,12 +1,14 @@
 // The sample day's generator: its bytes follow from the seed and its layout from the station
 // count, and the day holds the flaws of a real one and a morning queue travelling upstream.
-// That the engine builds it and finds those flaws is tested with quorvane-cli.
+// The engine builds it and grades each flaw as its kind; its log is tested with quorvane-cli.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <numeric>
 #include <sstream>
 
+#include "base/log.h"
+#include "core/day.h"
 #include "sampleday/layout.h"
 #include "sampleday/sample_command.h"
 #include "sampleday/sample_day.h"
@@ -84,18 +86,25 @@ TEST(SampleDay, MembersCarryThePlantedFlaws) {
     const SampleLayout layout = planSampleDay({});
     const auto members = membersByName(layout);
     EXPECT_EQ(static_cast<int>(members.size()), 2 * layout.detectorCount() - 3);
-    int flaws = 0;
+    std::map<DetectorFlaw, int> flaws;
     for (const SampleStation& station : layout.stations) {
         for (const SampleDetector& detector : station.detectors) {
             const std::string number = std::to_string(detector.number);
             const DetectorFlaw flaw = detector.flaw;
             EXPECT_EQ(members.contains(number + ".v30"), flaw != DetectorFlaw::MissingFromArchive);
-            EXPECT_EQ(members.contains(number + ".o30"), flaw == DetectorFlaw::None);
+            EXPECT_EQ(members.contains(number + ".o30"), flaw != DetectorFlaw::MissingFromArchive &&
+                                                             flaw != DetectorFlaw::VolumeOnly &&
+                                                             flaw != DetectorFlaw::C30);
             EXPECT_EQ(members.contains(number + ".c30"), flaw == DetectorFlaw::C30);
-            flaws += flaw != DetectorFlaw::None;
+            ++flaws[flaw];
         }
     }
-    EXPECT_EQ(flaws, 3);
+    // Each flaw on one detector: three of the archive's own, five faults of working members.
+    EXPECT_EQ(flaws.size(), 9u);
+    flaws.erase(DetectorFlaw::None);
+    for (const auto& [flaw, count] : flaws) {
+        EXPECT_EQ(count, 1) << static_cast<int>(flaw);
+    }
 
     // Three volumes above 40 and three occupancies above 100 %; busy lanes otherwise carry
     // close to 20 vehicles in 30 s.
@@ -167,6 +176,51 @@ TEST(SampleDay, QueueGrowsUpstreamFromTheBottleneck) {
         EXPECT_LT(queued, 45.0);
         EXPECT_LT(meanOver(atCell(b + 1), nearOnset + 20, 40), 15.0) << "free flow past it";
         EXPECT_LT(meanOver(atCell(b + 1), 3 * 120, 120), 2.0) << "03:00";
+    }
+}
+
+// What the health grading of a build must say of each planted flaw; the detectors without one
+// (also those with a single implausible value, and the "c30" one) are good.
+HealthStatus expectedStatus(const SampleDetector& detector) {
+    switch (detector.flaw) {
+        case DetectorFlaw::MissingFromArchive:
+        case DetectorFlaw::VolumeOnly:
+            return HealthStatus::NoData;
+        case DetectorFlaw::CardOff:
+            return HealthStatus::CardOff;
+        case DetectorFlaw::StuckOccupancy:
+            return HealthStatus::Constant;
+        case DetectorFlaw::Chattering:
+            return HealthStatus::Intermittent;
+        case DetectorFlaw::HighOccupancy:
+            return HealthStatus::HighValues;
+        case DetectorFlaw::GarbledOccupancy:
+            return HealthStatus::InsufficientData;
+        default:
+            return HealthStatus::Good;
+    }
+}
+
+TEST(SampleDay, BuildGradesEachPlantedFlawAsItsKindAndTheRestGood) {
+    for (const SampleOptions options : {SampleOptions{}, SampleOptions{400, 5}}) {
+        SCOPED_TRACE(options.stations);
+        TempDir dir;
+        writeSampleDay(dir.path(), options);
+        Log log;
+        const Day day = buildDay({dir / "sample.traffic", dir.path(), std::nullopt}, log);
+        ASSERT_TRUE(day.health.has_value());
+        const std::vector<DetectorGrade>& grades = day.health->detectors;
+        std::size_t row = 0;
+        for (const SampleStation& station : planSampleDay(options).stations) {
+            for (const SampleDetector& detector : station.detectors) {
+                ASSERT_LT(row, grades.size());
+                EXPECT_EQ(grades[row].detector, detector.number);
+                EXPECT_EQ(statusText(grades[row].status), statusText(expectedStatus(detector)))
+                    << detector.number;
+                ++row;
+            }
+        }
+        EXPECT_EQ(row, grades.size());
     }
 }
 
