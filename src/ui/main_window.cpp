@@ -13,6 +13,7 @@
 #include <QTabWidget>
 
 #include "ui/commands.h"
+#include "ui/health_window.h"
 #include "ui/list_coupling.h"
 #include "ui/window_lists.h"
 
@@ -63,6 +64,7 @@ void MainWindow::connectCommands() {
     };
     on(c.btnBuildStationData, &buildStationData);
     on(c.btnShowlLog, &showLog);
+    on(c.btnDetectorHealth, &showDetectorHealth);
     on(c.btnSave, &saveStationData);
     on(c.btnLoad, &loadStationData);
     connect(c.btnExit, &QAbstractButton::clicked, this, &QWidget::close);
