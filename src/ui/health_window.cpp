@@ -75,7 +75,6 @@ HealthWindow::HealthWindow(Dialogs& dialogs, QWidget* owner)
         cmbStatus->addItem(statusLabel(status), static_cast<int>(status));
     }
     txtNumber->setPlaceholderText(QStringLiteral("number starts with"));
-    txtNumber->setClearButtonEnabled(true);
     txtNumber->setMaximumWidth(txtNumber->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24);
 
     filter_->setSourceModel(model_);
