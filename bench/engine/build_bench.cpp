@@ -1,5 +1,5 @@
-// The build of a metro-size day (2000 stations, about 8000 detectors, 16000 members), timed in
-// one run against its floor, listing and reading the same members with libzip alone into
+// The build of a metro-size day (2000 stations, about 8000 detectors, 16000 members), with and
+// without grading the detectors' health, timed in one run against its floor, listing and reading the same members with libzip alone into
 // memory on one thread, and against Info-ZIP's `unzip -p ARCHIVE > /dev/null`. Then the batch
 // command `quorvane-cli build` and `unzip -p` as the user runs them, in alternating pairs (wall
 // and CPU time, medians: the machine is shared). Afterwards the peak memory of one build,
@@ -17,8 +17,11 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -98,8 +101,9 @@ void BM_InfoZipUnzipToDevNull(benchmark::State& state) {
     }
 }
 
-// The build as the program runs it: member list, both lists, every station.
-quorvane::StationTables build(int readerThreads) {
+// The build as the program runs it: member list, both lists, every station, with or without
+// grading the detectors' health.
+quorvane::StationBuild build(int readerThreads, bool gradeHealth) {
     quorvane::Log log;
     quorvane::Unzip archive;
     archive.setZipFileName(archivePath());
@@ -108,14 +112,61 @@ quorvane::StationTables build(int readerThreads) {
     const quorvane::RoadList roads = quorvane::RoadList::buildList(g_dayDir);
     quorvane::BuildOptions options;
     options.readerThreads = readerThreads;
-    return quorvane::buildStationTables(archive, stations, log, {}, options);
+    options.gradeHealth = gradeHealth;
+    return quorvane::buildStations(archive, stations, log, {}, options);
 }
 
 void BM_Build(benchmark::State& state) {
     const int readers = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(build(readers).stationCount);
+        benchmark::DoNotOptimize(build(readers, true).tables.stationCount);
     }
+}
+
+void BM_BuildWithoutHealth(benchmark::State& state) {
+    const int readers = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(build(readers, false).tables.stationCount);
+    }
+}
+
+// What grading adds: builds with and without grading alternate (in both orders), so that a
+// disturbance of the shared machine meets both alike. Reports the medians of each and the
+// median of the per-pair ratios, for real time and for the process's CPU time (all threads).
+void BM_HealthCost(benchmark::State& state) {
+    const int readers = static_cast<int>(state.range(0));
+    constexpr int kPairs = 11;
+    auto now = [] {
+        timespec cpu{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        return std::pair{std::chrono::steady_clock::now(),
+                         static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) * 1e-9};
+    };
+    std::vector<double> with, without, wallRatio, cpuRatio;
+    for (auto _ : state) {
+        for (int pair = 0; pair < kPairs; ++pair) {
+            std::array<double, 2> wall{}, cpu{};  // [graded]
+            for (const bool grade : {pair % 2 == 0, pair % 2 != 0}) {
+                const auto [wallStart, cpuStart] = now();
+                benchmark::DoNotOptimize(build(readers, grade).health.detectors.size());
+                const auto [wallEnd, cpuEnd] = now();
+                wall[grade] = std::chrono::duration<double>(wallEnd - wallStart).count();
+                cpu[grade] = cpuEnd - cpuStart;
+            }
+            with.push_back(wall[1]);
+            without.push_back(wall[0]);
+            wallRatio.push_back(wall[1] / wall[0]);
+            cpuRatio.push_back(cpu[1] / cpu[0]);
+        }
+    }
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    state.counters["with_ms"] = median(with) * 1e3;
+    state.counters["without_ms"] = median(without) * 1e3;
+    state.counters["extra_pct"] = (median(wallRatio) - 1.0) * 100.0;
+    state.counters["cpu_extra_pct"] = (median(cpuRatio) - 1.0) * 100.0;
 }
 
 // Keeps every repetition's real time per iteration of each benchmark, for the ratios printed
@@ -124,6 +175,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
+            if (run.run_name.str().rfind("BM_HealthCost", 0) == 0) {
+                continue;  // many builds per run: its counters say what it measured
+            }
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
                 times_[run.run_name.str()].push_back(run.real_accumulated_time /
                                                      static_cast<double>(run.iterations));
@@ -143,7 +197,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
             std::printf("%-44s %9.1f %9.1f %9.2f %9.2f\n", name.c_str(), best * 1e3, middle * 1e3,
                         floor > 0 ? middle / floor : 0.0, unzip > 0 ? middle / unzip : 0.0);
         }
-        std::printf("goal: single-threaded build (readerThreads/0) <= 0.70 x floor\n");
+        std::printf("goal: single-threaded build (readerThreads/0) <= 0.70 x floor; grading the "
+                    "detectors' health adds <= 10 %% (BM_HealthCost extra_pct: median ratio of "
+                    "alternating builds)\n");
     }
 
   private:
@@ -292,6 +348,18 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
         ->Repetitions(5);
+    benchmark::RegisterBenchmark("BM_BuildWithoutHealth/readerThreads", BM_BuildWithoutHealth)
+        ->Arg(0)
+        ->Arg(2)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("BM_HealthCost/readerThreads", BM_HealthCost)
+        ->Arg(0)
+        ->Arg(2)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
 
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());

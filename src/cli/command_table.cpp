@@ -21,6 +21,7 @@ std::span<const Command> commands() {
 #ifdef QUORVANE_CLI_PLOT
         Command{"plot", kPlotSynopsis, runPlot},
 #endif
+        Command{"health", kHealthSynopsis, runHealth},
         Command{"info", kInfoSynopsis, runInfo},
         Command{"sample", kSampleSynopsis, runSample},
     };

@@ -35,6 +35,10 @@ inline constexpr std::string_view kPlotSynopsis =
     "                    [--log FILE]";
 int runPlot(std::span<const std::string_view> args, CliContext& context);
 
+inline constexpr std::string_view kHealthSynopsis =
+    "health ARCHIVE [-o OUT.csv] [--lists DIR] [--log FILE]";
+int runHealth(std::span<const std::string_view> args, CliContext& context);
+
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";
 int runInfo(std::span<const std::string_view> args, CliContext& context);
 

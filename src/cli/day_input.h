@@ -75,8 +75,8 @@ int roadIndex(const Day& day, std::string_view name);
 // (the main window offers only listed stations; on the command line a number can name any).
 std::variant<int, Refusal> stationRow(const Day& day, int16_t number);
 
-// What a command ends with besides its own output: its exit status and, for a refused request,
-// the message for standard error.
+// What a command ends with besides its own output: its exit status and the last line for
+// standard error: a refused request's message, or a closing summary of work done.
 struct Outcome {
     int status = kExitOk;
     std::string message;

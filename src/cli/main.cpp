@@ -1,4 +1,5 @@
-// quorvane-cli: the batch command over the engine (build, export, sum, plot, info, sample).
+// quorvane-cli: the batch command over the engine (build, export, sum, plot, health, info,
+// sample).
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>

@@ -61,7 +61,9 @@ Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks) {
     day.stations = StationList::buildList(request.listDirectory);
     day.roads = RoadList::buildList(request.listDirectory);
     logCounts(day.stations, day.roads, log);
-    day.tables = buildStationTables(archive, day.stations, log, hooks);
+    StationBuild build = buildStations(archive, day.stations, log, hooks);
+    day.tables = std::move(build.tables);
+    day.health = std::move(build.health);
     return day;
 }
 

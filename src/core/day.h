@@ -3,8 +3,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/station_builder.h"
 #include "base/station_tables.h"
+#include "core/detector_health.h"
+#include "core/station_builder.h"
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"
 
@@ -12,13 +13,15 @@ namespace quorvane {
 
 class Log;
 
-// One day in force: the definition lists it was built or loaded with and its station tables.
-// Made whole by buildDay or loadDay; the program replaces the previous day only with a
-// complete new one.
+// One day in force: the definition lists it was built or loaded with, its station tables and,
+// for a day built from an archive, its detectors' health (a ".station" file holds no detector
+// values). Made whole by buildDay or loadDay; the program replaces the previous day only with
+// a complete new one.
 struct Day {
     StationList stations;
     RoadList roads;
     StationTables tables;
+    std::optional<DetectorHealth> health;
 };
 
 struct BuildRequest {

@@ -98,17 +98,38 @@ int BuildOptions::defaultReaderThreads() {
 
 namespace {
 
+// Grades the detectors of `station` as they were read, in the order of its detector list.
+void gradeStation(const StationList& stations, int station, std::span<const DetectorDay> fetched,
+                  DetectorHealth& health) {
+    const StationRecord& record = stations.stationDefs()[static_cast<std::size_t>(station)];
+    for (std::size_t j = 0; j < fetched.size(); ++j) {
+        const DetectorDay& detector = fetched[j];
+        DetectorGrade& grade = health.detectors.emplace_back();
+        grade.stationRow = station;
+        grade.station = static_cast<int16_t>(record.staNum);
+        grade.detector = record.primaryDets[j];
+        if (detector.found) {
+            grade.counts = countDetector(detector.vol, detector.occ);
+        }
+        grade.status = healthStatus(detector.found, grade.counts);
+    }
+}
+
 // ComputeStation once the station's detectors are fetched: their log text, then their error
-// if the fetch failed, else the combination into the station's row.
+// if the fetch failed, else their grades (when wanted) and the combination into the station's
+// row, which drops implausible values in place.
 void computeStation(const StationList& stations, int station, StationFetch& fetch, OccMode mode,
-                    StationTables& tables, Log& log) {
+                    StationBuild& build, bool grade, Log& log) {
     log.appendLog(fetch.log.logText());
     if (fetch.error) {
         std::rethrow_exception(fetch.error);
     }
+    if (grade) {
+        gradeStation(stations, station, fetch.detectors, build.health);
+    }
     try {
-        combineStation(fetch.detectors, mode, tables.volumeOf(station), tables.occupancyOf(station),
-                       tables.lanesOf(station));
+        combineStation(fetch.detectors, mode, build.tables.volumeOf(station),
+                       build.tables.occupancyOf(station), build.tables.lanesOf(station));
     } catch (const Error& error) {
         throw Error(error.number(), error.description() + " at station " +
                                         std::to_string(stations.staNumByIndex(station)));
@@ -119,14 +140,20 @@ void computeStation(const StationList& stations, int station, StationFetch& fetc
 
 StationTables buildStationTables(const Unzip& archive, const StationList& stations, Log& log,
                                  const BuildHooks& hooks) {
-    return buildStationTables(archive, stations, log, hooks, BuildOptions{});
+    return buildStations(archive, stations, log, hooks).tables;
 }
 
 StationTables buildStationTables(const Unzip& archive, const StationList& stations, Log& log,
                                  const BuildHooks& hooks, const BuildOptions& options) {
+    return buildStations(archive, stations, log, hooks, options).tables;
+}
+
+StationBuild buildStations(const Unzip& archive, const StationList& stations, Log& log,
+                           const BuildHooks& hooks, const BuildOptions& options) {
     const int count = stations.count();
-    StationTables tables = StationTables::zeroed(count);
-    tables.lanes.assign(tables.volume.size(), 0);
+    StationBuild build{StationTables::zeroed(count), {}};
+    build.tables.lanes.assign(build.tables.volume.size(), 0);
+    const bool grade = options.gradeHealth;
 
     // Without a member list there is nothing to read ahead (every detector is absent).
     if (options.readerThreads <= 0 || archive.zipEntries().empty()) {
@@ -139,10 +166,10 @@ StationTables buildStationTables(const Unzip& archive, const StationList& statio
         for (int station = 0; station < count; ++station) {
             const OccMode mode = hooks.occMode();
             fetchStation(stations, station, extract, fetch);
-            computeStation(stations, station, fetch, mode, tables, log);
+            computeStation(stations, station, fetch, mode, build, grade, log);
             hooks.stationDone(station, count);
         }
-        return tables;
+        return build;
     }
 
     const int threads = std::min(options.readerThreads, count);
@@ -152,11 +179,11 @@ StationTables buildStationTables(const Unzip& archive, const StationList& statio
     for (int station = 0; station < count; ++station) {
         const OccMode mode = hooks.occMode();
         StationFetch& fetch = ahead.wait(station);
-        computeStation(stations, station, fetch, mode, tables, log);
+        computeStation(stations, station, fetch, mode, build, grade, log);
         ahead.release(station);
         hooks.stationDone(station, count);
     }
-    return tables;
+    return build;
 }
 
 }  // namespace quorvane

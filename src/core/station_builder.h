@@ -5,6 +5,7 @@
 #include <span>
 
 #include "base/station_tables.h"
+#include "core/detector_health.h"
 #include "core/unzip.h"
 
 namespace quorvane {
@@ -49,15 +50,27 @@ struct BuildOptions {
     int readerThreads = defaultReaderThreads();
     // At most this many stations are read ahead of the one being combined (bounds memory).
     int window = 64;
+    // Grade every detector's health on the way (off only to measure what grading costs).
+    bool gradeHealth = true;
     static int defaultReaderThreads();  // one per core, at least 1, at most 4
 };
 
-// BuildStationData's station loop: a new table for every station of the list, in list order,
-// with the lane counts of every slot.
+// What a build yields: the station tables (with the lane counts of every slot) and the
+// detectors' health (empty when not graded).
+struct StationBuild {
+    StationTables tables;
+    DetectorHealth health;
+};
+
+// BuildStationData's station loop: a new table for every station of the list, in list order.
 // Log lines appear in station order. Detector members are inflated ahead on worker threads;
 // the combination, the mode query and the hooks run on the calling thread. While it runs, one
 // worker uses the archive's own handle: the hooks must not call archive.extractDet.
-// Throws Error; the tables of a failed build are never returned.
+// Each station's detectors are graded as read, before the combination drops implausible
+// values. Throws Error; the tables of a failed build are never returned.
+StationBuild buildStations(const Unzip& archive, const StationList& stations, Log& log,
+                           const BuildHooks& hooks = {}, const BuildOptions& options = {});
+// The same, for callers that need only the tables.
 StationTables buildStationTables(const Unzip& archive, const StationList& stations, Log& log,
                                  const BuildHooks& hooks = {});
 StationTables buildStationTables(const Unzip& archive, const StationList& stations, Log& log,

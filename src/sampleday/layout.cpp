@@ -70,6 +70,54 @@ SampleRoad roadProfile(int road, int size, Prng& rng) {
     return profile;
 }
 
+bool carriesImplausibleValues(const SampleLayout& layout, int16_t detector) {
+    return std::any_of(layout.implausible.begin(), layout.implausible.end(),
+                       [&](const ImplausibleValue& value) { return value.detector == detector; });
+}
+
+// A detector of the station at `position` or after it (wrapping) that carries no flaw and no
+// implausible value, at a station away from its road's bottleneck unless `anywhere`.
+SampleDetector* freeDetector(SampleLayout& layout, int position, bool anywhere) {
+    const int n = static_cast<int>(layout.stations.size());
+    for (int tried = 0; tried < n; ++tried) {
+        SampleStation& station = layout.stations[(position + tried) % n];
+        const int offset = station.cell - layout.roads[station.road].bottleneckCell;
+        if (!anywhere && offset >= -5 && offset <= 2) {
+            continue;
+        }
+        for (SampleDetector& detector : station.detectors) {
+            if (detector.flaw == DetectorFlaw::None &&
+                !carriesImplausibleValues(layout, detector.number)) {
+                return &detector;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The faults sit at fixed shares of the station list, away from the bottlenecks where the day
+// has room (the queues stay as the traffic made them). Placed after the implausible values, so
+// that every other detector's members stay as they were.
+void placeFaults(SampleLayout& layout) {
+    static constexpr std::array<std::pair<DetectorFlaw, int>, 5> kFaults{{
+        {DetectorFlaw::CardOff, 2},
+        {DetectorFlaw::StuckOccupancy, 3},
+        {DetectorFlaw::Chattering, 5},
+        {DetectorFlaw::HighOccupancy, 6},
+        {DetectorFlaw::GarbledOccupancy, 8},
+    }};
+    const int n = static_cast<int>(layout.stations.size());
+    for (const auto& [flaw, tenths] : kFaults) {
+        SampleDetector* detector = freeDetector(layout, tenths * n / 10, false);
+        if (detector == nullptr) {
+            detector = freeDetector(layout, tenths * n / 10, true);
+        }
+        if (detector != nullptr) {
+            detector->flaw = flaw;
+        }
+    }
+}
+
 void placeFlaws(SampleLayout& layout, uint64_t seed) {
     const int n = static_cast<int>(layout.stations.size());
     auto& missing = layout.stations[n / 10].detectors;
@@ -91,6 +139,7 @@ void placeFlaws(SampleLayout& layout, uint64_t seed) {
         const int raw = volume ? rng.uniformInt(45, 90) : rng.uniformInt(1005, 1500);
         layout.implausible.push_back({detector->number, slot, volume, raw});
     }
+    placeFaults(layout);
 }
 
 }  // namespace

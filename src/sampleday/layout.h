@@ -15,12 +15,18 @@ struct SampleOptions {
     uint64_t seed = kDefaultSeed;
 };
 
-// The flaws a real day has, each on one detector.
+// The flaws a real day has, each on one detector. The faults after C30 are what detector health
+// grading looks for: each makes its detector grade as noted.
 enum class DetectorFlaw {
     None,
     MissingFromArchive,  // listed in the station list, no member at all
     VolumeOnly,          // a "v30" member but no occupancy member
     C30,                 // occupancy in a "c30" member (raw = percent * 18)
+    CardOff,             // from 09:00 every value 0: "card off"
+    StuckOccupancy,      // 10:00 to 15:00 the occupancy of 10:00: "constant"
+    Chattering,          // a tenth of the day's slots occupied without a vehicle: "intermittent"
+    HighOccupancy,       // 07:00 to 15:00 occupancy 72 .. 92 %: "high values"
+    GarbledOccupancy,    // 06:00 to 18:00 the raw word 0xFFFF (-0.1 %): "insufficient data"
 };
 
 struct SampleDetector {

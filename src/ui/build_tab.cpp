@@ -24,6 +24,9 @@ QWidget* buildTab(MainControls& c) {
     c.btnBuildStationData = named<QPushButton>("btnBuildStationData",
                                                QStringLiteral("Load &File and Build Station Data"));
     c.btnShowlLog = named<QPushButton>("btnShowlLog", QStringLiteral("Show Lo&g"));
+    // Always clickable: for a day without grades it says why there is nothing to show.
+    c.btnDetectorHealth =
+        named<QPushButton>("btnDetectorHealth", QStringLiteral("Detector &Health"));
 
     c.Frame1 = named<QGroupBox>("Frame1", QStringLiteral("Station occ computaton options"));
     c.optAvg = named<QRadioButton>("optAvg", QStringLiteral("&Average"));
@@ -46,6 +49,7 @@ QWidget* buildTab(MainControls& c) {
     auto* buildRow = new QHBoxLayout;
     buildRow->addWidget(c.btnBuildStationData);
     buildRow->addWidget(c.btnShowlLog);
+    buildRow->addWidget(c.btnDetectorHealth);
     buildRow->addStretch();
     layout->addLayout(buildRow);
     auto* optionRow = new QHBoxLayout;
@@ -65,8 +69,8 @@ QWidget* buildTab(MainControls& c) {
     layout->addLayout(fileRow);
     layout->addStretch();
 
-    chainTabOrder({c.txtZipName, c.btnBuildStationData, c.btnShowlLog, c.optAvg, c.optWorst,
-                   c.Check1, c.txtBinFile, c.btnSave, c.btnLoad, c.btnExit});
+    chainTabOrder({c.txtZipName, c.btnBuildStationData, c.btnShowlLog, c.btnDetectorHealth,
+                   c.optAvg, c.optWorst, c.Check1, c.txtBinFile, c.btnSave, c.btnLoad, c.btnExit});
     return page;
 }
 

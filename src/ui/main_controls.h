@@ -25,6 +25,7 @@ struct MainControls {
     QLineEdit* txtZipName = nullptr;
     QPushButton* btnBuildStationData = nullptr;
     QPushButton* btnShowlLog = nullptr;
+    QPushButton* btnDetectorHealth = nullptr;
     QGroupBox* Frame1 = nullptr;
     QRadioButton* optAvg = nullptr;
     QRadioButton* optWorst = nullptr;

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "ui/commands.h"
+#include "ui/health_window.h"
 #include "ui/list_coupling.h"
 #include "ui/open_file.h"
 #include "ui/speed_controls.h"
@@ -69,6 +70,7 @@ void MainWindow::connectCommands() {
     };
     on(c.btnBuildStationData, &buildStationData);
     on(c.btnShowlLog, &showLog);
+    on(c.btnDetectorHealth, &showDetectorHealth);
     on(c.btnSave, &saveStationData);
     on(c.btnLoad, &loadStationData);
     connect(c.btnExit, &QAbstractButton::clicked, this, &QWidget::close);

@@ -177,6 +177,63 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
     EXPECT_NE(readFile(dir() / "log.txt").find("Station = 999 doesn't exist."), std::string::npos);
 }
 
+// 11, 12 and 21 hold one occupancy all day, 22 is missing, 31 counts no vehicle in four of the
+// window's hours while its occupancy stays at 5 %.
+// Two stations of the test day: every slot the same 1 or 5 vehicles at 10 % (constant),
+// slot % 4 vehicles at 30 % (zero volume under occupancy a quarter of the time), 1402 missing.
+TEST_F(CliDay, HealthWritesTheGradesAsCsvAndTheSummaryLast) {
+    fs::create_directory(dir() / "two");
+    writeFile(dir() / "two" / "VURSta2Det.list", "101,P,1011,1012,\r\n140,P,1401,1402,\r\n");
+    writeFile(dir() / "two" / "VURRoad2Sta.list", "Both,101,140,\r\n");
+    const std::string csv =
+        "station,detector,status,samples,implausible,zero_occupancy,high_occupancy,"
+        "zero_volume_positive_occupancy,zero_occupancy_positive_volume,"
+        "longest_constant_minutes\r\n"
+        "101,1011,constant,2040,0,0,0,0,0,1020\r\n"
+        "101,1012,intermittent,2040,0,0,0,510,0,1020\r\n"
+        "140,1401,constant,2040,0,0,0,0,0,1020\r\n"
+        "140,1402,no data,0,0,0,0,0,0,0\r\n";
+    const std::string log = "Sta count=2\r\nRoad count=1\r\nStation: 140: \r\n";
+    const std::string summary = "Detector health: 1 no data, 1 intermittent, 2 constant\n";
+    const std::string lists = (dir() / "two").string();
+    const CliRun toFile = run({"health", "day.traffic", "-o", "health.csv", "--lists", lists});
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(readFile(dir() / "health.csv"), csv);
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(toFile.err, log + summary);
+
+    const CliRun toOut = run({"health", "day.traffic", "--log", "log.txt", "--lists", lists});
+    ASSERT_EQ(toOut.status, 0) << toOut.err;
+    EXPECT_EQ(toOut.out, csv);
+    EXPECT_EQ(toOut.err, summary);
+    EXPECT_EQ(readFile(dir() / "log.txt"), log);
+}
+
+TEST_F(CliDay, HealthFailuresExitOneAndWriteNothing) {
+    build();
+    const std::pair<std::vector<std::string>, std::string> failures[] = {
+        {{"health", "day.station", "-o", "h.csv"},
+         "Detector health needs a build from the archive.\n"},
+        {{"health", "gone.traffic", "-o", "h.csv"},
+         "Error No: 53, File not found: gone.traffic.\n"},
+        {{"health", "day.traffic", "-o", "none/h.csv"},
+         "Error No: 76, Path not found: none/h.csv.\n"},
+    };
+    for (const auto& [args, message] : failures) {
+        const CliRun failed = runWithLists(args);
+        EXPECT_EQ(failed.status, 1);
+        EXPECT_TRUE(failed.err.ends_with(message)) << failed.err;
+        EXPECT_EQ(failed.out, "");
+    }
+    EXPECT_FALSE(fs::exists(dir() / "h.csv"));
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"health"},
+                                               {"health", "a.traffic", "b.traffic"},
+                                               {"health", "day.traffic", "--worst"}}) {
+        EXPECT_EQ(run(args).status, 2) << args.back();
+    }
+}
+
 TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
     const std::vector<std::vector<std::string>> wrong{
         {},
@@ -254,6 +311,16 @@ TEST(CliSampleDay, BuildsTheSampleDay) {
               "Sta count=60\r\nRoad count=3\r\nStation: 107: Det 1093 does not exist\r\n"
               "Station: 205: \r\n");
     EXPECT_EQ(fs::file_size(dir / "day" / "sample.station"), 40u + 17280u * 60u);
+
+    // The day a new user opens first shows every status.
+    const CliRun health =
+        runCli({"health", "day/sample.traffic", "--lists", (dir / "day").string(), "-o", "h.csv"},
+               dir.path());
+    ASSERT_EQ(health.status, 0) << health.err;
+    EXPECT_TRUE(health.err.ends_with(
+        "\nDetector health: 223 good, 2 no data, 1 insufficient data, 1 card off, "
+        "1 high values, 1 intermittent, 1 constant\n"))
+        << health.err;
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include "base/error.h"
 #include "base/log.h"
+#include "core/detector_health.h"
 #include "core/station_builder.h"
+#include "views/health_report.h"
 #include "core/unzip.h"
 #include "definitions/station_list.h"
 #include "fuzz_files.h"
@@ -13,6 +15,25 @@
 namespace quorvane::fuzz {
 
 namespace {
+
+// Whatever a detector's members hold, its counts add up within the window and its status is
+// the one they give; the report writes every row.
+void checkHealth(const DetectorHealth& health) {
+    for (const DetectorGrade& grade : health.detectors) {
+        const DetectorCounts& c = grade.counts;
+        const bool noData = grade.status == HealthStatus::NoData;
+        if ((noData && !(c == DetectorCounts{})) ||
+            (!noData && c.samples + c.implausible != kHealthSlots) ||
+            c.zeroOccupancy + c.highOccupancy > c.samples ||
+            c.zeroVolumePositiveOccupancy + c.zeroOccupancyPositiveVolume > c.samples ||
+            c.longestConstantSlots > c.samples || healthStatus(!noData, c) != grade.status) {
+            broken();
+        }
+    }
+    if (healthCsvText(health).empty() || healthSummary(health).empty()) {
+        broken();
+    }
+}
 
 Unzip listedArchive(const std::filesystem::path& archive, bool wholeMemberInflate) {
     Unzip unzip;
@@ -53,15 +74,16 @@ Extraction extract(const Unzip& unzip, int16_t det) {
     return extraction;
 }
 
-// A build's tables and log, or its error.
+// A build's tables, grades and log, or its error.
 struct Build {
-    StationTables tables;
+    StationBuild built;
     std::string log;
     int errorNumber = 0;
     std::string errorDescription;
 
     bool operator==(const Build& other) const {
-        return tables == other.tables && log == other.log && errorNumber == other.errorNumber &&
+        return built.tables == other.built.tables && built.health == other.built.health &&
+               log == other.log && errorNumber == other.errorNumber &&
                errorDescription == other.errorDescription;
     }
 };
@@ -70,7 +92,8 @@ Build build(const Unzip& unzip, const StationList& list, const BuildOptions& opt
     Build result;
     Log log;
     try {
-        result.tables = buildStationTables(unzip, list, log, {}, options);
+        result.built = buildStations(unzip, list, log, {}, options);
+        checkHealth(result.built.health);
     } catch (const Error& error) {
         result.errorNumber = error.number();
         result.errorDescription = error.description();
@@ -92,8 +115,15 @@ void exerciseArchive(const std::filesystem::path& archive, bool threaded) {
     std::string stations;
     for (int i = 0; i < unzip.detCount() && i < 64; ++i) {
         const int16_t det = unzip.detNum(i);
-        if (!(extract(unzip, det) == extract(streamed, det))) {
+        const Extraction extracted = extract(unzip, det);
+        if (!(extracted == extract(streamed, det))) {
             broken();
+        }
+        if (extracted.found && extracted.errorNumber == 0) {
+            const DetectorCounts counts = countDetector(extracted.vol, extracted.occ);
+            if (counts.samples + counts.implausible != kHealthSlots) {
+                broken();
+            }
         }
         // Two detectors per station, plus one that no archive holds.
         if (i % 2 == 0) {
@@ -116,10 +146,11 @@ void exerciseArchive(const std::filesystem::path& archive, bool threaded) {
     if (!threaded) {
         return;
     }
-    // On reader threads: the same error number (or none), log and tables.
+    // On reader threads: the same error number (or none), log, tables and grades.
     const Build parallel = build(unzip, list, BuildOptions{2, 4});
     if (parallel.errorNumber != sequential.errorNumber || parallel.log != sequential.log ||
-        (sequential.errorNumber == 0 && !(parallel.tables == sequential.tables))) {
+        (sequential.errorNumber == 0 && !(parallel.built.tables == sequential.built.tables &&
+                                          parallel.built.health == sequential.built.health))) {
         broken();
     }
 }
