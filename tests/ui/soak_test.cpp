@@ -6,17 +6,23 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDropEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <chrono>
 #include <cstdlib>
 #include <deque>
@@ -27,10 +33,10 @@
 #include "charts/graph_window.h"
 #include "soak_checks.h"
 #include "soak_dialogs.h"
+#include "support/test_day.h"
 #include "support/test_files.h"
 #include "ui/main_controls.h"
 #include "ui/main_window.h"
-#include "support/test_day.h"
 
 namespace quorvane::test {
 namespace {
@@ -77,6 +83,8 @@ class Soak : public ::testing::Test {
     std::string selectStations();
     std::string graphAction();
     std::string otherWindowAction();
+    std::string dropFile();
+    std::string typeInto(QWidget* window);
     // Presses a random button of the modal dialog in front, if any (the chart editor, a colour
     // dialog), so that no step waits for a user.
     void answerModal();
@@ -228,6 +236,48 @@ std::string Soak::typeText() {
     return "type \"" + typed.toStdString() + "\" into " + list->objectName().toStdString();
 }
 
+// Text typed into an editable box of `top`: a spin box (the vehicle length) or a line edit
+// (a filter), with a number, a letter or nothing.
+std::string Soak::typeInto(QWidget* top) {
+    QList<QWidget*> boxes;
+    for (QAbstractSpinBox* box : top->findChildren<QAbstractSpinBox*>()) {
+        boxes.append(box);
+    }
+    for (QLineEdit* edit : top->findChildren<QLineEdit*>()) {
+        if (!edit->isReadOnly() && qobject_cast<QComboBox*>(edit->parentWidget()) == nullptr &&
+            qobject_cast<QAbstractSpinBox*>(edit->parentWidget()) == nullptr) {
+            boxes.append(edit);
+        }
+    }
+    QWidget* box = pick(random, boxes);
+    if (box == nullptr || !box->isVisible()) {
+        return "nothing to type into";
+    }
+    constexpr const char* kTexts[] = {"7.5", "1", "40", "x", "14", ""};
+    const QString typed = QString::fromLatin1(kTexts[roll(6)]);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key_Enter);
+    return "type \"" + typed.toStdString() + "\" into " + box->objectName().toStdString();
+}
+
+// A day file dropped on the main window, as from a file manager.
+std::string Soak::dropFile() {
+    std::vector<fs::path> files = dialogs->archives;
+    files.insert(files.end(), dialogs->stationFiles.begin(), dialogs->stationFiles.end());
+    const fs::path file = files[static_cast<std::size_t>(roll(static_cast<int>(files.size())))];
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+    const QPoint at = window->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &dropped);
+    return "drop " + file.filename().string();
+}
+
 std::string Soak::selectStations() {
     QListWidget* list = roll(3) == 0 ? c().lstN : c().lstSta;
     if (list->count() == 0 || !list->isVisible()) {
@@ -296,6 +346,28 @@ std::string Soak::otherWindowAction() {
         return "no other window";
     }
     const std::string name = other->objectName().toStdString();
+    switch (roll(5)) {
+        case 0:
+            if (QComboBox* list = pick(random, other->findChildren<QComboBox*>())) {
+                const int index = roll(std::max(1, list->count()));
+                list->setCurrentIndex(index);
+                return "choose " + std::to_string(index) + " in " + name;
+            }
+            break;
+        case 1:
+            return typeInto(other) + " in " + name;
+        case 2:
+            if (QTableView* table = pick(random, other->findChildren<QTableView*>())) {
+                QHeaderView* header = table->horizontalHeader();
+                const int column = roll(std::max(1, header->count()));
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                                  QPoint(header->sectionViewportPosition(column) + 4, 4));
+                return "sort column " + std::to_string(column) + " in " + name;
+            }
+            break;
+        default:
+            break;
+    }
     QPushButton* button = pick(random, other->findChildren<QPushButton*>());
     if (button == nullptr || roll(3) == 0) {
         other->close();
@@ -316,8 +388,11 @@ std::string Soak::action(bool nested) {
     if (kind < 55) {
         return chooseEntry();
     }
-    if (kind < 60) {
+    if (kind < 58) {
         return typeText();
+    }
+    if (kind < 60) {
+        return roll(2) == 0 ? typeInto(window.get()) : dropFile();
     }
     if (kind < 70) {
         return selectStations();
