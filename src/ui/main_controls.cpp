@@ -23,7 +23,7 @@ MainControls buildMainControls(QWidget* window) {
     QFont title = c.Label2->font();
     title.setBold(true);
     c.Label2->setFont(title);
-    c.Label4 = named<QLabel>("Label4", QStringLiteral("Built with Qt, Qwt and libzip"));
+    c.Label4 = named<QLabel>("Label4", QStringLiteral("Built with Qt, Qwt, libzip and libdeflate"));
     c.Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* footer = new QHBoxLayout;

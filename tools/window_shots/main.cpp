@@ -76,8 +76,9 @@ void shootWindows(MainWindow& window, QtDialogs& qtDialogs) {
     }
     c.cmbPlotInterval->setCurrentIndex(5);  // "5 min": the whole day fits every graph
     c.btnReCompute->click();
-    for (QPushButton* button : {c.btnLinePlot, c.btnScatterPlot, c.btnColorGrid, c.btnOccColorGrid,
-                                c.btnVolContour, c.btnContour}) {
+    for (QPushButton* button :
+         {c.btnLinePlot, c.btnScatterPlot, c.btnColorGrid, c.btnOccColorGrid, c.btnVolContour,
+          c.btnContour, c.btnSpeedColorGrid, c.btnSpeedContour}) {
         button->click();
     }
     for (GraphWindow* graph : graphWindows()) {
@@ -88,6 +89,8 @@ void shootWindows(MainWindow& window, QtDialogs& qtDialogs) {
     closeGraphWindows();
     c.btnShowlLog->click();
     shoot(window.findChild<LogWindow*>("frmLog"), "log");
+    c.btnDetectorHealth->click();
+    shoot(window.findChild<QWidget*>("frmHealth"), "health");
     auto* progress = window.findChild<ProgressWindow*>("frmProgress");
     progress->Label1->setText("Unzip and computation of staton data");
     progress->Label2->setText("17 of 60 Stations");
