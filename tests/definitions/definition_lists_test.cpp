@@ -32,12 +32,6 @@ TEST(StationList, ReadsTheDetectorRunAfterP) {
                                                               {105, {451}}}));
 }
 
-TEST(StationList, LfAndCrLfFilesReadAlike) {
-    const StationList lf = StationList::parse("101,P,1,2,\n102,P,3,\n");
-    EXPECT_EQ(lf.stationDefs(), StationList::parse("101,P,1,2,\r\n102,P,3,\r\n").stationDefs());
-    EXPECT_EQ(lf.count(), 2);
-}
-
 TEST(StationList, StaIndexDoesNotDependOnFileOrder) {
     const StationList list = StationList::parse("300,P,1,\r\n100,P,2,\r\n200,P,3,\r\n100,P,4,\r\n");
     // The first line that names a station counts.
@@ -76,7 +70,9 @@ TEST(RoadList, ReadsNamesAsWrittenAndTheStationRun) {
     EXPECT_FALSE(list.findRoad("South Loop").has_value());
 }
 
-TEST(RoadList, LfFilesReadLikeCrLfFiles) {
+TEST(DefinitionLists, LfFilesReadLikeCrLfFiles) {
+    EXPECT_EQ(StationList::parse("101,P,1,2,\n102,P,3,\n").stationDefs(),
+              StationList::parse("101,P,1,2,\r\n102,P,3,\r\n").stationDefs());
     EXPECT_EQ(RoadList::parse("A, 1, 2,\nB, 3,\n").roadDefs(),
               RoadList::parse("A, 1, 2,\r\nB, 3,\r\n").roadDefs());
 }
