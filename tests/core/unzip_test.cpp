@@ -309,6 +309,7 @@ TEST(UnzipExtract, BrokenMembersAreReportedAlikeByBothReadPaths) {
     };
     for (const auto& c : cases) {
         writeDamaged(path, c.members, c.damage);
+        EXPECT_FALSE(inflatedWhole(path, 0)) << c.members[0].name;
         const std::string expected = '"' + c.members[0].name + "\" of " + path.string() + c.after;
         const Error whole = errorOf([&] { extracted(listed(path, true), 1); });
         const Error streamed = errorOf([&] { extracted(listed(path, false), 1); });
