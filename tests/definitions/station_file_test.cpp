@@ -1,3 +1,4 @@
+// The ".station" file: what is written, what is read back, and what both readers refuse.
 #include "definitions/station_file.h"
 
 #include <gtest/gtest.h>
@@ -41,31 +42,16 @@ std::string changed(std::string bytes, std::size_t offset, const T& value) {
     return bytes;
 }
 
-// Runs both readers over the same bytes and expects the same error number from each; the
-// description names the file.
-void expectRefused(const std::string& bytes, int number) {
-    SCOPED_TRACE(testing::Message() << "file of " << bytes.size() << " bytes");
-    TempDir dir;
-    const auto path = dir / "bad.station";
-    test::writeFile(path, bytes);
-    for (const Error& e : {errorOf([&] { readStationFile(path); }),
-                           errorOf([&] { decodeStationFile(bytes, path.string()); })}) {
-        EXPECT_EQ(e.number(), number) << e.description();
-        EXPECT_NE(e.description().find(path.string()), std::string::npos) << e.description();
-    }
-}
-
-// Tables read back are compared through their bytes: bit for bit, NaN included.
+// Tables read back are compared through their bytes: bit for bit, NaN included. Bytes after
+// the second block are ignored.
 TEST(StationFile, WritesTheSlotDimensionFirstAndReadsBothTablesBackBitForBit) {
     TempDir dir;
     for (const int stations : {1, 3, 40}) {
-        const StationTables tables = sampleTables(stations);
-        const std::string bytes = encodeStationFile(tables);
-        writeStationFile(dir / "day.station", tables);
+        const std::string bytes = encodeStationFile(sampleTables(stations));
+        writeStationFile(dir / "day.station", sampleTables(stations));
         EXPECT_EQ(bytes.size(), 40 + 17280 * static_cast<std::size_t>(stations));
         EXPECT_TRUE(test::readFile(dir / "day.station") == bytes) << stations;
         EXPECT_TRUE(encodeStationFile(readStationFile(dir / "day.station")) == bytes);
-        // Bytes after the second block are ignored.
         EXPECT_TRUE(encodeStationFile(decodeStationFile(bytes + "trailing", "x")) == bytes);
     }
     const StationTables tables = sampleTables(3);
@@ -84,43 +70,29 @@ TEST(StationFile, WritesTheSlotDimensionFirstAndReadsBothTablesBackBitForBit) {
 // Written through a temporary file that replaces the old one only when complete.
 TEST(StationFile, ReplacesTheFileWholeOrNotAtAll) {
     TempDir dir;
-    const auto path = dir / "day.station";
-    writeStationFile(path, sampleTables(5));
-    writeStationFile(path, sampleTables(2));
-    const std::string before = test::readFile(path);
+    writeStationFile(dir / "day.station", sampleTables(5));
+    writeStationFile(dir / "day.station", sampleTables(2));
+    const std::string before = test::readFile(dir / "day.station");
     EXPECT_TRUE(before == encodeStationFile(sampleTables(2)));
-
-    StationTables mismatched = sampleTables(2);
-    mismatched.occupancy.pop_back();
-    for (const StationTables& bad : {StationTables{}, mismatched}) {
-        EXPECT_EQ(errorOf([&] { writeStationFile(path, bad); }).number(),
-                  errc::kSubscriptOutOfRange);
-    }
-    EXPECT_EQ(errorOf([&] { writeStationFile(dir / "missing" / "x", sampleTables(1)); }).number(),
-              errc::kPathNotFound);
-    EXPECT_TRUE(test::readFile(path) == before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);  // no temporary left behind
+    EXPECT_EQ(errorOf([&] { writeStationFile(dir / "day.station", StationTables{}); }).number(),
+              errc::kSubscriptOutOfRange);
+    EXPECT_TRUE(test::readFile(dir / "day.station") == before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// Either entry first, and count and bound in either order within each entry; the two blocks
+// need not agree. With 2880 stations both entries count 2880, and either reading gives the
+// same tables.
 TEST(StationFile, ReadsEveryArrangementOfTheDimensionEntries) {
     const std::string written = encodeStationFile(sampleTables(3));
-    // Either entry first, and count and bound in either order within each entry; the two blocks
-    // need not agree.
     const Entries arrangements[] = {{2880, 0, 3, 0}, {3, 0, 2880, 0}, {0, 2880, 0, 3},
                                     {0, 3, 0, 2880}, {2880, 0, 0, 3}, {0, 2880, 3, 0},
                                     {3, 0, 0, 2880}, {0, 3, 2880, 0}};
-    TempDir dir;
     for (std::size_t i = 0; i < 8; ++i) {
         const std::string bytes = changed(changed(written, 4, arrangements[i]), secondBlock(3) + 4,
                                           arrangements[(i + 3) % 8]);
-        test::writeFile(dir / "x.station", bytes);
-        EXPECT_TRUE(encodeStationFile(readStationFile(dir / "x.station")) == written) << i;
         EXPECT_TRUE(encodeStationFile(decodeStationFile(bytes, "x")) == written) << i;
     }
-
-    // 2880 stations: both entries count 2880, and either reading gives the same tables.
     StationTables square = StationTables::zeroed(2880);
     square.volume.back() = 9;
     square.occupancy.front() = 1.5f;
@@ -130,68 +102,62 @@ TEST(StationFile, ReadsEveryArrangementOfTheDimensionEntries) {
               square);
 }
 
-TEST(StationFile, RefusesWrongTypeCodesAsTypeMismatch) {
+// Both readers refuse a damaged file alike and name it; no header's counts are trusted before
+// the bytes they promise are there.
+TEST(StationFile, RefusesBadHeadersAndTruncatedFiles) {
     const std::string good = encodeStationFile(sampleTables(2));
-    for (const auto& [offset, code] :
-         {std::pair<std::size_t, uint16_t>{0, 8196}, {0, 8195}, {secondBlock(2), 8194}}) {
-        expectRefused(changed(good, offset, code), errc::kTypeMismatch);
-    }
-    expectRefused(std::string(100, 'x'), errc::kTypeMismatch);  // not a station file
-}
-
-TEST(StationFile, RefusesBadDimensions) {
-    const std::string good = encodeStationFile(sampleTables(2));
-    for (const std::size_t block : {std::size_t{0}, secondBlock(2)}) {
-        SCOPED_TRACE(block);
+    const std::size_t second = secondBlock(2);
+    std::vector<std::pair<std::string, int>> cases{
+        {changed(good, 0, uint16_t{8196}), errc::kTypeMismatch},
+        {changed(good, 0, uint16_t{8195}), errc::kTypeMismatch},
+        {changed(good, second, uint16_t{8194}), errc::kTypeMismatch},
+        {std::string(100, 'x'), errc::kTypeMismatch},  // not a station file
+        // The blocks disagree on the station count (the second block claims one station).
+        {changed(good, second + 4, Entries{2880, 0, 1, 0}), errc::kInvalidFileFormat},
+        // The largest valid count in the header of a tiny file.
+        {changed(good.substr(0, 40), 4, Entries{2880, 0, 32767, 0}), errc::kInputPastEnd},
+    };
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    for (const std::size_t block : {std::size_t{0}, second}) {
         for (const uint16_t dimensions : {1, 3}) {
-            expectRefused(changed(good, block + 2, dimensions), errc::kInvalidFileFormat);
+            cases.emplace_back(changed(good, block + 2, dimensions), errc::kInvalidFileFormat);
         }
-        // A lower bound other than 0 on either entry; no dimension of 2880 slots.
-        for (const Entries& values : {Entries{2880, 1, 2, 0}, Entries{2880, 0, 2, 1},
-                                      Entries{2879, 0, 2, 0}, Entries{2, 0, 2, 0}}) {
-            expectRefused(changed(good, block + 4, values), errc::kInvalidFileFormat);
-        }
-    }
-    // The blocks disagree on the station count (the second block claims one station).
-    expectRefused(changed(good, secondBlock(2) + 4, Entries{2880, 0, 1, 0}),
-                  errc::kInvalidFileFormat);
-}
-
-TEST(StationFile, RefusesAbsurdStationCountsWithoutReadingOn) {
-    const std::string one = encodeStationFile(sampleTables(1));
-    // Counts outside 1..32767 in either arrangement, including the all-zero entry.
-    for (const int32_t count :
-         {0, -1, 32768, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
-        SCOPED_TRACE(count);
-        for (const Entries& values : {Entries{2880, 0, count, 0}, Entries{0, count, 0, 2880}}) {
-            expectRefused(changed(one, 4, values), errc::kInvalidFileFormat);
+        // A lower bound other than 0; no dimension of 2880 slots; counts outside 1 .. 32767
+        // (the all-zero entry included).
+        for (const Entries& values :
+             {Entries{2880, 1, 2, 0}, Entries{2880, 0, 2, 1}, Entries{2879, 0, 2, 0},
+              Entries{2, 0, 2, 0}, Entries{2880, 0, 0, 0}, Entries{0, -1, 0, 2880},
+              Entries{2880, 0, 32768, 0}, Entries{0, kMax, 0, 2880}, Entries{2880, 0, kMin, 0}}) {
+            cases.emplace_back(changed(good, block + 4, values), errc::kInvalidFileFormat);
         }
     }
-    // The largest valid count in a header of a tiny file: refused as truncated.
-    expectRefused(changed(one.substr(0, 40), 4, Entries{2880, 0, 32767, 0}), errc::kInputPastEnd);
-}
-
-TEST(StationFile, RefusesEmptyAndTruncatedFiles) {
-    const std::string good = encodeStationFile(sampleTables(3));
-    const std::size_t second = secondBlock(3);
     for (const std::size_t length : {std::size_t{0}, std::size_t{10}, std::size_t{20}, second - 1,
                                      second, second + 19, second + 20, good.size() - 1}) {
-        expectRefused(good.substr(0, length), errc::kInputPastEnd);
+        cases.emplace_back(good.substr(0, length), errc::kInputPastEnd);
+    }
+    TempDir dir;
+    const auto path = dir / "bad.station";
+    for (const auto& c : cases) {
+        test::writeFile(path, c.first);
+        for (const Error& e : {errorOf([&] { readStationFile(path); }),
+                               errorOf([&] { decodeStationFile(c.first, path.string()); })}) {
+            EXPECT_EQ(e.number(), c.second) << e.description();
+            EXPECT_NE(e.description().find(path.string()), std::string::npos) << e.description();
+        }
     }
 }
 
 TEST(StationFile, ReportsMissingFilesAndFolders) {
     TempDir dir;
-    const struct {
-        std::filesystem::path path;
-        int number;
-    } cases[] = {{dir / "missing.station", errc::kFileNotFound},
-                 {dir / "missing" / "x.station", errc::kPathNotFound},
-                 {dir.path(), errc::kPathFileAccess}};
+    const std::pair<std::filesystem::path, int> cases[] = {
+        {dir / "missing.station", errc::kFileNotFound},
+        {dir / "missing" / "x.station", errc::kPathNotFound},
+        {dir.path(), errc::kPathFileAccess}};
     for (const auto& c : cases) {
-        const Error error = errorOf([&] { readStationFile(c.path); });
-        EXPECT_EQ(error.number(), c.number) << c.path;
-        EXPECT_NE(error.description().find(c.path.string()), std::string::npos);
+        const Error error = errorOf([&] { readStationFile(c.first); });
+        EXPECT_EQ(error.number(), c.second) << c.first;
+        EXPECT_NE(error.description().find(c.first.string()), std::string::npos);
     }
 }
 

@@ -1,16 +1,17 @@
 #include "archive_check.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "base/error.h"
 #include "base/log.h"
 #include "core/detector_health.h"
 #include "core/station_builder.h"
-#include "views/health_report.h"
 #include "core/unzip.h"
 #include "definitions/station_list.h"
 #include "fuzz_files.h"
+#include "views/health_report.h"
 
 namespace quorvane::fuzz {
 
@@ -43,63 +44,50 @@ Unzip listedArchive(const std::filesystem::path& archive, bool wholeMemberInflat
     return unzip;
 }
 
-// What extractDet made of one detector: its result and series, or its error (after which
-// the series hold nothing in particular).
-struct Extraction {
+// What a read made: its series (when it raised no error; after an error they hold nothing in
+// particular), its log and its error.
+struct Outcome {
     bool found = false;
     VolumeSeries vol{};
     OccupancySeries occ{};
+    StationBuild build;
     std::string log;
     int errorNumber = 0;
     std::string errorDescription;
 
-    bool operator==(const Extraction& other) const {
-        const bool sameSeries = found == other.found && vol == other.vol &&
-                                std::memcmp(occ.data(), other.occ.data(), sizeof occ) == 0;
+    bool operator==(const Outcome& other) const {
+        const bool sameData = found == other.found && vol == other.vol &&
+                              std::memcmp(occ.data(), other.occ.data(), sizeof occ) == 0 &&
+                              build.tables == other.build.tables &&
+                              build.health == other.build.health;
         return log == other.log && errorNumber == other.errorNumber &&
-               errorDescription == other.errorDescription && (errorNumber != 0 || sameSeries);
+               errorDescription == other.errorDescription && (errorNumber != 0 || sameData);
     }
 };
 
-Extraction extract(const Unzip& unzip, int16_t det) {
-    Extraction extraction;
+Outcome outcome(const std::function<void(Outcome&, Log&)>& read) {
+    Outcome result;
     Log log;
     try {
-        extraction.found = unzip.extractDet(det, extraction.vol, extraction.occ, log);
-    } catch (const Error& error) {
-        extraction.errorNumber = error.number();
-        extraction.errorDescription = error.description();
-    }
-    extraction.log = log.logText();
-    return extraction;
-}
-
-// A build's tables, grades and log, or its error.
-struct Build {
-    StationBuild built;
-    std::string log;
-    int errorNumber = 0;
-    std::string errorDescription;
-
-    bool operator==(const Build& other) const {
-        return built.tables == other.built.tables && built.health == other.built.health &&
-               log == other.log && errorNumber == other.errorNumber &&
-               errorDescription == other.errorDescription;
-    }
-};
-
-Build build(const Unzip& unzip, const StationList& list, const BuildOptions& options) {
-    Build result;
-    Log log;
-    try {
-        result.built = buildStations(unzip, list, log, {}, options);
-        checkHealth(result.built.health);
+        read(result, log);
     } catch (const Error& error) {
         result.errorNumber = error.number();
         result.errorDescription = error.description();
     }
     result.log = log.logText();
     return result;
+}
+
+Outcome extract(const Unzip& unzip, int16_t det) {
+    return outcome(
+        [&](Outcome& o, Log& log) { o.found = unzip.extractDet(det, o.vol, o.occ, log); });
+}
+
+Outcome build(const Unzip& unzip, const StationList& list, const BuildOptions& options) {
+    return outcome([&](Outcome& o, Log& log) {
+        o.build = buildStations(unzip, list, log, {}, options);
+        checkHealth(o.build.health);
+    });
 }
 
 }  // namespace
@@ -115,22 +103,18 @@ void exerciseArchive(const std::filesystem::path& archive, bool threaded) {
     std::string stations;
     for (int i = 0; i < unzip.detCount() && i < 64; ++i) {
         const int16_t det = unzip.detNum(i);
-        const Extraction extracted = extract(unzip, det);
+        const Outcome extracted = extract(unzip, det);
         if (!(extracted == extract(streamed, det))) {
             broken();
         }
-        if (extracted.found && extracted.errorNumber == 0) {
-            const DetectorCounts counts = countDetector(extracted.vol, extracted.occ);
-            if (counts.samples + counts.implausible != kHealthSlots) {
-                broken();
-            }
+        const DetectorCounts counts = countDetector(extracted.vol, extracted.occ);
+        if (extracted.found && extracted.errorNumber == 0 &&
+            counts.samples + counts.implausible != kHealthSlots) {
+            broken();
         }
         // Two detectors per station, plus one that no archive holds.
-        if (i % 2 == 0) {
-            stations += std::to_string(i) + ",P," + std::to_string(det);
-        } else {
-            stations += "," + std::to_string(det) + ",-32768,\n";
-        }
+        stations += i % 2 == 0 ? std::to_string(i) + ",P," + std::to_string(det)
+                               : "," + std::to_string(det) + ",-32768,\n";
     }
     if (stations.empty()) {
         return;
@@ -139,18 +123,10 @@ void exerciseArchive(const std::filesystem::path& archive, bool threaded) {
         stations += ",-32768,\n";
     }
     const StationList list = StationList::parse(stations);
-    const Build sequential = build(unzip, list, BuildOptions{0, 64});
-    if (!(build(streamed, list, BuildOptions{0, 64}) == sequential)) {
-        broken();
-    }
-    if (!threaded) {
-        return;
-    }
-    // On reader threads: the same error number (or none), log, tables and grades.
-    const Build parallel = build(unzip, list, BuildOptions{2, 4});
-    if (parallel.errorNumber != sequential.errorNumber || parallel.log != sequential.log ||
-        (sequential.errorNumber == 0 && !(parallel.built.tables == sequential.built.tables &&
-                                          parallel.built.health == sequential.built.health))) {
+    const Outcome sequential = build(unzip, list, BuildOptions{0, 64});
+    // On reader threads too: the same error (or none), log, tables and grades.
+    if (!(build(streamed, list, BuildOptions{0, 64}) == sequential) ||
+        (threaded && !(build(unzip, list, BuildOptions{2, 4}) == sequential))) {
         broken();
     }
 }

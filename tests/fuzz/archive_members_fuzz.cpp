@@ -17,68 +17,55 @@
 
 namespace {
 
-struct Member {
-    std::string name;
-    std::string bytes;
-    bool stored;
-};
-
 std::string memberName(FuzzedDataProvider& input) {
     static const char* const kExtensions[] = {"v30", "o30", "c30", "V30", "o30.x", ""};
-    switch (input.ConsumeIntegralInRange(0, 3)) {
-        case 0:
-            return input.ConsumeRandomLengthString(24);
-        case 1:
-            return std::to_string(input.ConsumeIntegral<int32_t>()) + "." +
-                   input.PickValueInArray(kExtensions);
-        default:
-            return std::to_string(input.ConsumeIntegralInRange(-5, 40)) + "." +
-                   input.PickValueInArray(kExtensions);
+    const int kind = input.ConsumeIntegralInRange(0, 3);
+    if (kind == 0) {
+        return input.ConsumeRandomLengthString(24);
     }
+    const int32_t number =
+        kind == 1 ? input.ConsumeIntegral<int32_t>() : input.ConsumeIntegralInRange(-5, 40);
+    return std::to_string(number) + "." + input.PickValueInArray(kExtensions);
 }
 
+// A short pattern repeated to a length around what is used, or around the longest members
+// still inflated whole.
 std::string memberBytes(FuzzedDataProvider& input) {
-    // Around what is used, and around the longest members still inflated whole.
     static const std::size_t kSizes[] = {0,    1,    2879, 2880, 2881, 3904,
                                          3905, 5759, 5760, 6000, 6784, 6785};
     const std::size_t size = input.PickValueInArray(kSizes);
-    std::string bytes =
+    const std::string chosen =
         input.ConsumeBytesAsString(input.ConsumeIntegralInRange<std::size_t>(0, 64));
-    const std::string pattern = bytes.empty() ? std::string(1, '\x07') : bytes;
-    bytes.clear();
+    const std::string pattern = chosen.empty() ? std::string(1, '\x07') : chosen;
+    std::string bytes;
     while (bytes.size() < size) {
         bytes += pattern;
     }
-    bytes.resize(size);
-    return bytes;
+    return bytes.substr(0, size);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    std::vector<Member> members(input.ConsumeIntegralInRange(0, 12));
-    for (Member& member : members) {
-        member.name = memberName(input);
-        member.bytes = memberBytes(input);
-        member.stored = input.ConsumeBool();
-    }
     const auto path = quorvane::fuzz::writeInput({}, ".traffic");
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (archive == nullptr) {
         return 0;
     }
-    for (const Member& member : members) {
-        zip_source_t* source =
-            zip_source_buffer(archive, member.bytes.data(), member.bytes.size(), 0);
-        const zip_int64_t index = zip_file_add(archive, member.name.c_str(), source, 0);
+    std::vector<std::string> contents(input.ConsumeIntegralInRange(0, 12));
+    for (std::string& bytes : contents) {
+        const std::string name = memberName(input);
+        bytes = memberBytes(input);
+        zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        const zip_int64_t index = zip_file_add(archive, name.c_str(), source, 0);
         if (index < 0) {
             zip_source_free(source);
             continue;
         }
         zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                                 member.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+                                 input.ConsumeBool() ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
     }
     if (zip_close(archive) != 0) {
         zip_discard(archive);
