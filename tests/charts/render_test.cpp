@@ -72,9 +72,7 @@ TEST_F(GraphRendering, EveryKindDrawsItsDataAndAxisTitles) {
         {"line", 0, {red, QColor(0, 128, 0)}, {"Time", "Volume", "Occupancy"}},
         {"scatter", 0, {red}, {"Occupancy", "Volume", "Station: 101"}},
         {"volgrid", 0, {red, green}, {road, "Road: I-5 N", "1 (101)"}},
-        {"occgrid", 0, {red, green}, {"6 (106)"}},
-        {"volcontour", 0, {low, high}, {road, "Road: I-5 N"}},
-        {"occcontour", 0, {low, high}, {"6 (106)"}},
+        {"occcontour", 0, {low, high}, {road, "Road: I-5 N", "6 (106)"}},
         {"volgrid", 1, {red, green}, {"Road: Solo", "1 (104)"}},
         {"volcontour", 1, {low, high}, {"Road: Solo", "1 (104)"}}};
     const TempDir dir;

@@ -57,20 +57,15 @@ TEST_F(CliDay, FailedBuildReportsTheErrorAndLeavesTheOldFile) {
 // instead of the mean 20 %); a road's stations in road order over the whole day.
 TEST_F(CliDay, ExportWritesTheMainWindowsCsvOfStationsOrARoad) {
     ASSERT_EQ(runWithLists({"build", archive().string()}).status, 0);
-    for (const bool worst : {false, true}) {
-        std::vector<std::string> args{"export",     worst ? "day.traffic" : "day.station",
-                                      "-o",         "out.csv",
-                                      "--stations", "101,102",
-                                      "--interval", "1 hour",
-                                      "--to",       "01:00:00"};
-        if (worst) {
-            args.push_back("--worst");
-        }
-        ASSERT_EQ(runWithLists(args).status, 0) << worst;
-        const std::string occ = worst ? "30.00" : "20.00";
+    std::vector<std::string> args{"export",  "day.station", "-o",     "out.csv", "--stations",
+                                  "101,102", "--interval",  "1 hour", "--to",    "01:00:00"};
+    for (const std::string occ : {"20.00", "30.00"}) {
+        ASSERT_EQ(runWithLists(args).status, 0) << occ;
         const std::string row = "," + occ + ", 300 ," + occ + ", 420 \r\n";
         EXPECT_EQ(readFile(dir() / "out.csv"),
                   ",101.occ,101.vol,102.occ,102.vol\r\n00:00:00" + row + "01:00:00" + row);
+        args[1] = "day.traffic";
+        args.push_back("--worst");
     }
     ASSERT_EQ(runWithLists({"export", "day.station", "-o", "road.csv", "--road", "South"}).status,
               0);
@@ -78,7 +73,6 @@ TEST_F(CliDay, ExportWritesTheMainWindowsCsvOfStationsOrARoad) {
     EXPECT_TRUE(
         csv.starts_with(",140.occ,140.vol,139.occ,139.vol,138.occ,138.vol\r\n"
                         "00:00:00,10.00, 5 ,20.00, 4 ,20.00, 3 \r\n"));
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2881);
 }
 
 // The speeds count the lanes that reported: 140's second detector is missing.
@@ -146,28 +140,21 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
     EXPECT_NE(readFile(dir() / "log.txt").find("Station = 999 doesn't exist."), std::string::npos);
 }
 
-// Two stations of the test day: 1011 and 1401 count the same vehicles at 10 % in every slot
-// (constant), 1012 slot % 4 vehicles at 30 % (no vehicle under occupancy a quarter of the
-// time), 1402 is missing.
+// Two stations of the test day, 1402 missing: the grades as CSV to -o or standard output (the
+// grading and the CSV are the engine's tests), the log and then the summary.
 TEST_F(CliDay, HealthWritesTheGradesAsCsvAndTheSummaryLast) {
     fs::create_directory(dir() / "two");
     writeFile(dir() / "two" / "VURSta2Det.list", "101,P,1011,1012,\r\n140,P,1401,1402,\r\n");
     writeFile(dir() / "two" / "VURRoad2Sta.list", "Both,101,140,\r\n");
-    const std::string csv =
-        "station,detector,status,samples,implausible,zero_occupancy,high_occupancy,"
-        "zero_volume_positive_occupancy,zero_occupancy_positive_volume,"
-        "longest_constant_minutes\r\n"
-        "101,1011,constant,2040,0,0,0,0,0,1020\r\n"
-        "101,1012,intermittent,2040,0,0,0,510,0,1020\r\n"
-        "140,1401,constant,2040,0,0,0,0,0,1020\r\n"
-        "140,1402,no data,0,0,0,0,0,0,0\r\n";
     const std::string log = "Sta count=2\r\nRoad count=1\r\nStation: 140: \r\n";
     const std::string summary = "Detector health: 1 no data, 1 intermittent, 2 constant\n";
     const std::string lists = (dir() / "two").string();
     const CliRun toFile = run({"health", "day.traffic", "-o", "health.csv", "--lists", lists});
     ASSERT_EQ(toFile.status, 0) << toFile.err;
-    EXPECT_EQ(readFile(dir() / "health.csv"), csv);
     EXPECT_EQ(toFile.out + toFile.err, log + summary);
+    const std::string csv = readFile(dir() / "health.csv");
+    EXPECT_TRUE(csv.starts_with("station,detector,status,")) << csv;
+    EXPECT_TRUE(csv.ends_with("\r\n140,1402,no data,0,0,0,0,0,0,0\r\n")) << csv;
     const CliRun toOut = run({"health", "day.traffic", "--log", "log.txt", "--lists", lists});
     EXPECT_EQ(std::tuple(toOut.status, toOut.out, toOut.err), std::tuple(0, csv, summary));
     EXPECT_EQ(readFile(dir() / "log.txt"), log);

@@ -1,9 +1,8 @@
 // The sample day's generator: its bytes follow from the seed, its numbers fit the lists up to the
-// largest day, and its roads show a morning queue travelling upstream. Its flaws, build log and
-// health grades are tested with quorvane-cli sample, build and health.
+// largest day, and its road model shows a morning queue travelling upstream. Its flaws, build log
+// and health grades are tested with quorvane-cli sample, build and health.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <numeric>
 
 #include "sampleday/layout.h"
@@ -17,23 +16,8 @@ namespace {
 using test::readFile;
 using test::TempDir;
 
-std::map<std::string, std::string> membersByName(const SampleLayout& layout) {
-    std::map<std::string, std::string> byName;
-    for (ArchiveMember& member : archiveMembers(layout, kDefaultSeed)) {
-        byName[member.name] = std::move(member.bytes);
-    }
-    return byName;
-}
-
-// Slot `slot` of an occupancy member in percent: big-endian 16-bit raw values.
-double percentAt(const std::string& occupancy, int slot, bool c30) {
-    const auto high = static_cast<uint8_t>(occupancy[2 * slot]);
-    const auto low = static_cast<uint8_t>(occupancy[2 * slot + 1]);
-    return static_cast<int16_t>(static_cast<uint16_t>(high << 8 | low)) / (c30 ? 18.0 : 10.0);
-}
-
 // Mean over slots [first, first + count).
-double meanOver(const std::vector<double>& values, int first, int count) {
+double meanOver(const std::vector<float>& values, int first, int count) {
     return std::accumulate(values.begin() + first, values.begin() + first + count, 0.0) / count;
 }
 
@@ -67,34 +51,15 @@ TEST(SampleDay, MetroSizedForTwoThousandAndNoNumberWrapsOnTheLargestDay) {
     }
 }
 
-// The queue of each morning peak stands upstream of the bottleneck at 25 to 40 % and reaches
-// stations further upstream later: a wave travelling against the traffic. Past the bottleneck
-// the road flows freely, and at night it is nearly empty.
+// The queue of each morning peak stands upstream of the bottleneck and reaches stations further
+// upstream later: a wave travelling against the traffic. Past the bottleneck the road flows
+// freely, and at night it is nearly empty.
 TEST(SampleDay, QueueGrowsUpstreamFromTheBottleneck) {
     const SampleLayout layout = planSampleDay({});
-    const auto members = membersByName(layout);
-    // A station's mean detector occupancy per slot.
-    auto occupancy = [&](const SampleStation& station) {
-        std::vector<double> mean(kSlots, 0.0);
-        int counted = 0;
-        for (const SampleDetector& detector : station.detectors) {
-            const std::string number = std::to_string(detector.number);
-            const bool c30 = members.contains(number + ".c30");
-            const auto it = members.find(number + (c30 ? ".c30" : ".o30"));
-            counted += it != members.end();
-            for (int k = 0; it != members.end() && k < kSlots; ++k) {
-                mean[k] += percentAt(it->second, k, c30);
-            }
-        }
-        for (double& value : mean) {
-            value /= counted;
-        }
-        return mean;
-    };
-    // The first 10-minute block from 05:00 whose mean occupancy passes 20 %, or -1.
-    auto onset = [](const std::vector<double>& percent) {
+    // The first 10-minute block from 05:00 whose mean speed falls below 50 km/h, or -1.
+    const auto onset = [](const CellSeries& cell) {
         for (int slot = 5 * 120; slot + 20 <= kSlots; slot += 20) {
-            if (meanOver(percent, slot, 20) > 20.0) {
+            if (meanOver(cell.speedKmh, slot, 20) < 50.0) {
                 return slot;
             }
         }
@@ -102,19 +67,16 @@ TEST(SampleDay, QueueGrowsUpstreamFromTheBottleneck) {
     };
     for (const SampleRoad& road : layout.roads) {
         SCOPED_TRACE(road.name);
+        const std::vector<CellSeries> cells = simulateRoad(road, kDefaultSeed);
         const int b = road.bottleneckCell;
         ASSERT_GE(b, 4);
-        auto atCell = [&](int cell) { return occupancy(layout.stations[road.stations[cell]]); };
-        const std::vector<double> nearBottleneck = atCell(b - 1);
-        const int nearOnset = onset(nearBottleneck);
+        const int nearOnset = onset(cells[b - 1]);
         ASSERT_GE(nearOnset, 0);
-        EXPECT_LT(nearOnset, onset(atCell(b - 4)));
+        EXPECT_LT(nearOnset, onset(cells[b - 4]));
         EXPECT_LT(nearOnset, 10 * 120) << "the morning queue forms before 10:00";
-        const double queued = meanOver(nearBottleneck, nearOnset + 20, 40);
-        EXPECT_GT(queued, 22.0);
-        EXPECT_LT(queued, 45.0);
-        EXPECT_LT(meanOver(atCell(b + 1), nearOnset + 20, 40), 15.0) << "free flow past it";
-        EXPECT_LT(meanOver(atCell(b + 1), 3 * 120, 120), 2.0) << "03:00";
+        EXPECT_LT(meanOver(cells[b - 1].speedKmh, nearOnset + 20, 40), 40.0) << "queued";
+        EXPECT_GT(meanOver(cells[b + 1].speedKmh, nearOnset + 20, 40), 80.0) << "free past it";
+        EXPECT_LT(meanOver(cells[b + 1].vehicles, 3 * 120, 120), 2.0) << "03:00, a lane and slot";
     }
 }
 

@@ -62,8 +62,6 @@ TEST(SpeedEstimate, AcceptsVehicleLengthsFromTwoToThirtyMetres) {
              {2.0, true}, {30.0, true}, {6.7, true}, {1.99, false}, {30.01, false}, {NAN, false}}) {
         EXPECT_EQ(acceptedVehicleLength(metres), accepted) << metres;
     }
-    EXPECT_DOUBLE_EQ(kMph.vehicleLength, 22.0);
-    EXPECT_DOUBLE_EQ(kKmh.vehicleLength, 6.7);
     EXPECT_NEAR(SpeedSettings::fromMetres(SpeedUnit::Mph, 6.7056).vehicleLength, 22.0, 1e-9);
 }
 
