@@ -1,16 +1,20 @@
-// How the graphs are filled from the interval table; their windows, captions, titles and points
-// for a built day and the refusals are the graph buttons' tests.
+// How the graphs are filled from the interval table (the speed's from the day's tables); their
+// buttons, captions and refusal messages are the graph buttons' tests.
 #include <gtest/gtest.h>
 
-#include "graph_fixtures.h"
+#include <qwt_plot.h>
+#include <qwt_scale_div.h>
+
+#include <cmath>
+
 #include "charts/chart.h"
 #include "charts/road_graph.h"
+#include "charts/road_graph_windows.h"
 #include "charts/station_graphs.h"
+#include "graph_fixtures.h"
 
 namespace quorvane::test {
 namespace {
-
-constexpr int kThirtySec = 0;
 
 class RoadGraphs : public GraphTest {
   protected:
@@ -19,10 +23,6 @@ class RoadGraphs : public GraphTest {
 
     OpenedGraph plot(RoadGraphKind kind, RoadMeasure measure = RoadMeasure::Volume) {
         return plotRoadGraph(kind, measure, data, selection, dialogs, log, letEventsRun);
-    }
-    void wholeDayAtThirtySeconds() {
-        data.table = makeTable(kThirtySec, 4, knownValue);
-        selection = wholeDaySelection(*data.table);
     }
 };
 
@@ -42,23 +42,71 @@ TEST_F(RoadGraphs, EachKindDrawsOneCellPerIntervalAndRoadStation) {
             eventRuns = 0;
             const OpenedGraph result = plot(kind, measure);
             ASSERT_NE(result.window, nullptr);
-            const Chart& chart = result.window->chart();
-            EXPECT_EQ(chart.rowLabels(), (QStringList{"103", "101", "102"}));
-            EXPECT_EQ(chart.gridPoints(0), measure == RoadMeasure::Volume ? volumes : occupancies);
+            EXPECT_EQ(result.window->chart().rowLabels(), (QStringList{"103", "101", "102"}));
+            EXPECT_EQ(result.window->chart().gridPoints(0),
+                      measure == RoadMeasure::Volume ? volumes : occupancies);
             EXPECT_EQ(eventRuns, 2);
         }
     }
+    // A station the road lists twice is two rows.
+    selection.road = 2;
+    const OpenedGraph loop = plot(RoadGraphKind::ColorGrid);
+    ASSERT_NE(loop.window, nullptr);
+    EXPECT_EQ(loop.window->chart().gridPoints(0),
+              (std::vector<GridPoint>{{t4, 204, 1}, {t4, 204, 2}, {t5, 205, 1}, {t5, 205, 2}}));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// Around the longest range drawn whole; the message texts are the graph buttons' test.
+// The road's estimates (see useSpeedDay) interval after interval from 00:50, on the unit's fixed
+// scale: 101 has none before 01:00 (its occupancy is 0), 102 stands.
+TEST_F(RoadGraphs, SpeedGraphsDrawTheEstimatesOnTheUnitsFixedScale) {
+    useSpeedDay();
+    selection.start = 10;
+    selection.end = 13;
+    const struct {
+        SpeedUnit unit;
+        float free;  // 1200 vehicles a lane and hour at 10 %
+        double top;
+        const char* bar;
+        std::size_t levels;  // every 10 below the top
+    } units[] = {{SpeedUnit::Kmh, 80.4f, 130, "Speed (km/h)", 12},
+                 {SpeedUnit::Mph, 50.0f, 80, "Speed (mph)", 7}};
+    for (const auto& unit : units) {
+        selection.speed = SpeedSettings::defaults(unit.unit);
+        for (const RoadGraphKind kind : {RoadGraphKind::ColorGrid, RoadGraphKind::Contour}) {
+            SCOPED_TRACE(std::string(unit.bar) +
+                         (kind == RoadGraphKind::Contour ? " contour" : ""));
+            const OpenedGraph result = plot(kind, RoadMeasure::Speed);
+            ASSERT_NE(result.window, nullptr);
+            Chart& chart = result.window->chart();
+            const std::vector<GridPoint>& points = chart.gridPoints(0);
+            ASSERT_EQ(points.size(), 12u);
+            EXPECT_EQ(points[0], (GridPoint{10 * 300 / 86400.0, unit.free, 1}));
+            EXPECT_TRUE(std::isnan(points[4].y));
+            EXPECT_EQ(points[8], (GridPoint{12 * 300 / 86400.0, 0.0, 3}));
+            EXPECT_EQ(points[10], (GridPoint{13 * 300 / 86400.0, unit.free, 2}));
+            EXPECT_EQ(chart.gridView(0).gapColor, kGapColor);
+            EXPECT_EQ(chart.axis(ChartAxis::Right).title, unit.bar);
+            chart.replot();
+            const QwtScaleDiv bar = chart.plot()->axisScaleDiv(QwtPlot::yRight);
+            EXPECT_EQ(std::pair(bar.lowerBound(), bar.upperBound()), std::pair(0.0, unit.top));
+            if (kind == RoadGraphKind::Contour) {
+                EXPECT_EQ(chart.contourLevels(0).size(), unit.levels);
+                EXPECT_EQ(chart.contourLevels(0).front(), 10.0);
+            }
+        }
+    }
+}
+
+// Around the longest range drawn whole; the message texts are the graph buttons' test. The
+// refusal of a road with a missing station follows the range rule: the end moves all the same.
 TEST_F(RoadGraphs, RangeRuleCutsLongRangesToAThousandIntervalsAfterTheStart) {
+    useTable(makeTable(0, 4, knownValue));  // "30 sec"
     const std::tuple<RoadGraphKind, int, int, bool> cases[] = {
         {RoadGraphKind::ColorGrid, 0, 1440, false},
         {RoadGraphKind::ColorGrid, 100, 1541, true},
         {RoadGraphKind::Contour, 100, 1540, false},
         {RoadGraphKind::Contour, 100, 1541, true}};
-    wholeDayAtThirtySeconds();
     for (const auto& [kind, start, end, cut] : cases) {
         SCOPED_TRACE(std::to_string(start) + ".." + std::to_string(end));
         selection.start = start;
@@ -76,33 +124,16 @@ TEST_F(RoadGraphs, RangeRuleCutsLongRangesToAThousandIntervalsAfterTheStart) {
         EXPECT_DOUBLE_EQ(points.front().x, data.table->intervalTime(start));
         closeGraphWindows();
     }
-}
-
-// The refusal follows the range rule: the end selection moves all the same.
-TEST_F(RoadGraphs, MissingStationAfterACutStillMovesTheEndSelection) {
-    wholeDayAtThirtySeconds();
+    selection.start = 0;
     selection.road = 1;  // R2 names station 1234
-    const OpenedGraph result = plot(RoadGraphKind::ColorGrid);
-    EXPECT_EQ(result.window, nullptr);
-    EXPECT_EQ(result.newEnd, 1000);
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text,
-              "Station: 1234 does not exist.\r\nUnable to plot the graph.");
+    dialogs.clear();
+    const OpenedGraph refused = plot(RoadGraphKind::ColorGrid);
+    EXPECT_EQ(refused.window, nullptr);
+    EXPECT_EQ(refused.newEnd, 1000);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(log.logText(), "R2 :1234doesn't exist.");
-    EXPECT_EQ(eventRuns, 0);
     flushDeletes();
     EXPECT_TRUE(graphWindows().empty());
-}
-
-TEST_F(RoadGraphs, StationListedTwiceIsTwoRows) {
-    selection.end = 1;
-    selection.road = 2;  // Loop: 102, 102
-    const OpenedGraph loop = plot(RoadGraphKind::ColorGrid);
-    ASSERT_NE(loop.window, nullptr);
-    EXPECT_EQ(loop.window->chart().rowLabels(), (QStringList{"102", "102"}));
-    EXPECT_EQ(loop.window->chart().gridPoints(0),
-              (std::vector<GridPoint>{
-                  {0, 200, 1}, {0, 200, 2}, {300 / 86400.0, 201, 1}, {300 / 86400.0, 201, 2}}));
 }
 
 // The program shuts down while the graph is filled, or while the range message is up.
@@ -117,32 +148,16 @@ TEST_F(RoadGraphs, ClosingTheWindowEndsTheFill) {
     EXPECT_EQ(plot(RoadGraphKind::ColorGrid).window, nullptr);
     EXPECT_EQ(eventRuns, 1);
 
-    wholeDayAtThirtySeconds();
+    useTable(makeTable(0, 4, knownValue));
     dialogs.onMessage = [&](const Message&) { closeAll(); };
     letEventsRun = [] { ADD_FAILURE() << "filled after the window was closed"; };
     EXPECT_EQ(plot(RoadGraphKind::ColorGrid).window, nullptr);
     EXPECT_EQ(eventRuns, 2);
 }
 
-using StationGraphs = GraphTest;
-
-TEST_F(StationGraphs, ScatterGraphKeepsAscendingOccupancyInOrderOfArrival) {
-    selection.station = 1;
-    selection.start = 10;
-    selection.end = 13;
-    data.table = makeTable(5, 4, [](int s, int k) {
-        return k == 11 ? IntervalValue{}
-                       : IntervalValue{k == 10 ? 20.0f : 18.0f, static_cast<int16_t>(s + k)};
-    });
-    GraphWindow* window = showScatterGraph(data, selection, dialogs);
-    ASSERT_NE(window, nullptr);
-    // An interval without traffic sits at (0, 0); equal occupancies keep their time order.
-    EXPECT_EQ(window->chart().points(0),
-              (std::vector<ChartPoint>{{0, 0}, {18, 13}, {18, 14}, {20, 11}}));
-}
+using GraphFill = RoadGraphs;
 
 // Lists of another interval or day than the table's never read outside it.
-using GraphFill = RoadGraphs;
 TEST_F(GraphFill, SelectionOutsideTheTableDrawsNothing) {
     selection.end = data.table->intervalCount;
     EXPECT_EQ(showLineGraph(data, selection, dialogs), nullptr);
@@ -155,6 +170,21 @@ TEST_F(GraphFill, SelectionOutsideTheTableDrawsNothing) {
     EXPECT_TRUE(dialogs.messages.empty());
     flushDeletes();
     EXPECT_TRUE(graphWindows().empty());
+}
+
+// An interval without traffic sits at (0, 0); equal occupancies keep their time order.
+TEST_F(GraphFill, ScatterGraphKeepsAscendingOccupancyInOrderOfArrival) {
+    selection.station = 1;
+    selection.start = 10;
+    selection.end = 13;
+    data.table = makeTable(5, 4, [](int s, int k) {
+        return k == 11 ? IntervalValue{}
+                       : IntervalValue{k == 10 ? 20.0f : 18.0f, static_cast<int16_t>(s + k)};
+    });
+    GraphWindow* window = showScatterGraph(data, selection, dialogs);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->chart().points(0),
+              (std::vector<ChartPoint>{{0, 0}, {18, 13}, {18, 14}, {20, 11}}));
 }
 
 }  // namespace

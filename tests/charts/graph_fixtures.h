@@ -7,10 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "base/dialogs.h"
-#include "base/error.h"
 #include "base/log.h"
 #include "charts/graph_request.h"
 #include "charts/graph_window.h"
@@ -19,8 +16,8 @@
 namespace quorvane::test {
 
 // A day of stations 101, 102, ... (one detector each) on the roads given; its station tables
-// stay empty, as graphs read the interval table only.
-inline std::shared_ptr<const Day> makeDay(int stations, std::string_view roadList) {
+// stay empty, as graphs other than the speed's read the interval table only.
+inline std::shared_ptr<Day> makeDay(int stations, std::string_view roadList) {
     std::string text;
     for (int s = 0; s < stations; ++s) {
         text += std::to_string(101 + s) + ",P," + std::to_string(1 + s) + ",\r\n";
@@ -53,25 +50,12 @@ inline IntervalValue knownValue(int station, int k) {
             static_cast<int16_t>(100 * (station + 1) + k % 1000)};
 }
 
-// Whole day preselected, first station and first road selected, the interval's own text.
-inline GraphSelection wholeDaySelection(const IntervalTable& table) {
-    const std::string text(table.choice().text);
-    GraphSelection selection;
-    selection.stationEntries = table.stationCount;
-    selection.station = 0;
-    selection.stationText = "101";
-    selection.start = 0;
-    selection.end = table.intervalCount - 1;
-    selection.road = 0;
-    selection.intervalText = [text] { return text; };
-    return selection;
-}
-
-// Stations 101..104 at "5 min" with knownValue, the whole day selected. R1 lists its stations
-// out of list order, R2 names the unknown station 1234 and Loop lists one station twice.
-// Graph windows opened by a test are closed and destroyed after it.
+// Stations 101..104 at "5 min" with knownValue, the whole day, station 101 and road R1 selected.
+// R1 lists its stations out of list order, R2 names the unknown station 1234 and Loop lists one
+// station twice. Graph windows opened by a test are closed and destroyed after it.
 class GraphTest : public ::testing::Test {
   protected:
+    GraphTest() { useTable(makeTable(5, 4, knownValue)); }
     void TearDown() override {
         closeGraphWindows();
         flushDeletes();
@@ -80,10 +64,36 @@ class GraphTest : public ::testing::Test {
     static void flushDeletes() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    void useTable(std::shared_ptr<const IntervalTable> table) {
+        data.table = std::move(table);
+        const std::string text(data.table->choice().text);
+        selection.stationEntries = data.table->stationCount;
+        selection.station = 0;
+        selection.stationText = "101";
+        selection.start = 0;
+        selection.end = data.table->intervalCount - 1;
+        selection.road = 0;
+        selection.intervalText = [text] { return text; };
+    }
+    // In every slot: 101 silent (0 vehicles at 0 %) until 01:00, then at 10 vehicles and 10 %;
+    // 102 standing (0 vehicles at 40 %); 103 and 104 at 10 vehicles and 10 %.
+    void useSpeedDay() {
+        auto day = makeDay(4, "R1,103,101,102,\r\n");
+        day->tables = StationTables::zeroed(4);
+        for (int slot = 0; slot < kSlotsPerDay; ++slot) {
+            const bool silent = slot < 120;
+            const std::pair<int16_t, float> values[] = {
+                {silent ? 0 : 10, silent ? 0.0f : 10.0f}, {0, 40.0f}, {10, 10.0f}, {10, 10.0f}};
+            for (int s = 0; s < 4; ++s) {
+                day->tables.volume[StationTables::cell(slot, s)] = values[s].first;
+                day->tables.occupancy[StationTables::cell(slot, s)] = values[s].second;
+            }
+        }
+        data.day = day;
+    }
 
-    GraphData data{makeDay(4, "R1,103,101,102,\r\nR2,101,1234,103,\r\nLoop,102,102,\r\n"),
-                   makeTable(5, 4, knownValue)};
-    GraphSelection selection = wholeDaySelection(*data.table);
+    GraphData data{makeDay(4, "R1,103,101,102,\r\nR2,101,1234,103,\r\nLoop,102,102,\r\n"), {}};
+    GraphSelection selection;
     ScriptedDialogs dialogs;
     Log log;
 };

@@ -14,7 +14,15 @@ namespace {
 
 using test::stationListOf;
 
-constexpr int k30Sec = 0, k1Min = 1, k2Min = 2, k5Min = 5, k1Hour = 9;
+// Sets slots from `firstSlot` on of one station.
+void setSlots(StationTables& tables, int station, int firstSlot,
+              const std::vector<int16_t>& volumes, const std::vector<float>& occupancies) {
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        const std::size_t cell = StationTables::cell(firstSlot + static_cast<int>(i), station);
+        tables.volume[cell] = volumes[i];
+        tables.occupancy[cell] = occupancies[i];
+    }
+}
 
 TEST(IntervalTable, RoundsTheRunningOccupancySumAndMeansOverSlotsWithVolume) {
     const struct {
@@ -24,31 +32,28 @@ TEST(IntervalTable, RoundsTheRunningOccupancySumAndMeansOverSlotsWithVolume) {
         std::vector<IntervalValue> expected;  // the first intervals
     } cases[] = {
         // "30 sec": rounded, halves to even, where the volume is not 0.
-        {k30Sec,
+        {0,
          {7, 0, 1, 1, 1},
          {12.4f, 35.0f, 2.5f, 1.5f, 12.5f},
          {{12.0f, 7}, {0.0f, 0}, {2.0f, 1}, {2.0f, 1}, {12.0f, 1}}},
         // "1 min": 12.4 + 12.4 gives 12, then 24 (24.4 rounded); 0.5 + 0.5 gives 0 twice;
         // 1.5 + 1.0 gives 2, then 3 over two slots.
-        {k1Min,
+        {1,
          {3, 4, 1, 1, 1, 1},
          {12.4f, 12.4f, 0.5f, 0.5f, 1.5f, 1.0f},
          {{12.0f, 7}, {0.0f, 2}, {1.5f, 2}}},
         // "2 min": the mean over the slots with volume (a negative one counts), divided in
         // single precision.
-        {k2Min,
+        {2,
          {0, 5, 0, 5, 0, 0, 0, 0, -2, 0, 0, 0, 1, 1, 1, 0},
-         {50.0f, 10.0f, 50.0f, 20.0f, 50.0f, 10.0f, 50.0f, 20.0f, 9.0f, 0.0f, 0.0f, 0.0f, 10.0f,
-          0.0f, 0.0f, 0.0f},
+         {50, 10, 50, 20, 50, 10, 50, 20, 9, 0, 0, 0, 10, 0, 0, 0},
          {{15.0f, 10}, {0.0f, 0}, {9.0f, -2}, {10.0f / 3.0f, 3}}},
     };
     for (const auto& c : cases) {
         StationTables tables = StationTables::zeroed(2);
-        test::setSlots(tables, 1, 0, c.volumes, c.occupancies);
+        setSlots(tables, 1, 0, c.volumes, c.occupancies);
         Log log;
-        const IntervalTable table =
-            recomputeIntervals(tables, stationListOf({5, 6}), c.interval, log);
-        const auto row = table.row(1);
+        const auto row = recomputeIntervals(tables, stationListOf({5, 6}), c.interval, log).row(1);
         EXPECT_EQ(std::vector<IntervalValue>(row.begin(), row.begin() + c.expected.size()),
                   c.expected)
             << c.interval;
@@ -75,9 +80,8 @@ TEST(IntervalTable, EachOfTheTenIntervalsSumsItsOwnSlotsFromMidnight) {
     Log log;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const auto index = intervalIndexForText(c.text);
-        ASSERT_TRUE(index.has_value());
-        const IntervalTable table = recomputeIntervals(tables, stationListOf({5, 6}), *index, log);
+        const IntervalTable table =
+            recomputeIntervals(tables, stationListOf({5, 6}), *intervalIndexForText(c.text), log);
         ASSERT_EQ(table.intervalCount, c.intervals);
         EXPECT_EQ(formatHms(table.startSeconds(1)), c.secondEntry);
         EXPECT_EQ(table.at(1, c.marked).vol, c.slots + 5);
@@ -86,28 +90,22 @@ TEST(IntervalTable, EachOfTheTenIntervalsSumsItsOwnSlotsFromMidnight) {
         EXPECT_EQ(table.at(0, c.marked), IntervalValue{});
     }
     EXPECT_EQ(intervalIndexForText("5 Min"), std::nullopt);
-    // An index outside the list (no entry selected) is "30 sec".
-    for (const int index : {-1, 10}) {
-        EXPECT_EQ(recomputeIntervals(tables, stationListOf({5, 6}), index, log).intervalCount,
-                  2880);
-    }
+    // No entry selected is "30 sec".
+    EXPECT_EQ(recomputeIntervals(tables, stationListOf({5, 6}), -1, log).intervalCount, 2880);
     EXPECT_EQ(log.logText(), "");
 }
 
 TEST(IntervalTable, ClampsAVolumeSumBeyond16BitsAndLogsWhere) {
-    const StationList list = stationListOf({101, 202});
     StationTables tables = StationTables::zeroed(2);
-    // Interval 7 of station 202 at "1 hour": 120 slots of 300 = 36000.
-    for (int slot = 7 * 120; slot < 8 * 120; ++slot) {
-        tables.volume[StationTables::cell(slot, 1)] = 300;
-    }
+    // "1 hour": 120 slots of -300 in interval 0 of station 101, of 300 in interval 7 of 202.
     for (int slot = 0; slot < 120; ++slot) {
         tables.volume[StationTables::cell(slot, 0)] = -300;
+        tables.volume[StationTables::cell(7 * 120 + slot, 1)] = 300;
     }
     Log log;
-    const IntervalTable table = recomputeIntervals(tables, list, k1Hour, log);
-    EXPECT_EQ(table.at(1, 7).vol, 32767);
-    EXPECT_EQ(table.at(0, 0).vol, -32768);
+    const IntervalTable table = recomputeIntervals(tables, stationListOf({101, 202}), 9, log);
+    EXPECT_EQ(std::pair(table.at(1, 7).vol, table.at(0, 0).vol),
+              std::pair(int16_t{32767}, int16_t{-32768}));
     EXPECT_EQ(log.logText(),
               "Station 101, interval 00:00:00: volume sum -36000 clamped to -32768\r\n"
               "Station 202, interval 07:00:00: volume sum 36000 clamped to 32767\r\n");
@@ -120,18 +118,17 @@ TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
     Log log;
     for (const float bad : {kNan, kInf, -kInf, 3.0e9f, -3.0e9f}) {
         StationTables tables = StationTables::zeroed(2);
-        test::setSlots(tables, 1, 5, {1}, {bad});
-        const Error e = test::errorOf([&] { recomputeIntervals(tables, list, k5Min, log); });
+        setSlots(tables, 1, 5, {1}, {bad});
+        const Error e = test::errorOf([&] { recomputeIntervals(tables, list, 5, log); });
         EXPECT_EQ(e.number(), errc::kOverflow) << bad;
-        EXPECT_NE(e.description().find("station 202, slot 5"), std::string::npos)
-            << e.description();
+        EXPECT_NE(e.description().find("station 202, slot 5"), std::string::npos) << bad;
     }
     // Two large values that fit alone but not together; where the volume is 0, never read.
     StationTables tables = StationTables::zeroed(2);
-    test::setSlots(tables, 0, 0, {1, 1}, {2.0e9f, 2.0e9f});
-    EXPECT_THROW(recomputeIntervals(tables, list, k1Min, log), Error);
-    test::setSlots(tables, 0, 0, {0, 0}, {kNan, 2.0e9f});
-    EXPECT_EQ(recomputeIntervals(tables, list, k1Min, log).at(0, 0), IntervalValue{});
+    setSlots(tables, 0, 0, {1, 1}, {2.0e9f, 2.0e9f});
+    EXPECT_THROW(recomputeIntervals(tables, list, 1, log), Error);
+    setSlots(tables, 0, 0, {0, 0}, {kNan, 2.0e9f});
+    EXPECT_EQ(recomputeIntervals(tables, list, 1, log).at(0, 0), IntervalValue{});
 }
 
 TEST(TimeText, FormatsAndParsesTimesOfDay) {
