@@ -117,11 +117,9 @@ std::string volumeBytes(std::span<const uint8_t> perSlot) {
 
 std::string occupancyBytes(std::span<const int16_t> perSlot) {
     std::string bytes;
-    bytes.reserve(perSlot.size() * 2);
-    for (int16_t value : perSlot) {
+    for (const int16_t value : perSlot) {
         const auto word = static_cast<uint16_t>(value);
-        bytes.push_back(static_cast<char>(word >> 8));
-        bytes.push_back(static_cast<char>(word & 0xff));
+        bytes += {static_cast<char>(word >> 8), static_cast<char>(word & 0xff)};
     }
     return bytes;
 }

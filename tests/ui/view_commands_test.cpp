@@ -103,8 +103,6 @@ TEST_F(SpeedControls, VehicleLengthFollowsTheUnitIntoTheGraphsAndTheTable) {
     const Chart& chart = graphWindows().front()->chart();
     EXPECT_EQ(chart.axis(ChartAxis::Right).title, "Speed (mph)");
     EXPECT_EQ(chart.gridPoints(0).front(), (GridPoint{0.0, 25.0, 1}));
-    EXPECT_TRUE(c().btnSpeedColorGrid->toolTip().contains(
-        "\"Worst case\" occupancy the estimate is the speed of the slowest lane"));
 
     // 32.8 ft is 9.997 m: 600 * 9.997 / (10 * 10) = 60.0 km/h.
     length.setValue(32.8);
