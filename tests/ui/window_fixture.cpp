@@ -98,13 +98,4 @@ bool WindowTest::meanwhile(const std::function<bool()>& when, const std::functio
     return ran;
 }
 
-std::string WindowTest::errorReport() {
-    const auto message = dialogs.onlyMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Critical);
-    EXPECT_TRUE(
-        message.text.ends_with(".\r\nCheck if the Road and Station definition files exist."))
-        << message.text;
-    return message.text;
-}
-
 }  // namespace quorvane::test

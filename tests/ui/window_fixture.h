@@ -59,9 +59,6 @@ class WindowTest : public ::testing::Test {
     // `action` once. Returns whether it ran.
     static bool meanwhile(const std::function<bool()>& when, const std::function<void()>& action,
                           const std::function<void()>& run);
-    // The one message of a failed build or load: the error box with the hint on its second
-    // line. Returns its text.
-    std::string errorReport();
 
     TempDir dir;
     ScriptedDialogs dialogs;
