@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
 
 namespace quorvane::test {
 
@@ -15,10 +14,6 @@ struct TestDay {
 
     static void writeLists(const std::filesystem::path& directory);
     static void writeArchive(const std::filesystem::path& archive, int scale = 1);
-
-    // The vehicles of a station over slots first..last inclusive.
-    static int volume(int station, int firstSlot, int lastSlot, int scale = 1);
-    static int dayVolume(int station, int scale = 1) { return volume(station, 0, 2879, scale); }
 };
 
 }  // namespace quorvane::test

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace quorvane::test {
@@ -37,33 +37,26 @@ namespace {
 // kept as a seed for the fuzzers: <dir>/archive, <dir>/lists, <dir>/station.
 void keepFuzzSeeds(const fs::path& dir) {
     const char* corpus = std::getenv("QUORVANE_CORPUS_DIR");
-    if (corpus == nullptr || *corpus == 0) {
-        return;
-    }
-    constexpr std::uintmax_t kLargestSeed = 256 * 1024;
     std::error_code ec;
-    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec) || it->file_size(ec) > kLargestSeed) {
+    for (fs::recursive_directory_iterator it(dir, ec), end;
+         corpus != nullptr && *corpus != 0 && !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec) || it->file_size(ec) > 256 * 1024) {
             continue;
         }
-        std::string bytes;
-        try {
-            bytes = readFile(it->path());
-        } catch (const std::exception&) {
-            continue;
-        }
+        std::ifstream in(it->path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         const std::string ext = it->path().extension().string();
         const char* kind = ext == ".list"                                   ? "lists"
                            : ext == ".station"                              ? "station"
                            : bytes.rfind("PK", 0) == 0 || ext == ".traffic" ? "archive"
                                                                             : nullptr;
-        if (kind == nullptr) {
-            continue;
+        if (kind != nullptr) {
+            const fs::path target = fs::path(corpus) / kind;
+            fs::create_directories(target, ec);
+            std::ofstream(target / std::to_string(std::hash<std::string>{}(bytes)),
+                          std::ios::binary)
+                << bytes;
         }
-        const fs::path target = fs::path(corpus) / kind;
-        fs::create_directories(target, ec);
-        const std::string name = std::to_string(std::hash<std::string>{}(bytes));
-        std::ofstream(target / name, std::ios::binary) << bytes;
     }
 }
 
@@ -89,9 +82,7 @@ std::string readFile(const fs::path& path) {
     if (!in) {
         throw std::runtime_error("cannot read " + path.string());
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void writeZip(const fs::path& path, std::span<const ZipMember> members) {
@@ -115,9 +106,8 @@ void writeZip(const fs::path& path, std::span<const ZipMember> members) {
         zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), 1700000000, 0);
     }
     if (zip_close(archive) != 0) {
-        const std::string message = zip_strerror(archive);
         zip_discard(archive);
-        throw std::runtime_error("zip_close failed: " + message);
+        throw std::runtime_error("zip_close failed for " + path.string());
     }
 }
 
@@ -127,11 +117,9 @@ std::string volumeBytes(std::span<const uint8_t> perSlot) {
 
 std::string occupancyBytes(std::span<const int16_t> perSlot) {
     std::string bytes;
-    bytes.reserve(perSlot.size() * 2);
-    for (int16_t value : perSlot) {
+    for (const int16_t value : perSlot) {
         const auto word = static_cast<uint16_t>(value);
-        bytes.push_back(static_cast<char>(word >> 8));
-        bytes.push_back(static_cast<char>(word & 0xff));
+        bytes += {static_cast<char>(word >> 8), static_cast<char>(word & 0xff)};
     }
     return bytes;
 }
@@ -141,8 +129,7 @@ std::string volumeBytes(uint8_t everySlot) {
 }
 
 std::string occupancyBytes(int16_t everySlot) {
-    const std::vector<int16_t> values(2880, everySlot);
-    return occupancyBytes(values);
+    return occupancyBytes(std::vector<int16_t>(2880, everySlot));
 }
 
 }  // namespace quorvane::test

@@ -1,74 +1,162 @@
-// The Qt dialogs: message boxes and file dialogs as the commands ask for them.
-#include <gtest/gtest.h>
+// The Qt dialogs as the user answers them, and a day on a read-only share: the open dialogs of
+// build and load return read-only files, only the save dialogs refuse them, and the build and
+// load read a day from a folder nobody may write. File modes do not bind root: as root the cases
+// that need them skip, and ctest runs them again as an unprivileged user (run_as_user.sh).
+#include <unistd.h>
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QTest>
-#include <QTimer>
 
-#include "base/error.h"
 #include "charts/chart_editor.h"
-#include "support/test_files.h"
 #include "ui/file_requests.h"
 #include "ui/qt_dialogs.h"
+#include "window_fixture.h"
 
 namespace quorvane::test {
 namespace {
 
-// Runs `answer` on the modal dialog once it is open.
-template <class Dialog, class Answer>
-void whenOpen(Answer answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        answer(dialog);
-    });
-}
+namespace fs = std::filesystem;
+
+#define SKIP_AS_ROOT()                                                                   \
+    if (geteuid() == 0) {                                                                \
+        GTEST_SKIP() << "file modes do not bind root; ctest runs this case again as an " \
+                        "unprivileged user (ui_read_only_as_user)";                      \
+    }
+
+// One file choice through QtDialogs, answered as a user would: the file dialog gets `typed` in
+// its name field (after stepping to the next file type when `nextType`) the first time it opens
+// and is cancelled after that, or at once when `typed` is empty; Qt's question whether to replace
+// a file is answered Yes; any other message box is recorded in `boxes` and closed.
+struct AsUser {
+    explicit AsUser(std::string name = "", bool stepType = false)
+        : typed(std::move(name)), nextType(stepType) {}
+    std::string typed;
+    bool nextType;
+    QStringList boxes;
+
+    // The chosen path; empty when the dialog was cancelled.
+    std::string choose(const FileDialogRequest& request) {
+        QTimer::singleShot(20, &alive, [this] { answer(); });
+        try {
+            return QtDialogs().chooseFile(request);
+        } catch (const Error& error) {
+            EXPECT_EQ(error.number(), errc::kCancelled);
+            return "";
+        }
+    }
+
+  private:
+    void answer() {
+        // Polls again first: the answer may open the next window, whose loop runs meanwhile.
+        QTimer::singleShot(20, &alive, [this] { answer(); });
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && (chosen || typed.empty())) {
+            dialog->reject();
+        } else if (dialog != nullptr) {
+            if (nextType) {
+                QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+            }
+            // Typed, as selectFile leaves a focused name field alone.
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(typed));
+            static_cast<QDialog*>(dialog)->accept();
+            chosen = !dialog->isVisible();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            const bool replace = box->text().contains("replace");
+            if (!replace) {
+                boxes.append(box->text());
+            }
+            box->button(replace ? QMessageBox::Yes : QMessageBox::Ok)->click();
+        }
+    }
+    bool chosen = false;
+    QObject alive;  // ends the polling with this
+};
 
 TEST(QtDialogs, MessageBoxHasTheIconTheLinesAndOnlyOk) {
-    QtDialogs dialogs;
     bool seen = false;
-    whenOpen<QMessageBox>([&](QMessageBox* box) {
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
         seen = true;
-        EXPECT_EQ(box->icon(), QMessageBox::Warning);
-        EXPECT_EQ(box->text(), "first line\nsecond line");
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(std::tuple(box->icon(), box->text(), box->standardButtons()),
+                  std::tuple(QMessageBox::Warning, QString("first line\nsecond line"),
+                             QMessageBox::StandardButtons(QMessageBox::Ok)));
         box->button(QMessageBox::Ok)->click();
     });
-    dialogs.message(MessageIcon::Exclamation, "first line\r\nsecond line");
+    QtDialogs().message(MessageIcon::Exclamation, "first line\r\nsecond line");
     EXPECT_TRUE(seen);
 }
 
-// Cancelled: the cancel error. A name typed without an extension takes the chosen file type's,
-// the default type's when none was picked.
+// A name typed without an extension takes the chosen file type's, the default type's when
+// none was picked; a cancel is the cancel error.
 TEST(QtDialogs, FileDialogAddsTheChosenTypesExtensionOrReportsTheCancel) {
-    QtDialogs dialogs;
-    whenOpen<QFileDialog>([](QFileDialog* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), "Select a *.traffic file");
-        EXPECT_EQ(dialog->selectedNameFilter(), "*.traffic files (*.traffic)");
-        dialog->reject();
-    });
-    const Error error = errorOf([&] { dialogs.chooseFile(archiveOpenRequest()); });
-    EXPECT_EQ(std::pair(error.number(), error.description()),
-              std::pair(32755, std::string("Cancel was selected.")));
-
     TempDir dir;
-    const auto answer = [&](const char* name, bool pickSvg) {
-        whenOpen<QFileDialog>([&dir, name, pickSvg](QFileDialog* dialog) {
-            if (pickSvg) {  // from PNG to SVG, as the user picks it
-                QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
-            }
-            dialog->selectFile(QString::fromStdString((dir / name).string()));
-            static_cast<QDialog*>(dialog)->accept();
-        });
-    };
-    answer("export", false);
-    EXPECT_EQ(dialogs.chooseFile(csvSaveRequest("")), (dir / "export.csv").string());
-    answer("road", true);
-    EXPECT_EQ(dialogs.chooseFile(imageFileRequest()), (dir / "road.svg").string());
+    EXPECT_EQ(AsUser((dir / "export").string()).choose(csvSaveRequest("")),
+              (dir / "export.csv").string());
+    EXPECT_EQ(AsUser((dir / "road").string(), true).choose(imageFileRequest()),
+              (dir / "road.svg").string());
+    EXPECT_EQ(AsUser().choose(archiveOpenRequest()), "");
+}
+
+// `folder` and its files read-only while it lives, writable again after (so it can be removed).
+struct ReadOnlyFolder {
+    explicit ReadOnlyFolder(fs::path path) : folder(std::move(path)) { set(0444, 0555); }
+    ~ReadOnlyFolder() { set(0644, 0755); }
+    void set(int files, int self) const {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            fs::permissions(entry.path(), static_cast<fs::perms>(files));
+        }
+        fs::permissions(folder, static_cast<fs::perms>(self));
+    }
+    fs::path folder;
+};
+
+TEST(ReadOnlyFiles, OpenDialogsReturnThemAndSaveDialogsRefuseThem) {
+    SKIP_AS_ROOT();
+    TempDir dir;
+    for (const char* name : {"day.traffic", "day.station", "day.csv"}) {
+        writeFile(dir / name, "data");
+    }
+    const ReadOnlyFolder share(dir.path());
+    for (const auto& [request, name, opens] :
+         {std::tuple{archiveOpenRequest(), "day.traffic", true},
+          {stationOpenRequest(""), "day.station", true},
+          {stationSaveRequest(""), "day.station", false},
+          {csvSaveRequest(""), "day.csv", false}}) {
+        SCOPED_TRACE(request.title);
+        AsUser user((dir / name).string());
+        EXPECT_EQ(user.choose(request), opens ? (dir / name).string() : "");
+        EXPECT_EQ(user.boxes.size(), opens ? 0 : 1) << user.boxes.join('|').toStdString();
+        EXPECT_TRUE(opens || user.boxes.value(0).endsWith(
+                                 "This file is write-protected. Choose another file."));
+    }
+}
+
+using ReadOnlyDay = WindowTest;
+
+// The program's folder has no lists: they too are read from the share.
+TEST_F(ReadOnlyDay, BuildsAndLoadsFromAFolderNobodyMayWrite) {
+    SKIP_AS_ROOT();
+    const fs::path share = dir / "share";
+    fs::create_directories(share);
+    fs::copy_file(archive, share / "may5.traffic");
+    TestDay::writeLists(share);
+    build();
+    save(share / "may5.station");
+    fs::create_directory(dir / "bin");
+    reopen(dir / "bin");
+
+    const ReadOnlyFolder readOnly(share);
+    ASSERT_NE(access((share / "may5.traffic").c_str(), W_OK), 0);
+    c().Check1->setChecked(true);  // the member report goes to the output folder, not the share
+    build(share / "may5.traffic");
+    EXPECT_TRUE(fs::exists(dir / "zipFileInfo.txt"));
+    dialogs.clear();
+    dialogs.answer((share / "may5.station").string());
+    click(c().btnLoad);
+    EXPECT_EQ(dialogs.onlyMessage().text, kLoadDoneMessage);
+    EXPECT_EQ(c().lblDate->text(), "may5.station");
 }
 
 }  // namespace

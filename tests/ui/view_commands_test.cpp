@@ -1,58 +1,17 @@
-// Recomputation, the volume sum and the road lists of a built day.
+// The road lists and the road tab's exports of a built day. Their refusals are
+// the view buttons' tests; the files' layout is the engine's and the batch command's.
+#include <QDoubleSpinBox>
 #include <QScrollBar>
 
+#include "charts/chart.h"
+#include "charts/graph_window.h"
 #include "window_fixture.h"
 
 namespace quorvane::test {
 namespace {
 
-using Recompute = WindowTest;
-
-// The time lists follow the interval ("7 min" typed means "30 sec"); the day, the station and
-// the road stay chosen.
-TEST_F(Recompute, RefillsTheTimeListsAndKeepsTheDayAndItsLists) {
-    build();
-    const auto day = workspace().day;
-    choose(c().cmbStaList, 7);
-    choose(c().cmbRoadList, 1);
-    const std::tuple<int, int, std::string, std::string> cases[] = {
-        {9, 24, "01:00:00", "23:00:00"},
-        {5, 288, "00:05:00", "23:55:00"},
-        {-1, 2880, "00:00:30", "23:59:30"}};  // -1: "7 min" typed
-    for (const auto& [index, entries, second, last] : cases) {
-        SCOPED_TRACE(index);
-        index < 0 ? type(c().cmbPlotInterval, "7 min") : choose(c().cmbPlotInterval, index);
-        click(c().btnReCompute);
-        EXPECT_TRUE(c().btnReCompute->isEnabled());
-        EXPECT_EQ(std::pair(c().cmbStartTime->count(), c().cmbEndTime->count()),
-                  std::pair(entries, entries));
-        EXPECT_EQ(std::tuple(c().cmbStartTime->currentText().toStdString(),
-                             c().cmbEndTime->itemText(1).toStdString(),
-                             c().cmbEndTime->currentText().toStdString()),
-                  std::tuple("00:00:00", second, last));
-        EXPECT_EQ(workspace().day, day);
-        EXPECT_EQ(std::pair(c().cmbStaList->currentIndex(), c().cmbRoadList->currentText()),
-                  std::pair(7, QString("South")));
-    }
-    EXPECT_EQ(dialogs.onlyMessage().text, kBuildDoneMessage);
-}
-
-using VolumeSum = WindowTest;
-
-TEST_F(VolumeSum, OfTwoHoursOfOneStationUntilTheNextClick) {
-    buildAt(9);                 // "1 hour"
-    choose(c().cmbStaList, 3);  // station 104
-    choose(c().cmbStartTime, 7);
-    choose(c().cmbEndTime, 8);
-    click(c().btnVolSum);
-    // 07:00 to 09:00, 240 slots of 4 vehicles and of slot % 4 (6 in every 4 slots).
-    EXPECT_EQ(c().txtVolSum->text(), "1320");
-    EXPECT_TRUE(dialogs.messages.empty());
-    // A recomputation does not refresh the box.
-    choose(c().cmbPlotInterval, 0);
-    click(c().btnReCompute);
-    EXPECT_EQ(c().txtVolSum->text(), "1320");
-}
+constexpr int kOneHour = 9;
+constexpr int kSouth = 1;  // stations 140, 139, 138
 
 using RoadLists = WindowTest;
 
@@ -66,7 +25,6 @@ TEST_F(RoadLists, ChoosingARoadReplacesBothListsWhoseRowsStayTogether) {
     ASSERT_GT(sta->verticalScrollBar()->maximum(), 5) << "the list must scroll for this test";
     clickRow(sta, 14);
     EXPECT_EQ(n->currentRow(), 14);
-    EXPECT_EQ(n->verticalScrollBar()->value(), sta->verticalScrollBar()->value());
     sta->verticalScrollBar()->setValue(12);
     EXPECT_EQ(n->verticalScrollBar()->value(), 12);
     QTest::keyClick(n, Qt::Key_End);
@@ -74,11 +32,87 @@ TEST_F(RoadLists, ChoosingARoadReplacesBothListsWhoseRowsStayTogether) {
     EXPECT_EQ(n->verticalScrollBar()->value(), sta->verticalScrollBar()->value());
     EXPECT_EQ(sta->selectedItems(), QList<QListWidgetItem*>{sta->item(14)});
 
-    choose(c().cmbRoadList, 1);
+    choose(c().cmbRoadList, kSouth);
     EXPECT_EQ(std::tuple(n->count(), n->item(2)->text(), sta->item(0)->text()),
               std::tuple(3, QString("3"), QString("140")));
     type(c().cmbRoadList, "No road");
     EXPECT_EQ(sta->count(), 3);  // typed text is no choice
+}
+
+class RoadExports : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        buildAt(kOneHour);
+        c().SSTab1->setCurrentIndex(kRoadTab);
+    }
+    std::string exportTo(QPushButton* button, const std::string& name) {
+        dialogs.clear();
+        dialogs.answer((dir / name).string());
+        click(button);
+        EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, "Saving done."}));
+        return readFile(dir / name);
+    }
+};
+
+using CsvExport = RoadExports;
+
+TEST_F(CsvExport, WritesTheSelectedStationsOverTheRange) {
+    clickRow(c().lstSta, 0);
+    clickRow(c().lstSta, 1);
+    choose(c().cmbEndTime, 1);
+    EXPECT_EQ(exportTo(c().btnCSVfile, "north.csv"),
+              ",101.occ,101.vol,102.occ,102.vol\r\n"
+              "00:00:00,20.00, 300 ,20.00, 420 \r\n"
+              "01:00:00,20.00, 300 ,20.00, 420 \r\n");
+    EXPECT_EQ(dialogs.requests.at(0).proposedName, (dir / "csv" / "may5.csv").string());
+    // Clicked again: deselected, but still the current entry; the file holds only the times.
+    clickRow(c().lstSta, 1);
+    clickRow(c().lstSta, 0);
+    EXPECT_EQ(exportTo(c().btnCSVfile, "times.csv"), "\r\n00:00:00\r\n01:00:00\r\n");
+}
+
+TEST_F(CsvExport, NeedsACurrentStation) {
+    click(c().btnCSVfile);
+    EXPECT_EQ(dialogs.onlyMessage(),
+              (Message{MessageIcon::Information, "You must first select the desired stations."}));
+    EXPECT_TRUE(dialogs.requests.empty());
+}
+
+using SpeedControls = RoadExports;
+
+// Station 140 has one lane of 5 vehicles a slot at 10 %: 600 an hour. The box holds metres for
+// km/h and feet for mph; the graphs take the unit, the table is in km/h whatever the unit.
+TEST_F(SpeedControls, VehicleLengthFollowsTheUnitIntoTheGraphsAndTheTable) {
+    QDoubleSpinBox& length = *c().spnVehicleLength;
+    EXPECT_EQ(std::pair(c().cmbSpeedUnit->currentText(), length.value()),
+              std::pair(QString("km/h"), 6.7));
+    length.setValue(7.5);
+    c().cmbSpeedUnit->setCurrentIndex(1);
+    EXPECT_EQ(std::tuple(c().cmbSpeedUnit->currentText(), length.value(), length.suffix()),
+              std::tuple(QString("mph"), 24.6, QString(" ft")));
+    c().cmbSpeedUnit->setCurrentIndex(0);
+    EXPECT_EQ(length.value(), 7.5);
+
+    // 600 * 22 / (52.8 * 10) = 25.0 mph.
+    choose(c().cmbRoadList, kSouth);
+    c().cmbSpeedUnit->setCurrentIndex(1);
+    length.setValue(22.0);
+    click(c().btnSpeedColorGrid);
+    ASSERT_EQ(graphWindows().size(), 1u);
+    const Chart& chart = graphWindows().front()->chart();
+    EXPECT_EQ(chart.axis(ChartAxis::Right).title, "Speed (mph)");
+    EXPECT_EQ(chart.gridPoints(0).front(), (GridPoint{0.0, 25.0, 1}));
+
+    // 32.8 ft is 9.997 m: 600 * 9.997 / (10 * 10) = 60.0 km/h.
+    length.setValue(32.8);
+    clickRow(c().lstSta, 0);
+    choose(c().cmbEndTime, 1);
+    EXPECT_EQ(exportTo(c().btnExportTable, "south.csv"),
+              "time,station,volume,occupancy,speed_kmh,lanes\n"
+              "00:00:00,140,600,10.00,60.0,1.00\n"
+              "01:00:00,140,600,10.00,60.0,1.00\n");
+    EXPECT_EQ(dialogs.requests.at(0).proposedName, (dir / "traffic" / "may5_table.csv").string());
 }
 
 }  // namespace

@@ -1,30 +1,10 @@
-// Show Log, and ShutDown during a build or without a writable Log.txt.
-#include <QPlainTextEdit>
-
-#include "ui/log_window.h"
+// ShutDown during a build or without a writable Log.txt; Exit with graph windows open is the
+// graph buttons' test.
 #include "window_fixture.h"
 
 namespace quorvane::test {
 namespace {
 
-using ShowLog = WindowTest;
-
-TEST_F(ShowLog, ShowsACopyOfTheLogAtEachClick) {
-    click(c().btnShowlLog);
-    auto* log = window->findChild<LogWindow*>("frmLog");
-    ASSERT_NE(log, nullptr);
-    EXPECT_TRUE(log->isVisible() && log->Text1->isReadOnly());
-    log->resize(900, 200);
-    QTest::qWait(0);
-    EXPECT_EQ(log->Text1->geometry(), log->rect());  // the text fills the window
-    build();
-    EXPECT_TRUE(log->Text1->toPlainText().isEmpty());  // a copy, not a live view
-    click(c().btnShowlLog);
-    EXPECT_EQ(window->findChildren<LogWindow*>().size(), 1);
-    EXPECT_TRUE(log->Text1->toPlainText().contains("Sta count=40\nRoad count=3\n"));
-}
-
-// Exit with the log and graph windows open: GraphButtons.ExitWritesTheLogAndClosesEveryWindow.
 using ShutDown = WindowTest;
 
 TEST_F(ShutDown, ExitDuringABuildEndsTheBuildSilently) {

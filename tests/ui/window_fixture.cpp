@@ -1,21 +1,36 @@
 #include "window_fixture.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
+#include "charts/graph_window.h"
+
 namespace quorvane::test {
 
 void WindowTest::SetUp() {
     TestDay::writeLists(dir.path());
-    archive = dir / "traffic" / "may5.traffic";
     std::filesystem::create_directory(dir / "traffic");
     TestDay::writeArchive(archive);
-    window = std::make_unique<MainWindow>(dialogs, Environment{dir.path(), dir.path()});
-    window->resize(720, 480);
-    window->show();
+    reopen(dir.path());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
 void WindowTest::TearDown() {
+    closeGraphWindows();
+    flushDeletes();
     window.reset();
     EXPECT_TRUE(dialogs.allAnswered()) << "a scripted answer was not used";
+}
+
+void WindowTest::flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void WindowTest::reopen(const std::filesystem::path& programFolder) {
+    window = std::make_unique<MainWindow>(dialogs, Environment{programFolder, dir.path()});
+    window->resize(720, 480);
+    window->show();
+    dialogs.clear();
 }
 
 void WindowTest::click(QAbstractButton* button) {
@@ -81,15 +96,6 @@ bool WindowTest::meanwhile(const std::function<bool()>& when, const std::functio
     timer.start(0);
     run();
     return ran;
-}
-
-std::string WindowTest::errorReport() {
-    const auto message = dialogs.onlyMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Critical);
-    EXPECT_TRUE(
-        message.text.ends_with(".\r\nCheck if the Road and Station definition files exist."))
-        << message.text;
-    return message.text;
 }
 
 }  // namespace quorvane::test

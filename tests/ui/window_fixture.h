@@ -5,7 +5,6 @@
 // The widgets of MainControls, which every window test reads and drives.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,7 +28,7 @@
 namespace quorvane::test {
 
 // A shown main window on a temporary folder that holds the definition lists, the test day's
-// archive and every file the window writes.
+// archive (traffic/may5.traffic) and every file the window writes.
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -38,34 +37,33 @@ class WindowTest : public ::testing::Test {
     MainControls& c() { return window->controls(); }
     const Workspace& workspace() const { return window->workspace(); }
 
+    // Deletes the windows closed since (graph windows delete themselves when closed).
+    static void flushDeletes();
+    // A fresh main window whose program folder is `programFolder`, its messages cleared.
+    void reopen(const std::filesystem::path& programFolder);
     // A click as the user makes it: the button's tab is chosen first, and must be available.
     void click(QAbstractButton* button);
-    // The build of `archivePath` through the button, answered through the dialogs; expects
-    // the success message.
+    // The build of `archivePath` through the button; expects the success message.
     void build(const std::filesystem::path& archivePath);
     void build() { build(archive); }
     // A build re-aggregated at entry `interval` of cmbPlotInterval, its messages cleared.
     void buildAt(int interval);
     // Saves the day in force to `path` through the button.
     void save(const std::filesystem::path& path);
-    // Picks an entry of a list as the user does (the edit field shows the entry).
+    // Picks an entry of a list as the user does.
     void choose(QComboBox* list, int index);
     // Types text into an editable list's edit field, so that no entry is selected.
     void type(QComboBox* list, const QString& text);
-    // A mouse click on a row of lstN or lstSta.
     void clickRow(QListWidget* list, int row);
     // Runs `run`; at the first turn of the event loop meanwhile at which `when` holds, runs
     // `action` once. Returns whether it ran.
     static bool meanwhile(const std::function<bool()>& when, const std::function<void()>& action,
                           const std::function<void()>& run);
-    // The one message of a failed build or load: the error box with the hint on its second
-    // line. Returns its text.
-    std::string errorReport();
 
     TempDir dir;
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
-    std::filesystem::path archive;
+    std::filesystem::path archive = dir / "traffic" / "may5.traffic";
 };
 
 }  // namespace quorvane::test
