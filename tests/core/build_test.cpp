@@ -16,11 +16,7 @@ namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using test::errorOf;
-using test::ListedDay;
-using test::occupancyBytes;
-using test::volumeBytes;
-using test::ZipMember;
+using namespace quorvane::test;
 
 // One slot's combination of detectors given as (volume, occupancy), in both modes; `found`
 // marks the detectors that extractDet found (all when empty). Expected: the volume sum, the
@@ -224,7 +220,7 @@ TEST(BuildDay, WritesTheMemberReportAfterTheArchiveAndBeforeTheLists) {
     EXPECT_NE(error.description().find("VURRoad2Sta.list"), std::string::npos);
     EXPECT_EQ(log.logText(),
               "Detailed internal file info of the zip file is saved in zipFileInfo.txt\r\n");
-    EXPECT_EQ(test::readFile(day.dir / "zipFileInfo.txt"),
+    EXPECT_EQ(readFile(day.dir / "zipFileInfo.txt"),
               "Number of files in zip file:  2 \r\n"
               "Zip index, Compressed Size, Extract Size, file name\r\n"
               " 0  2880  2880 100.v30\r\n"
@@ -259,13 +255,15 @@ TEST(LoadDay, RefusesFewerStationsThanTheListButAcceptsMore) {
 // The program's folder counts only when it holds the station list; the data file's folder is
 // then taken whatever it holds (a missing list is the build's error to report), and logged.
 TEST(ChooseListFolder, ProgramFolderWithAStationListElseTheDataFilesFolder) {
-    test::TempDir dir;
+    TempDir dir;
     fs::create_directories(dir / "with" / "bin");
     fs::create_directories(dir / "roadonly");
     fs::create_directories(dir / "listdir" / "VURSta2Det.list");  // a folder of that name
-    test::writeFile(dir / "with" / "VURSta2Det.list", "101, P, 1,\r\n");
-    test::writeFile(dir / "roadonly" / "VURRoad2Sta.list", "North, 101,\r\n");
+    writeFile(dir / "with" / "VURSta2Det.list", "101, P, 1,\r\n");
+    writeFile(dir / "roadonly" / "VURRoad2Sta.list", "North, 101,\r\n");
     const fs::path share = dir / "share";
+    const std::string logged =
+        "No VURSta2Det.list beside the program: definition lists read from " + share.string();
     for (const fs::path& program :
          {dir / "with", dir / "roadonly", dir / "missing", dir / "listdir", dir / "with" / "bin"}) {
         Log log;
@@ -274,11 +272,7 @@ TEST(ChooseListFolder, ProgramFolderWithAStationListElseTheDataFilesFolder) {
         EXPECT_EQ(std::pair(folder.directory, folder.besideData),
                   std::pair(beside ? share : program, beside))
             << program;
-        EXPECT_EQ(log.logText(), beside ? "No VURSta2Det.list beside the program: definition "
-                                          "lists read from " +
-                                              share.string() + "\r\n"
-                                        : "")
-            << program;
+        EXPECT_EQ(log.logText(), beside ? logged + "\r\n" : "") << program;
     }
 }
 

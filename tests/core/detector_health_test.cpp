@@ -18,13 +18,7 @@ namespace {
 using test::ZipMember;
 
 constexpr int W = kHealthFirstSlot;  // the window's first slot
-constexpr auto kNoData = HealthStatus::NoData;
-constexpr auto kInsufficient = HealthStatus::InsufficientData;
-constexpr auto kCardOff = HealthStatus::CardOff;
-constexpr auto kHigh = HealthStatus::HighValues;
-constexpr auto kIntermittent = HealthStatus::Intermittent;
-constexpr auto kConstant = HealthStatus::Constant;
-constexpr auto kGood = HealthStatus::Good;
+using enum HealthStatus;
 
 // Slots first .. first + count - 1 set to `volume` and to the raw occupancy `raw`, or, with a
 // `step`, alternately `raw` and `raw + step` (so that no run of equal values forms).
@@ -36,59 +30,55 @@ struct Paint {
     int step = 0;
 };
 
-enum Members { kBoth, kVolumeOnly, kOccupancyOnly, kNone };
-
 // A detector painted over a working day (10 vehicles in every slot, occupancy 10.0 .. 14.9 %
 // changing every slot), its status and its counts: samples, implausible, zero occupancy, high
-// occupancy, zero volume with occupancy, zero occupancy with volume, longest constant run.
+// occupancy, zero volume with occupancy, zero occupancy with volume, longest constant run; the
+// occupancy member's extension ("" for none), and whether it has a volume member.
 struct Case {
     int16_t detector;
     std::vector<Paint> paints;
     HealthStatus status;
     DetectorCounts counts;
     const char* ext = ".o30";
-    Members members = kBoth;
+    bool volumeMember = true;
 };
 
 const std::vector<Case> kCases{
     // Working; every sample of the window counts, and nothing before or after it does.
-    {101, {{0, W, 99, -5}, {W + kHealthSlots, 240, 0, 0}}, kGood, {2040, 0, 0, 0, 0, 0, 1}},
-    {102, {}, kNoData, {}, ".o30", kVolumeOnly},
-    {103, {}, kNoData, {}, ".o30", kOccupancyOnly},
-    {104, {}, kNoData, {}, ".o30", kNone},
-    {105, {{W, 817, 41, 120}}, kInsufficient, {1223, 817, 0, 0, 0, 0, 1}},
+    {101, {{0, W, 99, -5}, {W + kHealthSlots, 240, 0, 0}}, Good, {2040, 0, 0, 0, 0, 0, 1}},
+    {102, {}, NoData, {}, ""},
+    {103, {}, NoData, {}, ".o30", false},
+    {104, {}, NoData, {}, "", false},
+    {105, {{W, 817, 41, 120}}, InsufficientData, {1223, 817, 0, 0, 0, 0, 1}},
     // 1224 samples. Volume 40 and 100.0 % are samples; 41 vehicles, 100.1 % and -0.1 % are not.
     {106,
      {{W, 272, 41, 120}, {W + 272, 272, 9, 1001}, {W + 544, 272, 9, -1}, {1416, 10, 40, 1000, -1}},
-     kGood,
+     Good,
      {1224, 816, 0, 10, 0, 0, 1}},
-    {107, {{W, 1204, 0, 0}}, kCardOff, {2040, 0, 1204, 0, 0, 0, 1}},
-    {108, {{W, 1203, 0, 0}}, kGood, {2040, 0, 1203, 0, 0, 0, 1}},  // 59 % of 2040 is 1203.6
-    {109, {{1000, 409, 10, 701, 1}}, kHigh, {2040, 0, 0, 409, 0, 0, 1}},
-    {110, {{1000, 408, 10, 701, 1}, {1500, 400, 10, 699, 1}}, kGood, {2040, 0, 0, 408, 0, 0, 1}},
-    {111, {{1000, 41, 0, 50, 1}}, kIntermittent, {2040, 0, 0, 0, 41, 0, 1}},
-    {112, {{1000, 40, 0, 50, 1}}, kGood, {2040, 0, 0, 0, 40, 0, 1}},
-    {113, {{700, 1021, 5, 0}}, kIntermittent, {2040, 0, 1021, 0, 0, 1021, 1}},
-    {114, {{700, 1020, 5, 0}}, kGood, {2040, 0, 1020, 0, 0, 1020, 1}},
-    {115, {{1000, 480, 10, 250}}, kConstant, {2040, 0, 0, 0, 0, 0, 480}},
-    {116, {{1000, 479, 10, 250}}, kGood, {2040, 0, 0, 0, 0, 0, 479}},
+    {107, {{W, 1204, 0, 0}}, CardOff, {2040, 0, 1204, 0, 0, 0, 1}},
+    {108, {{W, 1203, 0, 0}}, Good, {2040, 0, 1203, 0, 0, 0, 1}},  // 59 % of 2040 is 1203.6
+    {109, {{1000, 409, 10, 701, 1}}, HighValues, {2040, 0, 0, 409, 0, 0, 1}},
+    {110, {{1000, 408, 10, 701, 1}, {1500, 400, 10, 699, 1}}, Good, {2040, 0, 0, 408, 0, 0, 1}},
+    {111, {{1000, 41, 0, 50, 1}}, Intermittent, {2040, 0, 0, 0, 41, 0, 1}},
+    {112, {{1000, 40, 0, 50, 1}}, Good, {2040, 0, 0, 0, 40, 0, 1}},
+    {113, {{700, 1021, 5, 0}}, Intermittent, {2040, 0, 1021, 0, 0, 1021, 1}},
+    {114, {{700, 1020, 5, 0}}, Good, {2040, 0, 1020, 0, 0, 1020, 1}},
+    {115, {{1000, 480, 10, 250}}, Constant, {2040, 0, 0, 0, 0, 0, 480}},
+    {116, {{1000, 479, 10, 250}}, Good, {2040, 0, 0, 0, 0, 0, 479}},
     // A run is counted inside W only, and an implausible slot ends it.
-    {117, {{300, 779, 10, 250}, {2161, 600, 10, 250}}, kGood, {2040, 0, 0, 0, 0, 0, 479}},
-    {118, {{1000, 480, 10, 250}, {1239, 1, 41, 250}}, kGood, {2039, 1, 0, 0, 0, 0, 240}},
+    {117, {{300, 779, 10, 250}, {2161, 600, 10, 250}}, Good, {2040, 0, 0, 0, 0, 0, 479}},
+    {118, {{1000, 480, 10, 250}, {1239, 1, 41, 250}}, Good, {2039, 1, 0, 0, 0, 0, 240}},
     // "c30": percent * 18. 1261 is 70.06 %, 1260 exactly 70 %.
     {119,
      {{1000, 409, 10, 1261, 1}, {1500, 200, 10, 1259, 1}},
-     kHigh,
+     HighValues,
      {2040, 0, 0, 409, 0, 0, 1},
      ".c30"},
     // The first status that applies wins.
-    {120, {{W, 900, 41, 120}, {1500, 1140, 0, 0}}, kInsufficient, {1140, 900, 1140, 0, 0, 0, 0}},
-    {121, {{W, 1300, 0, 0}, {1900, 500, 10, 801, 1}}, kCardOff, {2040, 0, 1300, 500, 0, 0, 1}},
-    {122, {{W, 500, 10, 900}, {1200, 50, 0, 120, 1}}, kHigh, {2040, 0, 0, 500, 50, 0, 500}},
-    {123,
-     {{1000, 480, 10, 250}, {1600, 41, 0, 120, 1}},
-     kIntermittent,
-     {2040, 0, 0, 0, 41, 0, 480}},
+    {120, {{W, 900, 41, 120}, {1500, 1140, 0, 0}}, InsufficientData, {1140, 900, 1140, 0, 0, 0, 0}},
+    {121, {{W, 1300, 0, 0}, {1900, 500, 10, 801, 1}}, CardOff, {2040, 0, 1300, 500, 0, 0, 1}},
+    {122, {{W, 500, 10, 900}, {1200, 50, 0, 120, 1}}, HighValues, {2040, 0, 0, 500, 50, 0, 500}},
+    {123, {{1000, 480, 10, 250}, {1600, 41, 0, 120, 1}}, Intermittent, {2040, 0, 0, 0, 41, 0, 480}},
 };
 
 std::vector<ZipMember> members(const Case& c) {
@@ -105,10 +95,10 @@ std::vector<ZipMember> members(const Case& c) {
     }
     const std::string name = std::to_string(c.detector);
     std::vector<ZipMember> out;
-    if (c.members == kBoth || c.members == kVolumeOnly) {
+    if (c.volumeMember) {
         out.push_back({name + ".v30", test::volumeBytes(volume)});
     }
-    if (c.members == kBoth || c.members == kOccupancyOnly) {
+    if (*c.ext != '\0') {
         out.push_back({name + c.ext, test::occupancyBytes(raw)});
     }
     return out;
@@ -136,8 +126,8 @@ TEST(DetectorHealth, GradesEveryDetectorByItsCountsOverTheWindow) {
         EXPECT_EQ(statusText(grades[i].status), statusText(c.status)) << c.detector;
         EXPECT_EQ(grades[i].counts, c.counts) << c.detector;
     }
-    const DetectorGrade again[] = {{1, 2, 107, kCardOff, grades[6].counts},
-                                   {1, 2, 101, kGood, grades[0].counts}};
+    const DetectorGrade again[] = {{1, 2, 107, CardOff, grades[6].counts},
+                                   {1, 2, 101, Good, grades[0].counts}};
     EXPECT_EQ(grades[kCases.size()], again[0]);
     EXPECT_EQ(grades[kCases.size() + 1], again[1]);
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -20,13 +21,7 @@ namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using test::errorOf;
-using test::listed;
-using test::occupancyBytes;
-using test::TempDir;
-using test::volumeBytes;
-using test::writeZip;
-using test::ZipMember;
+using namespace quorvane::test;
 
 // What extractDet made of one detector.
 struct Extracted {
@@ -50,28 +45,23 @@ Extracted extracted(const Unzip& archive, int16_t det) {
 std::string noisy(std::size_t length, unsigned seed) {
     std::mt19937 random(seed);
     std::string bytes(length, '\0');
-    for (char& byte : bytes) {
-        byte = static_cast<char>(random() % 41);
-    }
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(random() % 41); });
     return bytes;
 }
+const std::string kVol = noisy(kVolumeMemberBytes, 13);
+const std::string kOcc = noisy(kOccupancyMemberBytes, 17);
 
 // Whatever the member list cannot take is an error naming the archive, or the member.
 TEST(UnzipList, UnreadableArchivesAreClearErrors) {
     TempDir dir;
     writeZip(dir / "whole.traffic", std::vector<ZipMember>{{"1.v30", volumeBytes(1)}});
-    const std::string whole = test::readFile(dir / "whole.traffic");
-    test::writeFile(dir / "cut.traffic", whole.substr(0, whole.size() / 2));
-    test::writeFile(dir / "text.traffic", "Station,P,1,2\r\nnot a zip archive at all\r\n");
-    test::writeFile(dir / "zero.traffic", "");
+    const std::string whole = readFile(dir / "whole.traffic");
+    writeFile(dir / "cut.traffic", whole.substr(0, whole.size() / 2));
+    writeFile(dir / "text.traffic", "Station,P,1,2\r\nnot a zip archive at all\r\n");
+    writeFile(dir / "zero.traffic", "");
     // The end of central directory record of an archive without members.
-    test::writeFile(dir / "empty.traffic", "PK\x05\x06" + std::string(18, '\0'));
-    struct Case {
-        fs::path path;
-        int number;
-        std::string mentions;
-    };
-    std::vector<Case> cases{
+    writeFile(dir / "empty.traffic", "PK\x05\x06" + std::string(18, '\0'));
+    std::vector<std::tuple<fs::path, int, std::string>> cases{
         {dir / "none.traffic", errc::kFileNotFound, "none.traffic"},
         {dir / "nowhere" / "x.traffic", errc::kPathNotFound, "x.traffic"},
         {dir.path(), errc::kPathFileAccess, dir.path().string()},
@@ -89,7 +79,7 @@ TEST(UnzipList, UnreadableArchivesAreClearErrors) {
     for (const auto& [name, number] : names) {
         const fs::path path = dir / ("name" + std::to_string(cases.size()) + ".traffic");
         writeZip(path, std::vector<ZipMember>{{"1.v30", "x"}, {name, "x"}});
-        cases.push_back({path, number, "member \"" + std::string(name) + '"'});
+        cases.emplace_back(path, number, "member \"" + std::string(name) + '"');
     }
     // More than 32767 members; 32767 are listed.
     std::vector<ZipMember> many;
@@ -97,14 +87,14 @@ TEST(UnzipList, UnreadableArchivesAreClearErrors) {
         many.push_back({std::to_string(i) + ".x", "", true});
     }
     writeZip(dir / "big.traffic", many);
-    cases.push_back({dir / "big.traffic", errc::kOverflow, "32768 members"});
+    cases.emplace_back(dir / "big.traffic", errc::kOverflow, "32768 members");
     many.pop_back();
     writeZip(dir / "full.traffic", many);
     EXPECT_EQ(listed(dir / "full.traffic").zipEntries().back().zipIndex, 32766);
-    for (const auto& c : cases) {
-        const Error error = errorOf([&] { listed(c.path); });
-        EXPECT_EQ(error.number(), c.number) << c.path;
-        EXPECT_NE(error.description().find(c.mentions), std::string::npos) << error.description();
+    for (const auto& [path, number, mentions] : cases) {
+        const Error error = errorOf([&] { listed(path); });
+        EXPECT_EQ(error.number(), number) << path;
+        EXPECT_NE(error.description().find(mentions), std::string::npos) << error.description();
     }
 }
 
@@ -166,18 +156,13 @@ TEST(UnzipExtract, MemberConversionMatchesThePercentRuleForEveryValue) {
     }
 }
 
-// The offset of the first member's data, past its local header.
-std::size_t firstDataOffset(const std::string& bytes) {
-    const auto u16 = [&](std::size_t at) {
-        return static_cast<std::size_t>(static_cast<uint8_t>(bytes[at])) |
-               static_cast<std::size_t>(static_cast<uint8_t>(bytes[at + 1])) << 8;
-    };
-    return 30 + u16(26) + u16(28);
-}
-
-// Flips a byte of the first member's data.
+// Flips a byte of the first member's data, past its local header (30 bytes, name, extra field).
 std::function<void(std::string&)> flip(std::size_t offset) {
-    return [offset](std::string& bytes) { bytes[firstDataOffset(bytes) + offset] ^= 0x5a; };
+    return [offset](std::string& bytes) {
+        uint16_t lengths[2];
+        std::memcpy(lengths, &bytes[26], 4);
+        bytes[30 + lengths[0] + lengths[1] + offset] ^= 0x5a;
+    };
 }
 
 // Writes `members` to `path`, then changes the archive's bytes with `damage` (if any).
@@ -185,9 +170,9 @@ void writeDamaged(const fs::path& path, const std::vector<ZipMember>& members,
                   const std::function<void(std::string&)>& damage) {
     writeZip(path, members);
     if (damage) {
-        std::string bytes = test::readFile(path);
+        std::string bytes = readFile(path);
         damage(bytes);
-        test::writeFile(path, bytes);
+        writeFile(path, bytes);
     }
 }
 
@@ -210,11 +195,9 @@ bool inflatedWhole(const fs::path& path, std::size_t index) {
 TEST(WholeMemberInflate, TakesShortDeflatedMembersAndReadsWhatTheStreamingReadReads) {
     TempDir dir;
     const fs::path path = dir / "day.traffic";
-    const std::string volume = noisy(kVolumeMemberBytes, 13);
-    const std::string occupancy = noisy(kOccupancyMemberBytes, 17);
     const std::string margin(kWholeInflateMargin, 'z');
-    test::writeFile(dir / "1.v30", volume);
-    test::writeFile(dir / "1.o30", occupancy);
+    writeFile(dir / "1.v30", kVol);
+    writeFile(dir / "1.o30", kOcc);
     const std::string infoZip = "cd '" + dir.path().string() + "' && rm -f day.traffic && zip -q ";
     const auto libzip = [&](std::vector<ZipMember> members,
                             std::function<void(std::string&)> damage = nullptr) {
@@ -229,23 +212,22 @@ TEST(WholeMemberInflate, TakesShortDeflatedMembersAndReadsWhatTheStreamingReadRe
         bool volumeWhole;
         bool occupancyWhole;
     } cases[] = {
-        {"deflated by libzip", libzip({{"1.v30", volume}, {"1.o30", occupancy}}), true, true},
+        {"deflated by libzip", libzip({{"1.v30", kVol}, {"1.o30", kOcc}}), true, true},
         {"up to the margin longer, and beyond it",
-         libzip({{"1.v30", volume + margin}, {"1.c30", occupancy + margin + "y"}}), true, false},
-        {"stored, and of odd length", libzip({{"1.v30", volume, true}, {"1.o30", occupancy + "x"}}),
-         false, true},
+         libzip({{"1.v30", kVol + margin}, {"1.c30", kOcc + margin + "y"}}), true, false},
+        {"stored, and of odd length", libzip({{"1.v30", kVol, true}, {"1.o30", kOcc + "x"}}), false,
+         true},
         {"by Info-ZIP, extra fields and a comment",
          shell("day.traffic 1.v30 1.o30 && echo day | zip -q -z day.traffic"), true, true},
         {"by Info-ZIP to a pipe, with data descriptors", shell("- 1.v30 1.o30 | cat > day.traffic"),
          true, true},
         {"a local header signature libzip does not check",
-         libzip({{"1.v30", volume}, {"1.o30", occupancy}},
-                [](std::string& bytes) { bytes[1] = 'Q'; }),
+         libzip({{"1.v30", kVol}, {"1.o30", kOcc}}, [](std::string& bytes) { bytes[1] = 'Q'; }),
          false, true},
         // Only the bytes used are read: damage beyond them goes unnoticed.
         {"stored, longer, damaged past what is used",
-         libzip({{"1.v30", volume + margin + margin, true}, {"1.o30", occupancy}}, flip(3000)),
-         false, true},
+         libzip({{"1.v30", kVol + margin + margin, true}, {"1.o30", kOcc}}, flip(3000)), false,
+         true},
     };
     for (const auto& c : cases) {
         c.write();
@@ -253,7 +235,7 @@ TEST(WholeMemberInflate, TakesShortDeflatedMembersAndReadsWhatTheStreamingReadRe
                   std::pair(c.volumeWhole, c.occupancyWhole))
             << c.what;
         const Extracted whole = extracted(listed(path, true), 1);
-        EXPECT_EQ(std::string(whole.vol.begin(), whole.vol.end()), volume) << c.what;
+        EXPECT_EQ(std::string(whole.vol.begin(), whole.vol.end()), kVol) << c.what;
         EXPECT_TRUE(whole == extracted(listed(path, false), 1)) << c.what;
     }
 }
@@ -269,43 +251,36 @@ TEST(UnzipExtract, BrokenMembersAreReportedAlikeByBothReadPaths) {
         return [=](std::string& bytes) {
             for (const std::size_t field : {at, bytes.find("PK\x01\x02") + at + 2}) {
                 uint32_t value = 0;
-                for (std::size_t b = 4; b-- > 0;) {
-                    value = value << 8 | static_cast<uint8_t>(bytes[field + b]);
-                }
+                std::memcpy(&value, &bytes[field], 4);
                 value += delta;
-                for (std::size_t b = 0; b < 4; ++b) {
-                    bytes[field + b] = static_cast<char>(value >> (8 * b));
-                }
+                std::memcpy(&bytes[field], &value, 4);
             }
         };
     };
-    const std::string vol = noisy(kVolumeMemberBytes, 13);
-    const std::string occ = noisy(kOccupancyMemberBytes, 17);
     constexpr int kShort = errc::kSubscriptOutOfRange;
     constexpr int kBad = errc::kInvalidFileFormat;
     // The member named in the error first; the error's text after "«member»" of «archive».
     const struct {
         std::vector<ZipMember> members;
-        std::function<void(std::string&)> damage;
         int number;
         std::string after;
+        std::function<void(std::string&)> damage = nullptr;
     } cases[] = {
-        {{{"1.v30", std::string(2879, '\1')}, {"1.o30", occ}},
-         {},
-         kShort,
-         " holds 2879 bytes, 2880"},
-        {{{"1.c30", std::string(5759, 0), true}, {"1.v30", vol}},
-         {},
+        {{{"1.v30", std::string(2879, '\1')}, {"1.o30", kOcc}}, kShort, " holds 2879 bytes, 2880"},
+        {{{"1.c30", std::string(5759, 0), true}, {"1.v30", kVol}},
          kShort,
          " holds 5759 bytes, 5760"},
-        {{{"1.v30", ""}, {"1.o30", occ}}, {}, kShort, " holds 0 bytes, 2880 needed"},
-        {{{"1.v30", vol, true}, {"1.o30", occ}}, flip(1000), kBad, " (CRC error)"},  // stored
-        {{{"1.v30", volumeBytes(3)}, {"1.o30", occ}}, add(14, 1), kBad, " (CRC error)"},
-        {{{"1.v30", vol}, {"1.o30", occ}}, flip(5), kBad, " ("},  // a corrupt deflate stream
-        {{{"1.o30", occ}, {"1.v30", vol}}, flip(900), kBad, " (CRC error)"},
+        {{{"1.v30", ""}, {"1.o30", kOcc}}, kShort, " holds 0 bytes, 2880 needed"},
+        {{{"1.v30", kVol, true}, {"1.o30", kOcc}}, kBad, " (CRC error)", flip(1000)},  // stored
+        {{{"1.v30", volumeBytes(3)}, {"1.o30", kOcc}}, kBad, " (CRC error)", add(14, 1)},
+        {{{"1.v30", kVol}, {"1.o30", kOcc}}, kBad, " (", flip(5)},  // a corrupt deflate stream
+        {{{"1.o30", kOcc}, {"1.v30", kVol}}, kBad, " (CRC error)", flip(900)},
         // Listed one byte longer than its data; the data listed 16 bytes short.
-        {{{"1.v30", vol.substr(1)}, {"1.o30", occ}}, add(22, 1), kShort, " holds 2879 bytes, 2880"},
-        {{{"1.v30", vol}, {"1.o30", occ}}, add(18, 0u - 16), kBad, " (CRC error)"},
+        {{{"1.v30", kVol.substr(1)}, {"1.o30", kOcc}},
+         kShort,
+         " holds 2879 bytes, 2880",
+         add(22, 1)},
+        {{{"1.v30", kVol}, {"1.o30", kOcc}}, kBad, " (CRC error)", add(18, 0u - 16)},
     };
     for (const auto& c : cases) {
         writeDamaged(path, c.members, c.damage);
