@@ -16,20 +16,21 @@ namespace {
 using test::errorOf;
 using namespace std::string_view_literals;
 
+std::string lf(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
 // A detector run stops at the first field that is no number and never takes the last field.
-TEST(StationList, ReadsTheDetectorRunAfterP) {
-    const StationList list = StationList::parse(
-        "101, P, 411, 412, 413,\r\n"
-        "102, P, 421, 422, S, 425,\r\n"
-        "103, P, 431, 432\r\n"
-        "104, north, P, 441, 442,\r\n"
-        "105, P, 451, x, 452,\r\n"
-        "  ; 106, P, 461,\r\n");
-    EXPECT_EQ(list.stationDefs(), (std::vector<StationRecord>{{101, {411, 412, 413}},
-                                                              {102, {421, 422}},
-                                                              {103, {431}},
-                                                              {104, {441, 442}},
-                                                              {105, {451}}}));
+// LF line ends read like CR LF.
+TEST(StationList, ReadsTheDetectorRunAfterPWithLfOrCrLf) {
+    const std::string text =
+        "101, P, 411, 412, 413,\r\n102, P, 421, 422, S, 425,\r\n103, P, 431, 432\r\n"
+        "104, north, P, 441, 442,\r\n105, P, 451, x, 452,\r\n  ; 106, P, 461,\r\n";
+    const std::vector<StationRecord> expected{
+        {101, {411, 412, 413}}, {102, {421, 422}}, {103, {431}}, {104, {441, 442}}, {105, {451}}};
+    EXPECT_EQ(StationList::parse(text).stationDefs(), expected);
+    EXPECT_EQ(StationList::parse(lf(text)).stationDefs(), expected);
 }
 
 TEST(StationList, StaIndexDoesNotDependOnFileOrder) {
@@ -52,29 +53,20 @@ TEST(StationList, MissingFileIsFileNotFoundNamingThePath) {
 }
 
 // The same name twice makes two records; names keep their spaces.
-TEST(RoadList, ReadsNamesAsWrittenAndTheStationRun) {
-    const RoadList list = RoadList::parse(
-        "North Loop, 101, 102, 103,\r\n"
-        "East Spur, 201, 202, end, 203,\r\n"
-        "West Spur, 301, 302\r\n"
-        "  South Loop , 401,\r\n"
-        "; Hidden, 1,\r\n"
-        "North Loop, 104,\r\n");
+TEST(RoadList, ReadsNamesAsWrittenAndTheStationRunWithLfOrCrLf) {
+    const std::string text =
+        "North Loop, 101, 102, 103,\r\nEast Spur, 201, 202, end, 203,\r\nWest Spur, 301, 302\r\n"
+        "  South Loop , 401,\r\n; Hidden, 1,\r\nNorth Loop, 104,\r\n";
+    const RoadList list = RoadList::parse(text);
     EXPECT_EQ(list.roadDefs(), (std::vector<RoadRecord>{{"North Loop", {101, 102, 103}},
                                                         {"East Spur", {201, 202}},
                                                         {"West Spur", {301}},
                                                         {"  South Loop ", {401}},
                                                         {"North Loop", {104}}}));
+    EXPECT_EQ(RoadList::parse(lf(text)).roadDefs(), list.roadDefs());
     EXPECT_EQ(std::pair(list.findRoad("North Loop"), list.findRoad("  South Loop ")),
               std::pair(std::optional<int>(0), std::optional<int>(3)));
     EXPECT_FALSE(list.findRoad("South Loop").has_value());
-}
-
-TEST(DefinitionLists, LfFilesReadLikeCrLfFiles) {
-    EXPECT_EQ(StationList::parse("101,P,1,2,\n102,P,3,\n").stationDefs(),
-              StationList::parse("101,P,1,2,\r\n102,P,3,\r\n").stationDefs());
-    EXPECT_EQ(RoadList::parse("A, 1, 2,\nB, 3,\n").roadDefs(),
-              RoadList::parse("A, 1, 2,\r\nB, 3,\r\n").roadDefs());
 }
 
 // Errors name the file, the line (skipped lines count) and what is wrong with it.
@@ -96,10 +88,7 @@ TEST(DefinitionLists, MalformedLinesAreErrorsNamingFileLineAndKind) {
         {false, "\t\r\n", 13, "station number \"\\x09\""},
         {false, "; head\r\n\r\n101,P,1,\r\n40000,P,1,\r\n", 6, "line 4: station number \"40000\""},
         {false, "101,P,1,70000,\r\n", 6, "detector number \"70000\""},
-        {false,
-         "\x7f"
-         "ELF\x02\x01,\x01\0,P,\xff,\r\n"sv,
-         13, "\"\\x7FELF\\x02\\x01\""},  // binary
+        {false, "\x7f\x45LF\x02\x01,\x01\0,P,\xff,\r\n"sv, 13, "\"\\x7FELF\\x02\\x01\""},  // binary
         {true, "\r\n;x\r\n", 9, "VURRoad2Sta.list has no road line"},
         {true, "Road A\r\n", 9, "VURRoad2Sta.list line 1: no \",\""},
         {true, "Road A, x, 1,\r\n", 9, "no station number"},

@@ -150,14 +150,13 @@ TEST(StationFile, RefusesBadHeadersAndTruncatedFiles) {
 
 TEST(StationFile, ReportsMissingFilesAndFolders) {
     TempDir dir;
-    const std::pair<std::filesystem::path, int> cases[] = {
-        {dir / "missing.station", errc::kFileNotFound},
-        {dir / "missing" / "x.station", errc::kPathNotFound},
-        {dir.path(), errc::kPathFileAccess}};
-    for (const auto& c : cases) {
-        const Error error = errorOf([&] { readStationFile(c.first); });
-        EXPECT_EQ(error.number(), c.second) << c.first;
-        EXPECT_NE(error.description().find(c.first.string()), std::string::npos);
+    for (const auto& [path, number] :
+         {std::pair(dir / "missing.station", errc::kFileNotFound),
+          std::pair(dir / "missing" / "x.station", errc::kPathNotFound),
+          std::pair(dir.path(), errc::kPathFileAccess)}) {
+        const Error error = errorOf([&] { readStationFile(path); });
+        EXPECT_EQ(error.number(), number) << path;
+        EXPECT_NE(error.description().find(path.string()), std::string::npos);
     }
 }
 
