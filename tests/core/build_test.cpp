@@ -122,13 +122,11 @@ ListedDay flawedDay(int stationCount, int dets) {
 // Station 7 lacks detector 2; of station 8, detector 4 is absent and 5 has only its volume;
 // station 9 is whole.
 ListedDay smallDay() {
-    return ListedDay("7,P,1,2,3,\r\n8,P,4,5,\r\n9,P,6,3,\r\n", {{"1.v30", volumeBytes(10)},
-                                                                {"1.o30", occupancyBytes(50)},
-                                                                {"3.v30", volumeBytes(12)},
-                                                                {"3.o30", occupancyBytes(90)},
-                                                                {"5.v30", volumeBytes(9)},
-                                                                {"6.v30", volumeBytes(30)},
-                                                                {"6.c30", occupancyBytes(1000)}});
+    const std::vector<ZipMember> members{
+        {"1.v30", volumeBytes(10)},     {"1.o30", occupancyBytes(50)}, {"3.v30", volumeBytes(12)},
+        {"3.o30", occupancyBytes(90)},  {"5.v30", volumeBytes(9)},     {"6.v30", volumeBytes(30)},
+        {"6.c30", occupancyBytes(1000)}};
+    return ListedDay("7,P,1,2,3,\r\n8,P,4,5,\r\n9,P,6,3,\r\n", members);
 }
 
 // The occupancy mode is asked anew before every station (the window's option may change).
@@ -186,12 +184,12 @@ TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOneAndStopsWhenAHookThr
 
 TEST(BuildStationTables, ReadErrorSurfacesAtItsStationAfterTheOnesBefore) {
     // Station 3's detector 9 has no volume member (logged), its detector 2 a short one.
-    const ListedDay day("1,P,1,\r\n2,P,1,\r\n3,P,9,2,\r\n4,P,1,\r\n5,P,1,\r\n",
-                        {{"1.v30", volumeBytes(1)},
-                         {"1.o30", occupancyBytes(1)},
-                         {"9.o30", occupancyBytes(1)},
-                         {"2.v30", std::string(100, '\0')},
-                         {"2.o30", occupancyBytes(1)}});
+    const std::vector<ZipMember> members{{"1.v30", volumeBytes(1)},
+                                         {"1.o30", occupancyBytes(1)},
+                                         {"9.o30", occupancyBytes(1)},
+                                         {"2.v30", std::string(100, '\0')},
+                                         {"2.o30", occupancyBytes(1)}};
+    const ListedDay day("1,P,1,\r\n2,P,1,\r\n3,P,9,2,\r\n4,P,1,\r\n5,P,1,\r\n", members);
     for (const int readers : {0, 2}) {
         Log log;
         std::vector<int> done;

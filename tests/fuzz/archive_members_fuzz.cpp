@@ -34,14 +34,13 @@ std::string memberBytes(FuzzedDataProvider& input) {
     static const std::size_t kSizes[] = {0,    1,    2879, 2880, 2881, 3904,
                                          3905, 5759, 5760, 6000, 6784, 6785};
     const std::size_t size = input.PickValueInArray(kSizes);
-    const std::string chosen =
+    const std::string pattern =
         input.ConsumeBytesAsString(input.ConsumeIntegralInRange<std::size_t>(0, 64));
-    const std::string pattern = chosen.empty() ? std::string(1, '\x07') : chosen;
-    std::string bytes;
-    while (bytes.size() < size) {
-        bytes += pattern;
+    std::string bytes(size, '\x07');
+    for (std::size_t i = 0; i < size && !pattern.empty(); ++i) {
+        bytes[i] = pattern[i % pattern.size()];
     }
-    return bytes.substr(0, size);
+    return bytes;
 }
 
 }  // namespace
