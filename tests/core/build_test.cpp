@@ -155,9 +155,16 @@ TEST(BuildStationTables, MissingDetectorsAreLoggedPerStation) {
 
 // Tables, grades and log alike on any number of reader threads and read-ahead window; grading
 // off changes neither tables nor log. Closing the program during a build throws from a hook: no
-// reader may be left running.
-TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOneAndStopsWhenAHookThrows) {
+// reader may be left running. A read error surfaces at its station, after the ones before.
+TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOneAndStopsAtAHookThrowOrReadError) {
     const ListedDay day = flawedDay(60, 4);
+    // Station 3's detector 9 has no volume member (logged), its detector 2 a short one.
+    const std::vector<ZipMember> members{{"1.v30", volumeBytes(1)},
+                                         {"1.o30", occupancyBytes(1)},
+                                         {"9.o30", occupancyBytes(1)},
+                                         {"2.v30", std::string(100, '\0')},
+                                         {"2.o30", occupancyBytes(1)}};
+    const ListedDay broken("1,P,1,\r\n2,P,1,\r\n3,P,9,2,\r\n4,P,1,\r\n5,P,1,\r\n", members);
     Log sequentialLog;
     const StationBuild sequential =
         buildStations(day.archive, day.stations, sequentialLog, {}, BuildOptions{0, 64});
@@ -179,29 +186,16 @@ TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOneAndStopsWhenAHookThr
         EXPECT_EQ(log.logText(), sequentialLog.logText());
         EXPECT_THROW(buildStations(day.archive, day.stations, log, stopping, options),
                      std::runtime_error);
-    }
-}
-
-TEST(BuildStationTables, ReadErrorSurfacesAtItsStationAfterTheOnesBefore) {
-    // Station 3's detector 9 has no volume member (logged), its detector 2 a short one.
-    const std::vector<ZipMember> members{{"1.v30", volumeBytes(1)},
-                                         {"1.o30", occupancyBytes(1)},
-                                         {"9.o30", occupancyBytes(1)},
-                                         {"2.v30", std::string(100, '\0')},
-                                         {"2.o30", occupancyBytes(1)}};
-    const ListedDay day("1,P,1,\r\n2,P,1,\r\n3,P,9,2,\r\n4,P,1,\r\n5,P,1,\r\n", members);
-    for (const int readers : {0, 2}) {
-        Log log;
+        Log errorLog;
         std::vector<int> done;
         BuildHooks hooks;
         hooks.stationDone = [&](int station, int) { done.push_back(station); };
-        const Error error = errorOf([&] {
-            buildStationTables(day.archive, day.stations, log, hooks, BuildOptions{readers, 2});
-        });
-        EXPECT_EQ(error.number(), errc::kSubscriptOutOfRange);
+        const Error error = errorOf(
+            [&] { buildStations(broken.archive, broken.stations, errorLog, hooks, options); });
         EXPECT_NE(error.description().find("\"2.v30\""), std::string::npos);
-        EXPECT_EQ(done, (std::vector<int>{0, 1}));
-        EXPECT_EQ(log.logText(), "Det 9 does not exist\r\nStation: 3: ") << readers;
+        EXPECT_EQ(std::tuple(error.number(), done, errorLog.logText()),
+                  std::tuple(errc::kSubscriptOutOfRange, std::vector<int>{0, 1},
+                             "Det 9 does not exist\r\nStation: 3: "));
     }
 }
 

@@ -23,17 +23,12 @@ void checkHealth(const DetectorHealth& health) {
     for (const DetectorGrade& grade : health.detectors) {
         const DetectorCounts& c = grade.counts;
         const bool noData = grade.status == HealthStatus::NoData;
-        if ((noData && !(c == DetectorCounts{})) ||
-            (!noData && c.samples + c.implausible != kHealthSlots) ||
-            c.zeroOccupancy + c.highOccupancy > c.samples ||
-            c.zeroVolumePositiveOccupancy + c.zeroOccupancyPositiveVolume > c.samples ||
-            c.longestConstantSlots > c.samples || healthStatus(!noData, c) != grade.status) {
-            broken();
-        }
+        require(noData ? c == DetectorCounts{} : c.samples + c.implausible == kHealthSlots);
+        require(c.zeroOccupancy + c.highOccupancy <= c.samples &&
+                c.zeroVolumePositiveOccupancy + c.zeroOccupancyPositiveVolume <= c.samples &&
+                c.longestConstantSlots <= c.samples && healthStatus(!noData, c) == grade.status);
     }
-    if (healthCsvText(health).empty() || healthSummary(health).empty()) {
-        broken();
-    }
+    require(!healthCsvText(health).empty() && !healthSummary(health).empty());
 }
 
 Unzip listedArchive(const std::filesystem::path& archive, bool wholeMemberInflate) {
@@ -94,15 +89,11 @@ void exerciseArchive(const std::filesystem::path& archive, bool threaded) {
     // The same archive read by the streaming path alone: every outcome must be the same.
     const Unzip streamed = listedArchive(archive, false);
     const std::string report = unzip.memberReport();
-    if (report.empty() || report != streamed.memberReport()) {
-        broken();
-    }
+    require(!report.empty() && report == streamed.memberReport());
     std::string stations;
     for (int i = 0; i < unzip.detCount() && i < 64; ++i) {
         const int16_t det = unzip.detNum(i);
-        if (!(extract(unzip, det) == extract(streamed, det))) {
-            broken();
-        }
+        require(extract(unzip, det) == extract(streamed, det));
         // Every detector is graded by the build (checkHealth). Two detectors per station, plus one
         // that no archive holds.
         stations += i % 2 == 0 ? std::to_string(i) + ",P," + std::to_string(det)
@@ -117,10 +108,8 @@ void exerciseArchive(const std::filesystem::path& archive, bool threaded) {
     const StationList list = StationList::parse(stations);
     const Outcome sequential = build(unzip, list, BuildOptions{0, 64});
     // On reader threads too: the same error (or none), log, tables and grades.
-    if (!(build(streamed, list, BuildOptions{0, 64}) == sequential) ||
-        (threaded && !(build(unzip, list, BuildOptions{2, 4}) == sequential))) {
-        broken();
-    }
+    require(build(streamed, list, BuildOptions{0, 64}) == sequential);
+    require(!threaded || build(unzip, list, BuildOptions{2, 4}) == sequential);
 }
 
 }  // namespace quorvane::fuzz

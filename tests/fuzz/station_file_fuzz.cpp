@@ -35,13 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto path = fuzz::writeInput({data, size}, ".station");
     const std::optional<std::string> decoded =
         encoded([&] { return decodeStationFile(bytes, "fuzz.station"); });
-    if (decoded != encoded([&] { return readStationFile(path); })) {
-        fuzz::broken();
-    }
+    fuzz::require(decoded == encoded([&] { return readStationFile(path); }));
     // No more tables than the bytes hold; what is written reads back as the same tables.
-    if (decoded && (decoded->size() > size ||
-                    encoded([&] { return decodeStationFile(*decoded, "again"); }) != decoded)) {
-        fuzz::broken();
-    }
+    fuzz::require(!decoded ||
+                  (decoded->size() <= size &&
+                   encoded([&] { return decodeStationFile(*decoded, "again"); }) == decoded));
     return 0;
 }
