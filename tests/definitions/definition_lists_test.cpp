@@ -36,9 +36,9 @@ TEST(StationList, ReadsTheDetectorRunAfterPWithLfOrCrLf) {
 TEST(StationList, StaIndexDoesNotDependOnFileOrder) {
     const StationList list = StationList::parse("300,P,1,\r\n100,P,2,\r\n200,P,3,\r\n100,P,4,\r\n");
     // The first line that names a station counts.
-    EXPECT_EQ(std::vector<int>(
-                  {list.staIndex(300), list.staIndex(100), list.staIndex(200), list.staIndex(400)}),
-              std::vector<int>({0, 1, 2, -1}));
+    EXPECT_EQ(
+        std::tuple(list.staIndex(300), list.staIndex(100), list.staIndex(200), list.staIndex(400)),
+        std::tuple(0, 1, 2, -1));
 }
 
 TEST(StationList, MissingFileIsFileNotFoundNamingThePath) {
@@ -106,10 +106,8 @@ TEST(DefinitionLists, MalformedLinesAreErrorsNamingFileLineAndKind) {
         {false, blanks, 6, "has more than 32768 lines"},
     };
     for (const auto& c : cases) {
-        const Error e = errorOf([&] {
-            c.road ? static_cast<void>(RoadList::parse(c.text))
-                   : static_cast<void>(StationList::parse(c.text));
-        });
+        const Error e = errorOf(
+            [&] { c.road ? void(RoadList::parse(c.text)) : void(StationList::parse(c.text)); });
         EXPECT_EQ(e.number(), c.number) << c.text;
         EXPECT_NE(e.description().find(c.mentions), std::string::npos) << e.description();
     }
@@ -123,8 +121,7 @@ TEST(ListText, FieldsArePlainDecimalsRoundedHalvesToEven) {
         {"000000000042", 42}, {"-0.5", 0},
     };
     for (const auto& [text, value] : converted) {
-        EXPECT_TRUE(isNumeric(text)) << text;
-        EXPECT_EQ(toInt16(text).value, value) << text;
+        EXPECT_EQ(std::pair(isNumeric(text), toInt16(text).value), std::pair(true, value)) << text;
     }
     for (const char* beyond : {"32767.5", "32768", "99999999999999999999"}) {
         EXPECT_TRUE(isNumeric(beyond) && toInt16(beyond).overflow) << beyond;
