@@ -121,7 +121,8 @@ TEST(ListText, FieldsArePlainDecimalsRoundedHalvesToEven) {
         {"000000000042", 42}, {"-0.5", 0},
     };
     for (const auto& [text, value] : converted) {
-        EXPECT_EQ(std::pair(isNumeric(text), toInt16(text).value), std::pair(true, value)) << text;
+        EXPECT_TRUE(isNumeric(text)) << text;
+        EXPECT_EQ(toInt16(text).value, value) << text;
     }
     for (const char* beyond : {"32767.5", "32768", "99999999999999999999"}) {
         EXPECT_TRUE(isNumeric(beyond) && toInt16(beyond).overflow) << beyond;
