@@ -84,10 +84,9 @@ TEST(IntervalTable, EachOfTheTenIntervalsSumsItsOwnSlotsFromMidnight) {
             recomputeIntervals(tables, stationListOf({5, 6}), *intervalIndexForText(c.text), log);
         ASSERT_EQ(table.intervalCount, c.intervals);
         EXPECT_EQ(formatHms(table.startSeconds(1)), c.secondEntry);
-        EXPECT_EQ(table.at(1, c.marked).vol, c.slots + 5);
-        EXPECT_EQ(table.at(1, c.marked - 1).vol, c.slots);
-        EXPECT_EQ(table.at(1, c.intervals - 1).vol, c.slots);
-        EXPECT_EQ(table.at(0, c.marked), IntervalValue{});
+        EXPECT_EQ(std::tuple(table.at(1, c.marked - 1).vol, table.at(1, c.marked).vol,
+                             table.at(1, c.intervals - 1).vol, table.at(0, c.marked).vol),
+                  std::tuple(c.slots, c.slots + 5, c.slots, 0));
     }
     EXPECT_EQ(intervalIndexForText("5 Min"), std::nullopt);
     // No entry selected is "30 sec".
@@ -133,8 +132,8 @@ TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
 
 TEST(TimeText, FormatsAndParsesTimesOfDay) {
     EXPECT_EQ(formatHms(86399), "23:59:59");
-    EXPECT_EQ(parseTimeOfDay("07:05:30"), 7 * 3600 + 5 * 60 + 30);
-    EXPECT_EQ(parseTimeOfDay("23:59"), 23 * 3600 + 59 * 60);
+    EXPECT_EQ(std::pair(parseTimeOfDay("07:05:30"), parseTimeOfDay("23:59")),
+              std::pair(std::optional(25530), std::optional(86340)));
     for (const char* bad : {"", "7", "24:00", "12:60", "12:00:60", "12:3", "12:30:", " 12:30"}) {
         EXPECT_EQ(parseTimeOfDay(bad), std::nullopt) << bad;
     }
