@@ -22,7 +22,7 @@ class CliPlot : public CliFolder {
         ASSERT_EQ(runWithLists({"build", archive().string(), "--log", "build.log"}).status, 0);
     }
     CliRun plot(const std::string& image, std::vector<std::string> args) const {
-        args.insert(args.begin(), {"plot", stationFile().string(), "-o", (dir() / image).string()});
+        args.insert(args.begin(), {"plot", "day.station", "-o", (dir() / image).string()});
         return runWithLists(args);
     }
 };
