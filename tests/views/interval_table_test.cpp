@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cmath>
 
 #include "base/error.h"
 #include "base/log.h"
@@ -112,10 +112,8 @@ TEST(IntervalTable, ClampsAVolumeSumBeyond16BitsAndLogsWhere) {
 
 TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
     const StationList list = stationListOf({101, 202});
-    constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
-    constexpr float kInf = std::numeric_limits<float>::infinity();
     Log log;
-    for (const float bad : {kNan, kInf, -kInf, 3.0e9f, -3.0e9f}) {
+    for (const float bad : {float(NAN), INFINITY, -INFINITY, 3.0e9f, -3.0e9f}) {
         StationTables tables = StationTables::zeroed(2);
         setSlots(tables, 1, 5, {1}, {bad});
         const Error e = test::errorOf([&] { recomputeIntervals(tables, list, 5, log); });
@@ -126,7 +124,7 @@ TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
     StationTables tables = StationTables::zeroed(2);
     setSlots(tables, 0, 0, {1, 1}, {2.0e9f, 2.0e9f});
     EXPECT_THROW(recomputeIntervals(tables, list, 1, log), Error);
-    setSlots(tables, 0, 0, {0, 0}, {kNan, 2.0e9f});
+    setSlots(tables, 0, 0, {0, 0}, {NAN, 2.0e9f});
     EXPECT_EQ(recomputeIntervals(tables, list, 1, log).at(0, 0), IntervalValue{});
 }
 
