@@ -111,6 +111,8 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
          "Error No: 76, Path not found: none/x.csv.\n"},
         {{"table", "-o", "CSV", "--stations", "101", "--from", "05:00", "--to", "05:00"},
          "The end time must be greater than the start time.\n"},
+        {{"table", "-o", "CSV", "--stations", "101,999"},
+         "Station: 999 does not exist.\nUnable to generate the csv file.\n"},
         {{"health", "-o", "CSV"}, "Detector health needs a build from the archive.\n"},
         {{"sum", "--station", "999"}, "Station: 999 does not exist.\n"},
     };
