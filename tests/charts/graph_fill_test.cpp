@@ -115,9 +115,8 @@ TEST_F(RoadGraphs, RangeRuleCutsLongRangesToAThousandIntervalsAfterTheStart) {
     const OpenedGraph refused = plot(RoadGraphKind::ColorGrid);
     EXPECT_EQ(std::tuple(refused.window, refused.newEnd, dialogs.messages.size()),
               std::tuple(nullptr, std::optional<int>(1000), 2u));
-    EXPECT_EQ(log.logText(), "R2 :1234doesn't exist.");
     flushDeletes();
-    EXPECT_TRUE(graphWindows().empty());
+    EXPECT_TRUE(graphWindows().empty());  // its message and log are the graph buttons' test
 }
 
 // The program shuts down while the graph is filled, or while the range message is up.
@@ -151,9 +150,8 @@ TEST_F(GraphFill, SelectionOutsideTheTableDrawsNothing) {
     EXPECT_EQ(showScatterGraph(data, selection, dialogs), nullptr);
     data.table = makeTable(5, 2, knownValue);  // R1 names the third station
     EXPECT_EQ(plot(RoadGraphKind::ColorGrid).window, nullptr);
-    EXPECT_TRUE(dialogs.messages.empty());
     flushDeletes();
-    EXPECT_TRUE(graphWindows().empty());
+    EXPECT_TRUE(dialogs.messages.empty() && graphWindows().empty());
 }
 
 // An interval without traffic sits at (0, 0); equal occupancies keep their time order.
