@@ -63,9 +63,6 @@ TEST_F(CliDay, ExportTableAndSumWriteTheSelectedRange) {
     const std::string csv = ",101.occ,101.vol,102.occ,102.vol\r\n";
     const std::string table = "time,station,volume,occupancy,speed_kmh,lanes\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"export", "day.station", "--stations", "101,102", "--interval", "1 hour", "--to",
-          "01:00"},
-         csv + "00:00:00,20.00, 300 ,20.00, 420 \r\n01:00:00,20.00, 300 ,20.00, 420 \r\n"},
         {{"export", "day.traffic", "--stations", "101,102", "--interval", "1 hour", "--to", "01:00",
           "--worst"},
          csv + "00:00:00,30.00, 300 ,30.00, 420 \r\n01:00:00,30.00, 300 ,30.00, 420 \r\n"},
