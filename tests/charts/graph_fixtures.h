@@ -60,20 +60,20 @@ class GraphTest : public ::testing::Test {
         closeGraphWindows();
         flushDeletes();
     }
-    // Destroys windows whose close or discard is pending.
     static void flushDeletes() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void useTable(std::shared_ptr<const IntervalTable> table) {
         data.table = std::move(table);
         const std::string text(data.table->choice().text);
-        selection.stationEntries = data.table->stationCount;
-        selection.station = 0;
-        selection.stationText = "101";
-        selection.start = 0;
-        selection.end = data.table->intervalCount - 1;
-        selection.road = 0;
-        selection.intervalText = [text] { return text; };
+        selection = {.stationEntries = data.table->stationCount,
+                     .station = 0,
+                     .stationText = "101",
+                     .start = 0,
+                     .end = data.table->intervalCount - 1,
+                     .road = 0,
+                     .intervalText = [text] { return text; },
+                     .speed = {}};
     }
     // In every slot: 101 silent (0 vehicles at 0 %) until 01:00, then at 10 vehicles and 10 %;
     // 102 standing (0 vehicles at 40 %); 103 and 104 at 10 vehicles and 10 %.

@@ -5,6 +5,7 @@
 #include <qwt_plot.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 
 #include "charts/chart.h"
@@ -29,18 +30,16 @@ IntervalValue waveValue(int station, int k) {
 class GraphRendering : public GraphTest {
   protected:
     GraphWindow* open(const std::string& kind) {
-        if (kind == "line") {
-            return showLineGraph(data, selection, dialogs);
-        }
-        if (kind == "scatter") {
-            return showScatterGraph(data, selection, dialogs);
+        if (kind == "line" || kind == "scatter") {
+            return (kind == "line" ? showLineGraph : showScatterGraph)(data, selection, dialogs);
         }
         const RoadMeasure measure = kind.starts_with("vol")   ? RoadMeasure::Volume
                                     : kind.starts_with("occ") ? RoadMeasure::Occupancy
                                                               : RoadMeasure::Speed;
-        const RoadGraphKind graph =
-            kind.ends_with("grid") ? RoadGraphKind::ColorGrid : RoadGraphKind::Contour;
-        return plotRoadGraph(graph, measure, data, selection, dialogs, log, {}).window;
+        return plotRoadGraph(
+                   kind.ends_with("grid") ? RoadGraphKind::ColorGrid : RoadGraphKind::Contour,
+                   measure, data, selection, dialogs, log, {})
+            .window;
     }
 };
 
@@ -50,9 +49,8 @@ bool canvasShows(const GraphWindow& window, const QImage& image, QColor wanted) 
     for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {
             const QColor c = canvas.pixelColor(x, y);
-            if (std::abs(c.red() - wanted.red()) <= 40 &&
-                std::abs(c.green() - wanted.green()) <= 40 &&
-                std::abs(c.blue() - wanted.blue()) <= 40) {
+            if (std::max({std::abs(c.red() - wanted.red()), std::abs(c.green() - wanted.green()),
+                          std::abs(c.blue() - wanted.blue())}) <= 40) {
                 return true;
             }
         }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,38 +21,28 @@ struct CliRun {
 
 // Runs `program` with `args` in the folder `cwd`, no standard input, and collects its exit
 // status and both output streams.
-inline CliRun runProgram(const std::filesystem::path& program, std::vector<std::string> args,
+inline CliRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::filesystem::path& cwd) {
     const TempDir capture;
-    args.insert(args.begin(), program.string());
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open((capture / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open((capture / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in >= 0 && out >= 0 && err >= 0 && dup2(in, 0) == 0 && dup2(out, 1) == 1 &&
-            dup2(err, 2) == 2 && chdir(cwd.c_str()) == 0) {
-            execv(argv[0], argv.data());
+    const auto quoted = [](const std::string& text) {
+        std::string result = "'";
+        for (const char c : text) {
+            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
         }
-        _exit(127);
+        return result + "'";
+    };
+    std::string command = "cd " + quoted(cwd) + " && exec " + quoted(program);
+    for (const std::string& arg : args) {
+        command += " " + quoted(arg);
     }
-    int status = -1;
-    EXPECT_TRUE(child > 0 && waitpid(child, &status, 0) == child) << "fork or wait failed";
+    command += " </dev/null >" + quoted(capture / "out") + " 2>" + quoted(capture / "err");
+    const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(capture / "out"),
             readFile(capture / "err")};
 }
 
-inline std::filesystem::path cliProgram() {
-    return QUORVANE_CLI_PROGRAM;
-}
-
 inline CliRun runCli(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
-    return runProgram(cliProgram(), args, cwd);
+    return runProgram(QUORVANE_CLI_PROGRAM, args, cwd);
 }
 
 // A folder with the test day's definition lists in lists/ and its archive day.traffic, in
@@ -68,11 +57,9 @@ class CliFolder : public ::testing::Test {
 
     std::filesystem::path lists() const { return dir_ / "lists"; }
     std::filesystem::path archive() const { return dir_ / "day.traffic"; }
-    std::filesystem::path stationFile() const { return dir_ / "day.station"; }
     const std::filesystem::path& dir() const { return dir_.path(); }
 
     CliRun run(const std::vector<std::string>& args) const { return runCli(args, dir()); }
-    // With "--lists lists/" appended.
     CliRun runWithLists(std::vector<std::string> args) const {
         args.insert(args.end(), {"--lists", lists().string()});
         return run(args);

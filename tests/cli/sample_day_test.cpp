@@ -23,24 +23,18 @@ double meanOver(const std::vector<float>& values, int first, int count) {
 
 TEST(SampleDay, SameSeedSameBytesOtherSeedOtherBytes) {
     TempDir first, second, third;
-    writeSampleDay(first.path(), {40, 7});
-    writeSampleDay(second.path(), {40, 7});
-    writeSampleDay(third.path(), {40, 8});
+    for (const auto& [dir, seed] : {std::pair{&first, 7}, {&second, 7}, {&third, 8}}) {
+        writeSampleDay(dir->path(), {40, static_cast<uint64_t>(seed)});
+    }
     for (const char* name : {"sample.traffic", "VURSta2Det.list", "VURRoad2Sta.list"}) {
         EXPECT_EQ(readFile(first / name), readFile(second / name)) << name;
     }
     EXPECT_NE(readFile(first / "sample.traffic"), readFile(third / "sample.traffic"));
 }
 
-// A metro-size day for the benchmarks; numbers ascend through the largest day: none wraps past
-// 32767.
-TEST(SampleDay, MetroSizedForTwoThousandAndNoNumberWrapsOnTheLargestDay) {
-    const SampleLayout metro = planSampleDay({2000, 1});
-    ASSERT_EQ(metro.stations.size(), 2000u);
-    EXPECT_GT(metro.detectorCount(), 7400);
-    EXPECT_LT(metro.detectorCount(), 8000);
-    int previousStation = 0;
-    int previousDetector = 0;
+// Numbers ascend through the largest day: none wraps past 32767.
+TEST(SampleDay, NoNumberWrapsOnTheLargestDay) {
+    int previousStation = 0, previousDetector = 0;
     for (const SampleStation& station : planSampleDay({kMaxStations, 3}).stations) {
         EXPECT_GT(station.number, previousStation);
         previousStation = station.number;

@@ -6,18 +6,13 @@
 namespace quorvane {
 namespace {
 
-DetectorGrade grade(int row, int16_t station, int16_t detector, HealthStatus status,
-                    DetectorCounts counts = {}) {
-    return {row, station, detector, status, counts};
-}
-
 // Station 101 (two detectors, one good), station 102 listing 11 again (card off), then the
 // same station number 101 on a later line of the list, its one detector good.
 const DetectorHealth kDay{{
-    grade(0, 101, 11, HealthStatus::Good, {2040, 0, 3, 1, 0, 0, 5}),
-    grade(0, 101, 12, HealthStatus::Constant, {2039, 1, 0, 0, 0, 0, 481}),
-    grade(1, 102, 11, HealthStatus::CardOff, {2040, 0, 1300, 0, 0, 12, 1}),
-    grade(2, 101, 13, HealthStatus::Good, {2040, 0, 0, 0, 0, 0, 480}),
+    {0, 101, 11, HealthStatus::Good, {2040, 0, 3, 1, 0, 0, 5}},
+    {0, 101, 12, HealthStatus::Constant, {2039, 1, 0, 0, 0, 0, 481}},
+    {1, 102, 11, HealthStatus::CardOff, {2040, 0, 1300, 0, 0, 12, 1}},
+    {2, 101, 13, HealthStatus::Good, {2040, 0, 0, 0, 0, 0, 480}},
 }};
 
 // Runs of slots are written in minutes, halves as ".5".
@@ -31,21 +26,20 @@ TEST(HealthReport, CsvHasOneCrLfLinePerDetectorInOrderAndTheSummaryGoodFirst) {
     EXPECT_EQ(healthSummary(kDay), "Detector health: 2 good, 1 card off, 1 constant");
     DetectorHealth every;
     for (const HealthStatus status : kHealthStatuses) {
-        every.detectors.push_back(grade(0, 1, 1, status));
+        every.detectors.push_back({0, 1, 1, status, {}});
     }
-    every.detectors.push_back(grade(0, 1, 1, HealthStatus::NoData));
+    every.detectors.push_back({0, 1, 1, HealthStatus::NoData, {}});
     EXPECT_EQ(healthSummary(every),
               "Detector health: 1 good, 2 no data, 1 insufficient data, 1 card off, "
               "1 high values, 1 intermittent, 1 constant");
 }
 
 TEST(HealthReport, StationGradeIsGoodOverListedPerStationLine) {
-    std::vector<std::string> texts;
+    std::string texts;
     for (const StationGrade& grade : stationGrades(kDay)) {
-        texts.push_back(grade.text());
+        texts += grade.text() + " ";
     }
-    // A station number listed twice: each line apart.
-    EXPECT_EQ(texts, (std::vector<std::string>{"1/2", "1/2", "0/1", "1/1"}));
+    EXPECT_EQ(texts, "1/2 1/2 0/1 1/1 ");  // a station number listed twice: each line apart
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cmath>
 
 #include "base/error.h"
 #include "base/log.h"
@@ -84,10 +84,9 @@ TEST(IntervalTable, EachOfTheTenIntervalsSumsItsOwnSlotsFromMidnight) {
             recomputeIntervals(tables, stationListOf({5, 6}), *intervalIndexForText(c.text), log);
         ASSERT_EQ(table.intervalCount, c.intervals);
         EXPECT_EQ(formatHms(table.startSeconds(1)), c.secondEntry);
-        EXPECT_EQ(table.at(1, c.marked).vol, c.slots + 5);
-        EXPECT_EQ(table.at(1, c.marked - 1).vol, c.slots);
-        EXPECT_EQ(table.at(1, c.intervals - 1).vol, c.slots);
-        EXPECT_EQ(table.at(0, c.marked), IntervalValue{});
+        EXPECT_EQ(std::tuple(table.at(1, c.marked - 1).vol, table.at(1, c.marked).vol,
+                             table.at(1, c.intervals - 1).vol, table.at(0, c.marked).vol),
+                  std::tuple(c.slots, c.slots + 5, c.slots, 0));
     }
     EXPECT_EQ(intervalIndexForText("5 Min"), std::nullopt);
     // No entry selected is "30 sec".
@@ -113,10 +112,8 @@ TEST(IntervalTable, ClampsAVolumeSumBeyond16BitsAndLogsWhere) {
 
 TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
     const StationList list = stationListOf({101, 202});
-    constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
-    constexpr float kInf = std::numeric_limits<float>::infinity();
     Log log;
-    for (const float bad : {kNan, kInf, -kInf, 3.0e9f, -3.0e9f}) {
+    for (const float bad : {float(NAN), INFINITY, -INFINITY, 3.0e9f, -3.0e9f}) {
         StationTables tables = StationTables::zeroed(2);
         setSlots(tables, 1, 5, {1}, {bad});
         const Error e = test::errorOf([&] { recomputeIntervals(tables, list, 5, log); });
@@ -127,14 +124,14 @@ TEST(IntervalTable, RefusesOccupanciesThatTakeTheSumOutOf32Bits) {
     StationTables tables = StationTables::zeroed(2);
     setSlots(tables, 0, 0, {1, 1}, {2.0e9f, 2.0e9f});
     EXPECT_THROW(recomputeIntervals(tables, list, 1, log), Error);
-    setSlots(tables, 0, 0, {0, 0}, {kNan, 2.0e9f});
+    setSlots(tables, 0, 0, {0, 0}, {NAN, 2.0e9f});
     EXPECT_EQ(recomputeIntervals(tables, list, 1, log).at(0, 0), IntervalValue{});
 }
 
 TEST(TimeText, FormatsAndParsesTimesOfDay) {
     EXPECT_EQ(formatHms(86399), "23:59:59");
-    EXPECT_EQ(parseTimeOfDay("07:05:30"), 7 * 3600 + 5 * 60 + 30);
-    EXPECT_EQ(parseTimeOfDay("23:59"), 23 * 3600 + 59 * 60);
+    EXPECT_EQ(std::pair(parseTimeOfDay("07:05:30"), parseTimeOfDay("23:59")),
+              std::pair(std::optional(25530), std::optional(86340)));
     for (const char* bad : {"", "7", "24:00", "12:60", "12:00:60", "12:3", "12:30:", " 12:30"}) {
         EXPECT_EQ(parseTimeOfDay(bad), std::nullopt) << bad;
     }

@@ -4,9 +4,6 @@
 
 #include <cmath>
 
-#include "base/log.h"
-#include "core/day.h"
-#include "support/test_files.h"
 #include "views/interval_table.h"
 #include "views/speed.h"
 #include "views/view_test_data.h"
@@ -40,27 +37,6 @@ TEST(TableExport, WritesIntervalsInTimeOrderAndTheStationsInTheirOrderWithin) {
               "00:00:00,101,7,5.50,80.5,0.67\n"
               "00:05:00,102,-12,-0.13,0.0,1.00\n"
               "00:05:00,101,30,12.00,160.0,12.00\n");
-}
-
-TEST(TableExport, RefusesWhatTheCsvExportRefusesBeforeTouchingTheFile) {
-    const test::TempDir dir;
-    test::writeFile(dir / "table.csv", "earlier table");
-    Day day;
-    day.stations = test::stationListOf({101, 102});
-    day.tables = StationTables::zeroed(2);
-    Log log;
-    const IntervalTable table = recomputeIntervals(day.tables, day.stations, 5, log);
-    const auto run = [&](const std::vector<std::string>& labels, int end) {
-        const RequestSelection selection{2, std::nullopt, 4, end};
-        return exportTable(dir / "table.csv", day, table, labels, selection, 6.7, log)
-            .value_or(Refusal{})
-            .message;
-    };
-    EXPECT_EQ(run({"101"}, 4), kBadRangeMessage);
-    EXPECT_EQ(run({"101", "999", "998"}, 5),
-              "Station: 999 does not exist.\r\nUnable to generate the csv file.");
-    EXPECT_EQ(log.logText(), "Station = 999 doesn't exist.\r\n");
-    EXPECT_EQ(test::readFile(dir / "table.csv"), "earlier table");
 }
 
 }  // namespace
