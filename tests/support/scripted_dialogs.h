@@ -38,10 +38,7 @@ class ScriptedDialogs : public Dialogs {
 
     // The one message since the last clear; fails the test when there is not exactly one.
     Message onlyMessage() const;
-    void clear() {
-        messages.clear();
-        requests.clear();
-    }
+    void clear() { messages.clear(), requests.clear(); }
 
   private:
     std::deque<std::optional<std::string>> answers_;
