@@ -1,15 +1,12 @@
 #!/usr/bin/python3
-"""Drives quorvane through the accessibility bridge (AT-SPI), as assistive tools do.
-
-    /usr/bin/python3 tests/ui/atspi_check.py build/bin/quorvane build/bin/quorvane-cli
-
-Each run of the program gets an X server (xvfb-run) and a session bus (dbus-run-session) of its
-own: a second program on one accessibility bus is not always listed. Without data: the controls
-are found by their accessible descriptions (the control names), the data tabs are unavailable,
-Show Log's window text reads empty, and Exit writes Log.txt into the current folder. On a sample
-day opened from quorvane's command line: the build's message box closes with OK, the data tabs
-are available, and the log window reads the build's log. Needs python3-pyatspi and at-spi2-core.
-"""
+# Drives quorvane through the accessibility bridge (AT-SPI), as assistive tools do:
+#     /usr/bin/python3 tests/ui/atspi_check.py build/bin/quorvane build/bin/quorvane-cli
+# Each run of the program gets an X server (xvfb-run) and a session bus (dbus-run-session) of its
+# own: a second program on one accessibility bus is not always listed. Without data: the controls
+# are found by their accessible descriptions (the control names), the data tabs are unavailable,
+# Show Log's window text reads empty, and Exit writes Log.txt into the current folder. On a sample
+# day opened from quorvane's command line: the build's message box closes with OK, the data tabs
+# are available, and the log window reads the build's log. Needs python3-pyatspi and at-spi2-core.
 import os
 import subprocess
 import sys
@@ -50,15 +47,11 @@ def press(node):
     action.doAction(names.index("Press") if "Press" in names else 0)
 
 
-def available(node):
-    state = node.getState()
-    return state.contains(pyatspi.STATE_SENSITIVE) and state.contains(pyatspi.STATE_ENABLED)
-
-
 def check_tabs(app, expected, failures):
-    tabs = {n.name: n for n in descendants(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    tabs = {n.name: n.getState() for n in descendants(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
     for name in DATA_TABS:
-        if name not in tabs or available(tabs[name]) != expected:
+        if name not in tabs or expected != (tabs[name].contains(pyatspi.STATE_SENSITIVE)
+                                            and tabs[name].contains(pyatspi.STATE_ENABLED)):
             failures.append(f"tab '{name}' is not reported {'un' * (not expected)}available")
 
 
@@ -76,10 +69,8 @@ def log_text(app, controls, failures):
 
 
 def close_build_message(app, failures):
-    def build_message():
-        return next((w for w in app for n in descendants(w)
-                     if n.getRole() == pyatspi.ROLE_LABEL and n.name.startswith(BUILD_DONE)), None)
-    box = wait_for(build_message)
+    box = wait_for(lambda: next((w for w in app for n in descendants(w) if n.getRole()
+                                 == pyatspi.ROLE_LABEL and n.name.startswith(BUILD_DONE)), None))
     if box is None:
         failures.append("quorvane DAY.traffic showed no build message")
     else:

@@ -31,18 +31,14 @@ class ViewButtons : public WindowTest {
         choose(c().cmbStartTime, start);
         choose(c().cmbEndTime, end);
     }
-    static std::vector<GraphWindow*> shown() {
-        std::vector<GraphWindow*> windows = graphWindows();
-        std::erase_if(windows, [](GraphWindow* graph) { return !graph->isVisible(); });
-        return windows;
-    }
     // The one window a click opened; fails the test when there is not exactly one.
     GraphWindow* clickForWindow(QPushButton* button) {
-        const auto before = shown();
+        const auto before = graphWindows();
         click(button);
-        std::vector<GraphWindow*> opened = shown();
-        std::erase_if(opened,
-                      [&](GraphWindow* graph) { return std::ranges::count(before, graph); });
+        std::vector<GraphWindow*> opened = graphWindows();
+        std::erase_if(opened, [&](GraphWindow* graph) {
+            return !graph->isVisible() || std::ranges::count(before, graph);
+        });
         EXPECT_EQ(opened.size(), 1u) << button->objectName().toStdString();
         return opened.size() == 1 ? opened.front() : nullptr;
     }
@@ -125,25 +121,27 @@ TEST_F(ViewButtons, RoadGraphsDoNothingWithoutARoad) {
 TEST_F(ViewButtons, RoadCommandsRefuseARoadWithAMissingStation) {
     buildAt(kFiveMin);
     choose(c().cmbRoadList, kGhost);
-    for (QPushButton* button : road) {
-        const std::string before = workspace().log.logText();
-        expectRefusal(button, "Station: 999 does not exist.\r\nUnable to plot the graph.");
-        EXPECT_EQ(workspace().log.logText(), before + "Ghost :999doesn't exist.");
-    }
     clickRow(c().lstSta, 0);
     clickRow(c().lstSta, 1);
-    const std::string before = workspace().log.logText();
-    expectRefusal(c().btnCSVfile,
-                  "Station: 999 does not exist.\r\nUnable to generate the csv file.");
-    EXPECT_EQ(workspace().log.logText(), before + "Station = 999 doesn't exist.\r\n");
+    road.push_back(c().btnCSVfile);
+    for (QPushButton* button : road) {
+        const bool csv = button == c().btnCSVfile;
+        const std::string before = workspace().log.logText();
+        expectRefusal(button, std::string("Station: 999 does not exist.\r\nUnable to ") +
+                                  (csv ? "generate the csv file." : "plot the graph."));
+        EXPECT_EQ(workspace().log.logText(),
+                  before + (csv ? "Station = 999 doesn't exist.\r\n" : "Ghost :999doesn't exist."));
+    }
 }
 
 using GraphButtons = ViewButtons;
 
 // The series themselves are the graphs' tests: here the station or road, the interval and the
-// range (three intervals, of three stations on the road) each window draws.
-TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
+// range (three intervals, of three stations on the road) each window draws. Exit writes the log
+// and closes them all.
+TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRangeUntilExit) {
     buildAt(kFiveMin);
+    click(c().btnShowlLog);
     choose(c().cmbStaList, 3);  // station 104
     choose(c().cmbRoadList, kSouth);
     range(10, 12);  // 00:50, 00:55, 01:00
@@ -167,6 +165,11 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
                   i < 2 ? 3u : 9u);
     }
     EXPECT_TRUE(dialogs.messages.empty());
+    click(c().btnExit);
+    EXPECT_FALSE(window->isVisible() || window->findChild<LogWindow*>("frmLog")->isVisible());
+    flushDeletes();
+    EXPECT_TRUE(graphWindows().empty());
+    EXPECT_EQ(readFile(dir / "Log.txt"), workspace().log.logText() + "\r\n");
 }
 
 // The message comes before the window, while the button is still held; the colour grid moves
@@ -191,7 +194,7 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
         dialogs.clear();
         dialogs.onMessage = [&, button = button](const Message&) {
             EXPECT_FALSE(button->isEnabled());
-            EXPECT_TRUE(shown().empty());
+            EXPECT_TRUE(std::ranges::none_of(graphWindows(), &QWidget::isVisible));
         };
         const GraphWindow* graph = clickForWindow(button);
         ASSERT_NE(graph, nullptr);
@@ -200,19 +203,6 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
         EXPECT_EQ(c().cmbEndTime->currentText(), endAfter);
         closeGraphWindows();
     }
-}
-
-TEST_F(GraphButtons, ExitWritesTheLogAndClosesEveryWindow) {
-    buildAt(kFiveMin);
-    click(c().btnShowlLog);
-    for (QPushButton* button : graphs) {
-        ASSERT_NE(clickForWindow(button), nullptr);
-    }
-    click(c().btnExit);
-    EXPECT_FALSE(window->isVisible() || window->findChild<LogWindow*>("frmLog")->isVisible());
-    flushDeletes();
-    EXPECT_TRUE(graphWindows().empty());
-    EXPECT_EQ(readFile(dir / "Log.txt"), workspace().log.logText() + "\r\n");
 }
 
 }  // namespace
