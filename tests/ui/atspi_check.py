@@ -34,11 +34,9 @@ def descendants(node):
 def wait_for(find, seconds=20.0):
     end = time.time() + seconds
     while time.time() < end:
-        found = find()
-        if found is not None:
+        if (found := find()) is not None:
             return found
         time.sleep(0.25)
-    return None
 
 
 def press(node):

@@ -12,16 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString qtPath(const fs::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-QUrl urlOf(const fs::path& path) {
-    return QUrl::fromLocalFile(qtPath(path));
-}
-
 class OpenFile : public WindowTest {
   protected:
+    static QString qtPath(const fs::path& path) { return QString::fromStdString(path.string()); }
+    static QUrl urlOf(const fs::path& path) { return QUrl::fromLocalFile(qtPath(path)); }
     void SetUp() override {
         WindowTest::SetUp();
         build();

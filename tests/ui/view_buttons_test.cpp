@@ -42,31 +42,31 @@ class ViewButtons : public WindowTest {
         EXPECT_EQ(opened.size(), 1u) << button->objectName().toStdString();
         return opened.size() == 1 ? opened.front() : nullptr;
     }
-    // A click that opens no window, shows `message` (none when empty) and writes nothing: the
+    // Clicks that open no window, show `message` (none when empty) and write nothing: the
     // volume sum shows 0, the CSV export leaves the file chosen for it as it was.
-    void expectRefusal(QPushButton* button, std::string_view message) {
-        SCOPED_TRACE(button->objectName().toStdString());
-        dialogs.clear();
-        const auto csv = dir / "earlier.csv";
-        if (button == c().btnCSVfile) {
+    void expectRefusals(const std::vector<QPushButton*>& buttons, std::string_view message) {
+        for (QPushButton* button : buttons) {
+            SCOPED_TRACE(button->objectName().toStdString());
+            dialogs.clear();
+            const auto csv = dir / "earlier.csv";
             writeFile(csv, "earlier export");
-            dialogs.answer(csv.string());
-        }
-        click(button);
-        EXPECT_TRUE(button->isEnabled());
-        flushDeletes();
-        EXPECT_TRUE(graphWindows().empty());
-        if (button == c().btnVolSum) {
-            EXPECT_EQ(c().txtVolSum->text(), "0");
-        }
-        if (button == c().btnCSVfile) {
+            if (button == c().btnCSVfile) {
+                dialogs.answer(csv.string());
+            }
+            click(button);
+            EXPECT_TRUE(button->isEnabled());
+            flushDeletes();
+            EXPECT_TRUE(graphWindows().empty());
+            if (button == c().btnVolSum) {
+                EXPECT_EQ(c().txtVolSum->text(), "0");
+            }
             EXPECT_EQ(readFile(csv), "earlier export");
+            std::vector<Message> expected;
+            if (!message.empty()) {
+                expected.push_back({MessageIcon::Exclamation, std::string(message)});
+            }
+            EXPECT_EQ(dialogs.messages, expected);
         }
-        std::vector<Message> expected;
-        if (!message.empty()) {
-            expected.push_back({MessageIcon::Exclamation, std::string(message)});
-        }
-        EXPECT_EQ(dialogs.messages, expected);
     }
     std::vector<QPushButton*> road, graphs;
 };
@@ -76,9 +76,7 @@ TEST_F(ViewButtons, RefuseWithoutData) {
     c().SSTab1->setTabEnabled(kStationTab, true);
     c().SSTab1->setTabEnabled(kRoadTab, true);
     graphs.push_back(c().btnVolSum);
-    for (QPushButton* button : graphs) {
-        expectRefusal(button, "You must create data first befor plotting.");
-    }
+    expectRefusals(graphs, "You must create data first befor plotting.");
 }
 
 TEST_F(ViewButtons, RefuseARangeThatDoesNotEndAfterItsStart) {
@@ -86,23 +84,18 @@ TEST_F(ViewButtons, RefuseARangeThatDoesNotEndAfterItsStart) {
     clickRow(c().lstSta, 0);  // a station for the CSV export
     graphs.insert(graphs.end(), {c().btnVolSum, c().btnCSVfile});
     range(5, 5);
-    for (QPushButton* button : graphs) {
-        expectRefusal(button, kBadRange);
-    }
+    expectRefusals(graphs, kBadRange);
     // Valid times, but typed.
     range(5, 6);
     type(c().cmbEndTime, "01:00:00");
-    for (QPushButton* button : {c().btnLinePlot, c().btnColorGrid, c().btnCSVfile}) {
-        expectRefusal(button, kBadRange);
-    }
+    expectRefusals({c().btnLinePlot, c().btnColorGrid, c().btnCSVfile}, kBadRange);
 }
 
 TEST_F(ViewButtons, StationCommandsNeedAStationWhereRoadGraphsDoNot) {
     buildAt(kFiveMin);
     type(c().cmbStaList, "104");
-    for (QPushButton* button : {c().btnLinePlot, c().btnScatterPlot, c().btnVolSum}) {
-        expectRefusal(button, "You must select the station number.");
-    }
+    expectRefusals({c().btnLinePlot, c().btnScatterPlot, c().btnVolSum},
+                   "You must select the station number.");
     dialogs.clear();
     ASSERT_NE(clickForWindow(c().btnColorGrid), nullptr);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -112,9 +105,7 @@ TEST_F(ViewButtons, RoadGraphsDoNothingWithoutARoad) {
     buildAt(kFiveMin);
     type(c().cmbRoadList, "South");
     const std::string log = workspace().log.logText();
-    for (QPushButton* button : road) {
-        expectRefusal(button, {});
-    }
+    expectRefusals(road, {});
     EXPECT_EQ(workspace().log.logText(), log);
 }
 
@@ -127,8 +118,8 @@ TEST_F(ViewButtons, RoadCommandsRefuseARoadWithAMissingStation) {
     for (QPushButton* button : road) {
         const bool csv = button == c().btnCSVfile;
         const std::string before = workspace().log.logText();
-        expectRefusal(button, std::string("Station: 999 does not exist.\r\nUnable to ") +
-                                  (csv ? "generate the csv file." : "plot the graph."));
+        expectRefusals({button}, std::string("Station: 999 does not exist.\r\nUnable to ") +
+                                     (csv ? "generate the csv file." : "plot the graph."));
         EXPECT_EQ(workspace().log.logText(),
                   before + (csv ? "Station = 999 doesn't exist.\r\n" : "Ghost :999doesn't exist."));
     }
