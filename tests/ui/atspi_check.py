@@ -54,7 +54,7 @@ def check_tabs(app, expected, failures):
 
 
 def log_text(app, controls, failures):
-    """The text of the log window that Show Log opens, as AT-SPI reads it."""
+    # The text of the log window that Show Log opens, as AT-SPI reads it.
     press(controls["btnShowlLog"])
     window = wait_for(lambda: next((w for w in app if w.name == "Log Information"), None), 5)
     text = window and next((n for n in descendants(window) if n.description == "Text1"), None)
