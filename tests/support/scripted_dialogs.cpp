@@ -6,13 +6,6 @@
 
 namespace quorvane::test {
 
-void ScriptedDialogs::message(MessageIcon icon, std::string_view text) {
-    messages.push_back({icon, std::string(text)});
-    if (onMessage) {
-        onMessage(messages.back());
-    }
-}
-
 std::string ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
     requests.push_back(request);
     if (answers_.empty()) {

@@ -25,7 +25,12 @@ class ScriptedDialogs : public Dialogs {
     void answer(std::string path) { answers_.emplace_back(std::move(path)); }
     void cancelNext() { answers_.emplace_back(std::nullopt); }
 
-    void message(MessageIcon icon, std::string_view text) override;
+    void message(MessageIcon icon, std::string_view text) override {
+        messages.push_back({icon, std::string(text)});
+        if (onMessage) {
+            onMessage(messages.back());
+        }
+    }
     std::string chooseFile(const FileDialogRequest& request) override;
 
     // Runs when a message is shown, before it is "closed", so tests can look at the window
@@ -38,10 +43,7 @@ class ScriptedDialogs : public Dialogs {
 
     // The one message since the last clear; fails the test when there is not exactly one.
     Message onlyMessage() const;
-    void clear() {
-        messages.clear();
-        requests.clear();
-    }
+    void clear() { messages.clear(), requests.clear(); }
 
   private:
     std::deque<std::optional<std::string>> answers_;

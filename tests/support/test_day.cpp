@@ -10,35 +10,31 @@ namespace quorvane::test {
 
 void TestDay::writeLists(const std::filesystem::path& directory) {
     std::string stations = "; station, P, detectors\r\n";
-    for (int s = kFirstStation; s < kFirstStation + kStations; ++s) {
-        stations += std::to_string(s) + ",P," + std::to_string(s * 10 + 1) + "," +
-                    std::to_string(s * 10 + 2) + ",\r\n";
+    std::string roads = "North";
+    for (int s = 101; s < 101 + kStations; ++s) {
+        const std::string n = std::to_string(s);
+        stations += n + ",P," + n + "1," + n + "2,\r\n";
+        roads += s <= 130 ? "," + n : "";
     }
     writeFile(directory / "VURSta2Det.list", stations);
-    std::string roads = "North";
-    for (int s = 101; s <= 130; ++s) {
-        roads += ',';  // appends: g++ 12 -O3 sees false restrict overlaps in a + chain here
-        roads += std::to_string(s);
-    }
-    roads += ",\r\nSouth,140,139,138,\r\nGhost,131,999,\r\n";
-    writeFile(directory / "VURRoad2Sta.list", roads);
+    writeFile(directory / "VURRoad2Sta.list",
+              roads + ",\r\nSouth,140,139,138,\r\nGhost,131,999,\r\n");
 }
 
 void TestDay::writeArchive(const std::filesystem::path& archive, int scale) {
-    std::vector<uint8_t> cycling(2880);
+    std::string cycling;
     for (int k = 0; k < 2880; ++k) {
-        cycling[k] = static_cast<uint8_t>(k % 4);
+        cycling += static_cast<char>(k % 4);
     }
     std::vector<ZipMember> members;
-    for (int s = kFirstStation; s < kFirstStation + kStations; ++s) {
-        const std::string first = std::to_string(s * 10 + 1);
+    for (int s = 101; s < 101 + kStations; ++s) {
+        const std::string n = std::to_string(s);
         const auto steady = static_cast<uint8_t>(scale * (1 + (s - 101) % 5));
-        members.push_back({first + ".o30", occupancyBytes(int16_t{100})});
-        members.push_back({first + ".v30", volumeBytes(steady)});
+        members.push_back({n + "1.o30", occupancyBytes(int16_t{100})});
+        members.push_back({n + "1.v30", volumeBytes(steady)});
         if (s != 140) {  // detector 1402 is missing
-            const std::string second = std::to_string(s * 10 + 2);
-            members.push_back({second + ".o30", occupancyBytes(int16_t{300})});
-            members.push_back({second + ".v30", volumeBytes(cycling)});
+            members.push_back({n + "2.o30", occupancyBytes(int16_t{300})});
+            members.push_back({n + "2.v30", cycling});
         }
     }
     writeZip(archive, members);

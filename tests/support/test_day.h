@@ -10,7 +10,6 @@ namespace quorvane::test {
 // N2 counts slot % 4; occupancies are 10 % and 30 %. Detector 1402 is missing from the archive.
 struct TestDay {
     static constexpr int kStations = 40;
-    static constexpr int kFirstStation = 101;
 
     static void writeLists(const std::filesystem::path& directory);
     static void writeArchive(const std::filesystem::path& archive, int scale = 1);

@@ -46,7 +46,11 @@ void writeZip(const std::filesystem::path& path, std::span<const ZipMember> memb
 std::string volumeBytes(std::span<const uint8_t> perSlot);
 std::string occupancyBytes(std::span<const int16_t> perSlot);
 // A constant day.
-std::string volumeBytes(uint8_t everySlot);
-std::string occupancyBytes(int16_t everySlot);
+inline std::string volumeBytes(uint8_t everySlot) {
+    return std::string(2880, char(everySlot));
+}
+inline std::string occupancyBytes(int16_t everySlot) {
+    return occupancyBytes(std::vector<int16_t>(2880, everySlot));
+}
 
 }  // namespace quorvane::test

@@ -1,15 +1,12 @@
 #!/usr/bin/python3
-"""Drives quorvane through the accessibility bridge (AT-SPI), as assistive tools do.
-
-    /usr/bin/python3 tests/ui/atspi_check.py build/bin/quorvane build/bin/quorvane-cli
-
-Each run of the program gets an X server (xvfb-run) and a session bus (dbus-run-session) of its
-own: a second program on one accessibility bus is not always listed. Without data: the controls
-are found by their accessible descriptions (the control names), the data tabs are unavailable,
-Show Log's window text reads empty, and Exit writes Log.txt into the current folder. On a sample
-day opened from quorvane's command line: the build's message box closes with OK, the data tabs
-are available, and the log window reads the build's log. Needs python3-pyatspi and at-spi2-core.
-"""
+# Drives quorvane through the accessibility bridge (AT-SPI), as assistive tools do:
+#     /usr/bin/python3 tests/ui/atspi_check.py build/bin/quorvane build/bin/quorvane-cli
+# Each run of the program gets an X server (xvfb-run) and a session bus (dbus-run-session) of its
+# own: a second program on one accessibility bus is not always listed. Without data: the controls
+# are found by their accessible descriptions (the control names), the data tabs are unavailable,
+# Show Log's window text reads empty, and Exit writes Log.txt into the current folder. On a sample
+# day opened from quorvane's command line: the build's message box closes with OK, the data tabs
+# are available, and the log window reads the build's log. Needs python3-pyatspi and at-spi2-core.
 import os
 import subprocess
 import sys
@@ -37,11 +34,9 @@ def descendants(node):
 def wait_for(find, seconds=20.0):
     end = time.time() + seconds
     while time.time() < end:
-        found = find()
-        if found is not None:
+        if (found := find()) is not None:
             return found
         time.sleep(0.25)
-    return None
 
 
 def press(node):
@@ -50,20 +45,16 @@ def press(node):
     action.doAction(names.index("Press") if "Press" in names else 0)
 
 
-def available(node):
-    state = node.getState()
-    return state.contains(pyatspi.STATE_SENSITIVE) and state.contains(pyatspi.STATE_ENABLED)
-
-
 def check_tabs(app, expected, failures):
-    tabs = {n.name: n for n in descendants(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
+    tabs = {n.name: n.getState() for n in descendants(app) if n.getRole() == pyatspi.ROLE_PAGE_TAB}
     for name in DATA_TABS:
-        if name not in tabs or available(tabs[name]) != expected:
+        if name not in tabs or expected != (tabs[name].contains(pyatspi.STATE_SENSITIVE)
+                                            and tabs[name].contains(pyatspi.STATE_ENABLED)):
             failures.append(f"tab '{name}' is not reported {'un' * (not expected)}available")
 
 
 def log_text(app, controls, failures):
-    """The text of the log window that Show Log opens, as AT-SPI reads it."""
+    # The text of the log window that Show Log opens, as AT-SPI reads it.
     press(controls["btnShowlLog"])
     window = wait_for(lambda: next((w for w in app if w.name == "Log Information"), None), 5)
     text = window and next((n for n in descendants(window) if n.description == "Text1"), None)
@@ -76,10 +67,8 @@ def log_text(app, controls, failures):
 
 
 def close_build_message(app, failures):
-    def build_message():
-        return next((w for w in app for n in descendants(w)
-                     if n.getRole() == pyatspi.ROLE_LABEL and n.name.startswith(BUILD_DONE)), None)
-    box = wait_for(build_message)
+    box = wait_for(lambda: next((w for w in app for n in descendants(w) if n.getRole()
+                                 == pyatspi.ROLE_LABEL and n.name.startswith(BUILD_DONE)), None))
     if box is None:
         failures.append("quorvane DAY.traffic showed no build message")
     else:

@@ -1,5 +1,4 @@
-// Opening a day without the file dialogs (named on the command line, dropped on the window),
-// and the definition lists found beside the data when the program's folder has none.
+// Opening a day without the file dialogs: named on the command line, dropped on the window.
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -13,16 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString qtPath(const fs::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-QUrl urlOf(const fs::path& path) {
-    return QUrl::fromLocalFile(qtPath(path));
-}
-
 class OpenFile : public WindowTest {
   protected:
+    static QString qtPath(const fs::path& path) { return QString::fromStdString(path.string()); }
+    static QUrl urlOf(const fs::path& path) { return QUrl::fromLocalFile(qtPath(path)); }
     void SetUp() override {
         WindowTest::SetUp();
         build();
@@ -95,28 +88,6 @@ TEST_F(OpenFile, FileOpenedWhileItsCommandRunsIsIgnored) {
                           [&] { window->openFile(qtPath(other)); },
                           [&] { window->openFile(qtPath(archive)); }));
     expectOpened("may5.traffic", 20.0f);
-}
-
-// An installed program's folder holds no lists: they are read from beside the data, and the
-// log says so; with the lists in the program's folder the log is as it always was.
-TEST_F(WindowTest, ListsAreReadFromBesideTheDataWhenTheProgramsFolderHasNone) {
-    const std::string counts = "Sta count=40\r\nRoad count=3\r\n";
-    build();
-    EXPECT_TRUE(workspace().log.logText().starts_with(counts));
-
-    const fs::path share = dir / "traffic";
-    TestDay::writeLists(share);
-    save(share / "may5.station");
-    fs::create_directory(dir / "bin");
-    reopen(dir / "bin");
-    const std::string line = "No VURSta2Det.list beside the program: definition lists read from " +
-                             share.string() + "\r\n";
-    build();
-    EXPECT_TRUE(workspace().log.logText().starts_with(line + counts));
-    dialogs.answer((share / "may5.station").string());
-    click(c().btnLoad);
-    EXPECT_EQ(dialogs.messages.back().text, kLoadDoneMessage);
-    EXPECT_TRUE(workspace().log.logText().ends_with(line + counts));
 }
 
 }  // namespace

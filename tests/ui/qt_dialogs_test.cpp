@@ -1,7 +1,7 @@
 // The Qt dialogs as the user answers them, and a day on a read-only share: the open dialogs of
 // build and load return read-only files, only the save dialogs refuse them, and the build and
-// load read a day from a folder nobody may write. File modes do not bind root: as root the cases
-// that need them skip, and ctest runs them again as an unprivileged user (run_as_user.sh).
+// load read a day (and the lists beside it) from a folder nobody may write. File modes do not
+// bind root: ctest runs the ReadOnly cases again as an unprivileged user (run_as_user.sh).
 #include <unistd.h>
 
 #include <QApplication>
@@ -135,28 +135,35 @@ TEST(ReadOnlyFiles, OpenDialogsReturnThemAndSaveDialogsRefuseThem) {
 
 using ReadOnlyDay = WindowTest;
 
-// The program's folder has no lists: they too are read from the share.
-TEST_F(ReadOnlyDay, BuildsAndLoadsFromAFolderNobodyMayWrite) {
-    SKIP_AS_ROOT();
+// An installed program's folder holds no lists: they are read from beside the data, here a
+// share nobody may write, and the log says so; with the lists in the program's folder the log is
+// as it always was. Root ignores file modes: ctest runs this again as an unprivileged user.
+TEST_F(ReadOnlyDay, ListsAreReadFromBesideTheDataInAFolderNobodyMayWrite) {
+    const std::string counts = "Sta count=40\r\nRoad count=3\r\n";
+    build();
+    EXPECT_TRUE(workspace().log.logText().starts_with(counts));
     const fs::path share = dir / "share";
     fs::create_directories(share);
     fs::copy_file(archive, share / "may5.traffic");
     TestDay::writeLists(share);
-    build();
     save(share / "may5.station");
     fs::create_directory(dir / "bin");
     reopen(dir / "bin");
 
     const ReadOnlyFolder readOnly(share);
-    ASSERT_NE(access((share / "may5.traffic").c_str(), W_OK), 0);
+    ASSERT_TRUE(geteuid() == 0 || access((share / "may5.traffic").c_str(), W_OK) != 0);
     c().Check1->setChecked(true);  // the member report goes to the output folder, not the share
     build(share / "may5.traffic");
+    const std::string line = "No VURSta2Det.list beside the program: definition lists read from " +
+                             share.string() + "\r\n";
+    EXPECT_TRUE(workspace().log.logText().starts_with(line));
     EXPECT_TRUE(fs::exists(dir / "zipFileInfo.txt"));
     dialogs.clear();
     dialogs.answer((share / "may5.station").string());
     click(c().btnLoad);
     EXPECT_EQ(dialogs.onlyMessage().text, kLoadDoneMessage);
     EXPECT_EQ(c().lblDate->text(), "may5.station");
+    EXPECT_TRUE(workspace().log.logText().ends_with(line + counts));
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 # run as "nobody" (setpriv), otherwise as the user running this. Exit 77 (skipped, with the
 # reason) where no such user can run them.
 set -euo pipefail
-program=$1
-filter=$2
+program=$1 filter=$2
 
 if [ "$(id -u)" -ne 0 ]; then
     exec "$program" --gtest_filter="$filter"

@@ -31,46 +31,42 @@ class ViewButtons : public WindowTest {
         choose(c().cmbStartTime, start);
         choose(c().cmbEndTime, end);
     }
-    static std::vector<GraphWindow*> shown() {
-        std::vector<GraphWindow*> windows = graphWindows();
-        std::erase_if(windows, [](GraphWindow* graph) { return !graph->isVisible(); });
-        return windows;
-    }
     // The one window a click opened; fails the test when there is not exactly one.
     GraphWindow* clickForWindow(QPushButton* button) {
-        const auto before = shown();
+        const auto before = graphWindows();
         click(button);
-        std::vector<GraphWindow*> opened = shown();
-        std::erase_if(opened,
-                      [&](GraphWindow* graph) { return std::ranges::count(before, graph); });
+        std::vector<GraphWindow*> opened = graphWindows();
+        std::erase_if(opened, [&](GraphWindow* graph) {
+            return !graph->isVisible() || std::ranges::count(before, graph);
+        });
         EXPECT_EQ(opened.size(), 1u) << button->objectName().toStdString();
         return opened.size() == 1 ? opened.front() : nullptr;
     }
-    // A click that opens no window, shows `message` (none when empty) and writes nothing: the
+    // Clicks that open no window, show `message` (none when empty) and write nothing: the
     // volume sum shows 0, the CSV export leaves the file chosen for it as it was.
-    void expectRefusal(QPushButton* button, std::string_view message) {
-        SCOPED_TRACE(button->objectName().toStdString());
-        dialogs.clear();
-        const auto csv = dir / "earlier.csv";
-        if (button == c().btnCSVfile) {
+    void expectRefusals(const std::vector<QPushButton*>& buttons, std::string_view message) {
+        for (QPushButton* button : buttons) {
+            SCOPED_TRACE(button->objectName().toStdString());
+            dialogs.clear();
+            const auto csv = dir / "earlier.csv";
             writeFile(csv, "earlier export");
-            dialogs.answer(csv.string());
-        }
-        click(button);
-        EXPECT_TRUE(button->isEnabled());
-        flushDeletes();
-        EXPECT_TRUE(graphWindows().empty());
-        if (button == c().btnVolSum) {
-            EXPECT_EQ(c().txtVolSum->text(), "0");
-        }
-        if (button == c().btnCSVfile) {
+            if (button == c().btnCSVfile) {
+                dialogs.answer(csv.string());
+            }
+            click(button);
+            EXPECT_TRUE(button->isEnabled());
+            flushDeletes();
+            EXPECT_TRUE(graphWindows().empty());
+            if (button == c().btnVolSum) {
+                EXPECT_EQ(c().txtVolSum->text(), "0");
+            }
             EXPECT_EQ(readFile(csv), "earlier export");
+            std::vector<Message> expected;
+            if (!message.empty()) {
+                expected.push_back({MessageIcon::Exclamation, std::string(message)});
+            }
+            EXPECT_EQ(dialogs.messages, expected);
         }
-        std::vector<Message> expected;
-        if (!message.empty()) {
-            expected.push_back({MessageIcon::Exclamation, std::string(message)});
-        }
-        EXPECT_EQ(dialogs.messages, expected);
     }
     std::vector<QPushButton*> road, graphs;
 };
@@ -80,9 +76,7 @@ TEST_F(ViewButtons, RefuseWithoutData) {
     c().SSTab1->setTabEnabled(kStationTab, true);
     c().SSTab1->setTabEnabled(kRoadTab, true);
     graphs.push_back(c().btnVolSum);
-    for (QPushButton* button : graphs) {
-        expectRefusal(button, "You must create data first befor plotting.");
-    }
+    expectRefusals(graphs, "You must create data first befor plotting.");
 }
 
 TEST_F(ViewButtons, RefuseARangeThatDoesNotEndAfterItsStart) {
@@ -90,23 +84,18 @@ TEST_F(ViewButtons, RefuseARangeThatDoesNotEndAfterItsStart) {
     clickRow(c().lstSta, 0);  // a station for the CSV export
     graphs.insert(graphs.end(), {c().btnVolSum, c().btnCSVfile});
     range(5, 5);
-    for (QPushButton* button : graphs) {
-        expectRefusal(button, kBadRange);
-    }
+    expectRefusals(graphs, kBadRange);
     // Valid times, but typed.
     range(5, 6);
     type(c().cmbEndTime, "01:00:00");
-    for (QPushButton* button : {c().btnLinePlot, c().btnColorGrid, c().btnCSVfile}) {
-        expectRefusal(button, kBadRange);
-    }
+    expectRefusals({c().btnLinePlot, c().btnColorGrid, c().btnCSVfile}, kBadRange);
 }
 
 TEST_F(ViewButtons, StationCommandsNeedAStationWhereRoadGraphsDoNot) {
     buildAt(kFiveMin);
     type(c().cmbStaList, "104");
-    for (QPushButton* button : {c().btnLinePlot, c().btnScatterPlot, c().btnVolSum}) {
-        expectRefusal(button, "You must select the station number.");
-    }
+    expectRefusals({c().btnLinePlot, c().btnScatterPlot, c().btnVolSum},
+                   "You must select the station number.");
     dialogs.clear();
     ASSERT_NE(clickForWindow(c().btnColorGrid), nullptr);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -116,34 +105,34 @@ TEST_F(ViewButtons, RoadGraphsDoNothingWithoutARoad) {
     buildAt(kFiveMin);
     type(c().cmbRoadList, "South");
     const std::string log = workspace().log.logText();
-    for (QPushButton* button : road) {
-        expectRefusal(button, {});
-    }
+    expectRefusals(road, {});
     EXPECT_EQ(workspace().log.logText(), log);
 }
 
 TEST_F(ViewButtons, RoadCommandsRefuseARoadWithAMissingStation) {
     buildAt(kFiveMin);
     choose(c().cmbRoadList, kGhost);
-    for (QPushButton* button : road) {
-        const std::string before = workspace().log.logText();
-        expectRefusal(button, "Station: 999 does not exist.\r\nUnable to plot the graph.");
-        EXPECT_EQ(workspace().log.logText(), before + "Ghost :999doesn't exist.");
-    }
     clickRow(c().lstSta, 0);
     clickRow(c().lstSta, 1);
-    const std::string before = workspace().log.logText();
-    expectRefusal(c().btnCSVfile,
-                  "Station: 999 does not exist.\r\nUnable to generate the csv file.");
-    EXPECT_EQ(workspace().log.logText(), before + "Station = 999 doesn't exist.\r\n");
+    road.push_back(c().btnCSVfile);
+    for (QPushButton* button : road) {
+        const bool csv = button == c().btnCSVfile;
+        const std::string before = workspace().log.logText();
+        expectRefusals({button}, std::string("Station: 999 does not exist.\r\nUnable to ") +
+                                     (csv ? "generate the csv file." : "plot the graph."));
+        EXPECT_EQ(workspace().log.logText(),
+                  before + (csv ? "Station = 999 doesn't exist.\r\n" : "Ghost :999doesn't exist."));
+    }
 }
 
 using GraphButtons = ViewButtons;
 
 // The series themselves are the graphs' tests: here the station or road, the interval and the
-// range (three intervals, of three stations on the road) each window draws.
-TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
+// range (three intervals, of three stations on the road) each window draws. Exit writes the log
+// and closes them all.
+TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRangeUntilExit) {
     buildAt(kFiveMin);
+    click(c().btnShowlLog);
     choose(c().cmbStaList, 3);  // station 104
     choose(c().cmbRoadList, kSouth);
     range(10, 12);  // 00:50, 00:55, 01:00
@@ -167,6 +156,11 @@ TEST_F(GraphButtons, EachOpensItsWindowOnTheSelectedStationRoadAndRange) {
                   i < 2 ? 3u : 9u);
     }
     EXPECT_TRUE(dialogs.messages.empty());
+    click(c().btnExit);
+    EXPECT_FALSE(window->isVisible() || window->findChild<LogWindow*>("frmLog")->isVisible());
+    flushDeletes();
+    EXPECT_TRUE(graphWindows().empty());
+    EXPECT_EQ(readFile(dir / "Log.txt"), workspace().log.logText() + "\r\n");
 }
 
 // The message comes before the window, while the button is still held; the colour grid moves
@@ -191,7 +185,7 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
         dialogs.clear();
         dialogs.onMessage = [&, button = button](const Message&) {
             EXPECT_FALSE(button->isEnabled());
-            EXPECT_TRUE(shown().empty());
+            EXPECT_TRUE(std::ranges::none_of(graphWindows(), &QWidget::isVisible));
         };
         const GraphWindow* graph = clickForWindow(button);
         ASSERT_NE(graph, nullptr);
@@ -200,19 +194,6 @@ TEST_F(GraphButtons, WholeDayAtThirtySecondsIsCutColourGridMovingTheEndTime) {
         EXPECT_EQ(c().cmbEndTime->currentText(), endAfter);
         closeGraphWindows();
     }
-}
-
-TEST_F(GraphButtons, ExitWritesTheLogAndClosesEveryWindow) {
-    buildAt(kFiveMin);
-    click(c().btnShowlLog);
-    for (QPushButton* button : graphs) {
-        ASSERT_NE(clickForWindow(button), nullptr);
-    }
-    click(c().btnExit);
-    EXPECT_FALSE(window->isVisible() || window->findChild<LogWindow*>("frmLog")->isVisible());
-    flushDeletes();
-    EXPECT_TRUE(graphWindows().empty());
-    EXPECT_EQ(readFile(dir / "Log.txt"), workspace().log.logText() + "\r\n");
 }
 
 }  // namespace

@@ -57,7 +57,11 @@ class RoadExports : public WindowTest {
 
 using CsvExport = RoadExports;
 
-TEST_F(CsvExport, WritesTheSelectedStationsOverTheRange) {
+TEST_F(CsvExport, NeedsACurrentStationAndWritesTheSelectedOnesOverTheRange) {
+    click(c().btnCSVfile);
+    EXPECT_EQ(dialogs.onlyMessage(),
+              (Message{MessageIcon::Information, "You must first select the desired stations."}));
+    EXPECT_TRUE(dialogs.requests.empty());
     clickRow(c().lstSta, 0);
     clickRow(c().lstSta, 1);
     choose(c().cmbEndTime, 1);
@@ -70,13 +74,6 @@ TEST_F(CsvExport, WritesTheSelectedStationsOverTheRange) {
     clickRow(c().lstSta, 1);
     clickRow(c().lstSta, 0);
     EXPECT_EQ(exportTo(c().btnCSVfile, "times.csv"), "\r\n00:00:00\r\n01:00:00\r\n");
-}
-
-TEST_F(CsvExport, NeedsACurrentStation) {
-    click(c().btnCSVfile);
-    EXPECT_EQ(dialogs.onlyMessage(),
-              (Message{MessageIcon::Information, "You must first select the desired stations."}));
-    EXPECT_TRUE(dialogs.requests.empty());
 }
 
 using SpeedControls = RoadExports;

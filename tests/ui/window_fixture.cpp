@@ -22,10 +22,6 @@ void WindowTest::TearDown() {
     EXPECT_TRUE(dialogs.allAnswered()) << "a scripted answer was not used";
 }
 
-void WindowTest::flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 void WindowTest::reopen(const std::filesystem::path& programFolder) {
     window = std::make_unique<MainWindow>(dialogs, Environment{programFolder, dir.path()});
     window->resize(720, 480);
@@ -49,8 +45,8 @@ void WindowTest::build(const std::filesystem::path& archivePath) {
     dialogs.answer(archivePath.string());
     const std::size_t before = dialogs.messages.size();
     click(c().btnBuildStationData);
-    ASSERT_EQ(dialogs.messages.size(), before + 1);
-    ASSERT_EQ(dialogs.messages.back().text, kBuildDoneMessage);
+    ASSERT_TRUE(dialogs.messages.size() == before + 1 &&
+                dialogs.messages.back().text == kBuildDoneMessage);
 }
 
 void WindowTest::buildAt(int interval) {
@@ -63,24 +59,13 @@ void WindowTest::buildAt(int interval) {
 void WindowTest::save(const std::filesystem::path& path) {
     dialogs.answer(path.string());
     click(c().btnSave);
-    ASSERT_FALSE(dialogs.messages.empty());
-    ASSERT_EQ(dialogs.messages.back().text, kSavingDoneMessage);
+    ASSERT_TRUE(!dialogs.messages.empty() && dialogs.messages.back().text == kSavingDoneMessage);
 }
 
 void WindowTest::choose(QComboBox* list, int index) {
     ASSERT_LT(index, list->count());
     list->setCurrentIndex(index);
     QMetaObject::invokeMethod(list, "activated", Q_ARG(int, index));
-}
-
-void WindowTest::type(QComboBox* list, const QString& text) {
-    list->lineEdit()->selectAll();
-    QTest::keyClicks(list->lineEdit(), text);
-}
-
-void WindowTest::clickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(row)).center());
 }
 
 bool WindowTest::meanwhile(const std::function<bool()>& when, const std::function<void()>& action,

@@ -5,6 +5,7 @@
 // The widgets of MainControls, which every window test reads and drives.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,7 +39,9 @@ class WindowTest : public ::testing::Test {
     const Workspace& workspace() const { return window->workspace(); }
 
     // Deletes the windows closed since (graph windows delete themselves when closed).
-    static void flushDeletes();
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     // A fresh main window whose program folder is `programFolder`, its messages cleared.
     void reopen(const std::filesystem::path& programFolder);
     // A click as the user makes it: the button's tab is chosen first, and must be available.
@@ -53,8 +56,14 @@ class WindowTest : public ::testing::Test {
     // Picks an entry of a list as the user does.
     void choose(QComboBox* list, int index);
     // Types text into an editable list's edit field, so that no entry is selected.
-    void type(QComboBox* list, const QString& text);
-    void clickRow(QListWidget* list, int row);
+    static void type(QComboBox* list, const QString& text) {
+        list->lineEdit()->selectAll();
+        QTest::keyClicks(list->lineEdit(), text);
+    }
+    static void clickRow(QListWidget* list, int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
     // Runs `run`; at the first turn of the event loop meanwhile at which `when` holds, runs
     // `action` once. Returns whether it ran.
     static bool meanwhile(const std::function<bool()>& when, const std::function<void()>& action,
