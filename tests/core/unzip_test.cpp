@@ -3,7 +3,9 @@
 // series and the same errors.
 #include "core/unzip.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -170,6 +172,19 @@ void writeDamaged(const fs::path& path, const std::vector<ZipMember>& members,
     }
 }
 
+// Whether the whole-member read itself fills the slots of member `index` of `path` (else the
+// streaming read has to).
+bool inflatedWhole(const fs::path& path, std::size_t index) {
+    const std::vector<ZipEntry> entries = listed(path).zipEntries();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::vector<uint8_t> out(entries[index].ext == "v30" ? kVolumeMemberBytes
+                                                         : kOccupancyMemberBytes);
+    const bool whole =
+        WholeMemberInflater(fd).read(entries[index], locateMembers(fd, entries)[index], out);
+    ::close(fd);
+    return whole;
+}
+
 // Intact archives of every shape (members the whole-member read takes, and ones it declines:
 // longer than the margin, stored, odd): a detector's series are what the streaming read gives.
 TEST(WholeMemberInflate, ReadsWhatTheStreamingReadReadsFromArchivesOfEveryShape) {
@@ -189,23 +204,33 @@ TEST(WholeMemberInflate, ReadsWhatTheStreamingReadReadsFromArchivesOfEveryShape)
     const struct {
         const char* what;
         std::function<void()> write;
+        std::pair<bool, bool> inflatedWhole;  // volume, occupancy
     } cases[] = {
-        {"deflated by libzip", libzip({{"1.v30", kVol}, {"1.o30", kOcc}})},
+        {"deflated by libzip", libzip({{"1.v30", kVol}, {"1.o30", kOcc}}), {true, true}},
         {"up to the margin longer, and beyond it",
-         libzip({{"1.v30", kVol + margin}, {"1.c30", kOcc + margin + "y"}})},
-        {"stored, and of odd length", libzip({{"1.v30", kVol, true}, {"1.o30", kOcc + "x"}})},
+         libzip({{"1.v30", kVol + margin}, {"1.c30", kOcc + margin + "y"}}),
+         {true, false}},
+        {"stored, and of odd length",
+         libzip({{"1.v30", kVol, true}, {"1.o30", kOcc + "x"}}),
+         {false, true}},
         {"by Info-ZIP, extra fields and a comment",
-         shell("day.traffic 1.v30 1.o30 && echo day | zip -q -z day.traffic")},
+         shell("day.traffic 1.v30 1.o30 && echo day | zip -q -z day.traffic"),
+         {true, true}},
         {"by Info-ZIP to a pipe, with data descriptors",
-         shell("- 1.v30 1.o30 | cat > day.traffic")},
+         shell("- 1.v30 1.o30 | cat > day.traffic"),
+         {true, true}},
         {"a local header signature libzip does not check",
-         libzip({{"1.v30", kVol}, {"1.o30", kOcc}}, [](std::string& bytes) { bytes[1] = 'Q'; })},
+         libzip({{"1.v30", kVol}, {"1.o30", kOcc}}, [](std::string& bytes) { bytes[1] = 'Q'; }),
+         {false, true}},
         // Only the bytes used are read: damage beyond them goes unnoticed.
         {"stored, longer, damaged past what is used",
-         libzip({{"1.v30", kVol + margin + margin, true}, {"1.o30", kOcc}}, flip(3000))},
+         libzip({{"1.v30", kVol + margin + margin, true}, {"1.o30", kOcc}}, flip(3000)),
+         {false, true}},
     };
     for (const auto& c : cases) {
         c.write();
+        EXPECT_EQ(std::pair(inflatedWhole(path, 0), inflatedWhole(path, 1)), c.inflatedWhole)
+            << c.what;
         const Extracted whole = extracted(listed(path, true), 1);
         EXPECT_EQ(std::string(whole.vol.begin(), whole.vol.end()), kVol) << c.what;
         EXPECT_TRUE(whole == extracted(listed(path, false), 1)) << c.what;
@@ -256,6 +281,7 @@ TEST(UnzipExtract, BrokenMembersAreReportedAlikeByBothReadPaths) {
     };
     for (const auto& c : cases) {
         writeDamaged(path, c.members, c.damage);
+        EXPECT_FALSE(inflatedWhole(path, 0)) << c.members[0].name;
         const std::string expected = '"' + c.members[0].name + "\" of " + path.string() + c.after;
         const Error whole = errorOf([&] { extracted(listed(path, true), 1); });
         const Error streamed = errorOf([&] { extracted(listed(path, false), 1); });
