@@ -8,12 +8,13 @@
 namespace quorvane {
 
 void fetchStation(const StationList& stations, int station, const ExtractDetector& extract,
-                  StationFetch& fetch) {
+                  bool grade, StationFetch& fetch) {
     fetch.log = Log{};
     fetch.error = nullptr;
     try {
         const std::vector<int16_t> dets = stations.detList(station, "P");
         fetch.detectors.resize(dets.size());
+        fetch.counts.assign(grade ? dets.size() : 0, DetectorCounts{});
         for (std::size_t j = 0; j < dets.size(); ++j) {
             DetectorDay& detector = fetch.detectors[j];
             detector.found = extract(dets[j], detector.vol, detector.occ, fetch.log);
@@ -23,6 +24,8 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
                 detector.occ.fill(0.0f);
                 fetch.log.appendLog("Station: " + std::to_string(stations.staNumByIndex(station)) +
                                     ": ");
+            } else if (grade) {
+                fetch.counts[j] = countDetector(detector.vol, detector.occ);
             }
         }
     } catch (...) {
@@ -30,11 +33,13 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
     }
 }
 
-ReadAhead::ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window)
+ReadAhead::ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window,
+                     bool grade)
     : archive_(archive),
       stations_(stations),
       count_(stations.count()),
       window_(window),
+      grade_(grade),
       slots_(static_cast<std::size_t>(window)),
       slotStation_(static_cast<std::size_t>(window), -1) {
     try {
@@ -111,7 +116,7 @@ void ReadAhead::work(int reader) {
             fetch.detectors.clear();
             fetch.error = openError;
         } else {
-            fetchStation(stations_, station, extract, fetch);
+            fetchStation(stations_, station, extract, grade_, fetch);
         }
         {
             std::lock_guard lock(mutex_);

@@ -22,6 +22,9 @@ class StationList;
 // append to the log for it, or the error that ended the fetch (after that text).
 struct StationFetch {
     std::vector<DetectorDay> detectors;
+    // Per detector, when the build grades: counted where the values were read, so that on the
+    // reader threads the grading runs beside the reading rather than on the station loop.
+    std::vector<DetectorCounts> counts;
     Log log;
     std::exception_ptr error;
 };
@@ -31,9 +34,10 @@ using ExtractDetector =
     std::function<bool(int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log)>;
 
 // Fetches every detector of `station` into `fetch`: a detector without both members contributes
-// nothing (its series are zeroed) and logs "Station: N: ". An error ends the fetch and is kept.
+// nothing (its series are zeroed) and logs "Station: N: ". With `grade`, each found detector's
+// health counts are taken from its values as read. An error ends the fetch and is kept.
 void fetchStation(const StationList& stations, int station, const ExtractDetector& extract,
-                  StationFetch& fetch);
+                  bool grade, StationFetch& fetch);
 
 // Reads stations ahead of the station loop on worker threads, each on a handle that no other
 // thread uses (libzip handles are not thread-safe). Stations are claimed in list order and at
@@ -41,7 +45,8 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
 // size of the day.
 class ReadAhead {
   public:
-    ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window);
+    ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window,
+              bool grade);
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
     ~ReadAhead();
@@ -60,6 +65,7 @@ class ReadAhead {
     const StationList& stations_;
     const int count_;
     const int window_;
+    const bool grade_;
     std::vector<StationFetch> slots_;  // station s in slot s % window
     std::mutex mutex_;
     std::condition_variable fetched_;  // a slot was filled

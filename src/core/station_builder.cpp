@@ -98,20 +98,18 @@ int BuildOptions::defaultReaderThreads() {
 
 namespace {
 
-// Grades the detectors of `station` as they were read, in the order of its detector list.
-void gradeStation(const StationList& stations, int station, std::span<const DetectorDay> fetched,
+// Grades the detectors of `station` from the counts the fetch took, in the order of its
+// detector list.
+void gradeStation(const StationList& stations, int station, const StationFetch& fetch,
                   DetectorHealth& health) {
     const StationRecord& record = stations.stationDefs()[static_cast<std::size_t>(station)];
-    for (std::size_t j = 0; j < fetched.size(); ++j) {
-        const DetectorDay& detector = fetched[j];
+    for (std::size_t j = 0; j < fetch.detectors.size(); ++j) {
         DetectorGrade& grade = health.detectors.emplace_back();
         grade.stationRow = station;
         grade.station = static_cast<int16_t>(record.staNum);
         grade.detector = record.primaryDets[j];
-        if (detector.found) {
-            grade.counts = countDetector(detector.vol, detector.occ);
-        }
-        grade.status = healthStatus(detector.found, grade.counts);
+        grade.counts = fetch.counts[j];
+        grade.status = healthStatus(fetch.detectors[j].found, grade.counts);
     }
 }
 
@@ -125,7 +123,7 @@ void computeStation(const StationList& stations, int station, StationFetch& fetc
         std::rethrow_exception(fetch.error);
     }
     if (grade) {
-        gradeStation(stations, station, fetch.detectors, build.health);
+        gradeStation(stations, station, fetch, build.health);
     }
     try {
         combineStation(fetch.detectors, mode, build.tables.volumeOf(station),
@@ -165,7 +163,7 @@ StationBuild buildStations(const Unzip& archive, const StationList& stations, Lo
         StationFetch fetch;
         for (int station = 0; station < count; ++station) {
             const OccMode mode = hooks.occMode();
-            fetchStation(stations, station, extract, fetch);
+            fetchStation(stations, station, extract, grade, fetch);
             computeStation(stations, station, fetch, mode, build, grade, log);
             hooks.stationDone(station, count);
         }
@@ -174,7 +172,7 @@ StationBuild buildStations(const Unzip& archive, const StationList& stations, Lo
 
     const int threads = std::min(options.readerThreads, count);
     const int window = std::max(options.window, threads);
-    ReadAhead ahead(archive, stations, threads, window);
+    ReadAhead ahead(archive, stations, threads, window, grade);
     hooks.started(count);
     for (int station = 0; station < count; ++station) {
         const OccMode mode = hooks.occMode();
