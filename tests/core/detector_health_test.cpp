@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -123,6 +126,42 @@ TEST(DetectorHealth, GradesEveryDetectorByItsCountsOverTheWindow) {
     for (std::size_t i = 0; i < grades.size(); ++i) {
         EXPECT_EQ(grades[i], expected[i])
             << grades[i].detector << ": " << statusText(grades[i].status);
+    }
+}
+
+// The counts as the rules read, slot by slot: the vectorised count must agree on any values,
+// wherever in the window (its last slots included) they fall.
+DetectorCounts countedSlotBySlot(const VolumeSeries& volume, const OccupancySeries& occ) {
+    DetectorCounts c;
+    int run = 0;
+    for (int k = W; k < W + kHealthSlots; ++k) {
+        const bool sample = volume[k] <= 40 && occ[k] >= 0.0f && occ[k] <= 100.0f;
+        c.samples += sample;
+        c.zeroOccupancy += sample && occ[k] == 0.0f;
+        c.highOccupancy += sample && occ[k] > 70.0f;
+        c.zeroVolumePositiveOccupancy += sample && volume[k] == 0 && occ[k] > 0.0f;
+        c.zeroOccupancyPositiveVolume += sample && occ[k] == 0.0f && volume[k] > 0;
+        const bool repeat = k > W && run > 0 && occ[k] == occ[k - 1];
+        run = sample && occ[k] > 0.0f ? (repeat ? run + 1 : 1) : 0;
+        c.longestConstantSlots = std::max(c.longestConstantSlots, run);
+    }
+    c.implausible = kHealthSlots - c.samples;
+    return c;
+}
+
+TEST(DetectorHealth, CountsAgreeWithTheRulesSlotBySlotOnAnyValues) {
+    std::mt19937 random(7);
+    const std::array<float, 7> occupancies{0.0f, 0.0f, 12.5f, 12.5f, 71.0f, 100.5f, -1.0f};
+    const std::array<uint8_t, 5> volumes{0, 3, 3, 40, 41};
+    for (int day = 0; day < 200; ++day) {
+        VolumeSeries volume{};
+        OccupancySeries occ{};
+        const int spread = 1 + day % 7;  // fewer kinds of value: longer runs
+        for (int k = 0; k < kSlotsPerDay; ++k) {
+            volume[k] = volumes[random() % std::min<int>(spread, volumes.size())];
+            occ[k] = occupancies[random() % spread];
+        }
+        ASSERT_EQ(countDetector(volume, occ), countedSlotBySlot(volume, occ)) << day;
     }
 }
 
