@@ -24,18 +24,30 @@ struct CliRun {
 inline CliRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::filesystem::path& cwd) {
     const TempDir capture;
-    const auto quoted = [](const std::string& text) {
-        std::string result = "'";
+    // Appends `text` in single quotes for the shell.
+    std::string command;
+    const auto quote = [&command](const std::string& text) {
+        command += '\'';
         for (const char c : text) {
-            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+            if (c == '\'') {
+                command += "'\\''";
+            } else {
+                command += c;
+            }
         }
-        return result + "'";
+        command += "' ";
     };
-    std::string command = "cd " + quoted(cwd) + " && exec " + quoted(program);
+    command += "cd ";
+    quote(cwd);
+    command += "&& exec ";
+    quote(program);
     for (const std::string& arg : args) {
-        command += " " + quoted(arg);
+        quote(arg);
     }
-    command += " </dev/null >" + quoted(capture / "out") + " 2>" + quoted(capture / "err");
+    command += "</dev/null >";
+    quote(capture / "out");
+    command += "2>";
+    quote(capture / "err");
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(capture / "out"),
             readFile(capture / "err")};

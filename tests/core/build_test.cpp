@@ -100,7 +100,8 @@ ListedDay flawedDay(int stationCount, int dets) {
         lines += std::to_string(s + 1) + ",P";
         for (int j = 0; j < dets; ++j) {
             const int det = 1000 + 10 * s + j;
-            lines += "," + std::to_string(det);
+            lines += ',';
+            lines += std::to_string(det);
             for (int k = 0; k < kSlotsPerDay; ++k) {
                 vol[k] = static_cast<uint8_t>((7 * k + det) % 44);
                 occ[k] = static_cast<int16_t>((13 * k + 31 * det) % 1100 - 50);
