@@ -142,12 +142,12 @@ TEST(StationFile, RefusesBadHeadersAndTruncatedFiles) {
 
 TEST(StationFile, ReportsMissingFilesAndFolders) {
     TempDir dir;
-    for (const auto& [path, number] :
-         {std::pair(dir / "missing.station", errc::kFileNotFound),
-          std::pair(dir / "missing" / "x.station", errc::kPathNotFound),
-          std::pair(dir.path(), errc::kPathFileAccess)}) {
+    for (const auto& missing : {std::pair(dir / "missing.station", errc::kFileNotFound),
+                                std::pair(dir / "missing" / "x.station", errc::kPathNotFound),
+                                std::pair(dir.path(), errc::kPathFileAccess)}) {
+        const std::filesystem::path& path = missing.first;
         const Error error = errorOf([&] { readStationFile(path); });
-        EXPECT_EQ(error.number(), number) << path;
+        EXPECT_EQ(error.number(), missing.second) << path;
         EXPECT_NE(error.description().find(path.string()), std::string::npos);
     }
 }
