@@ -1,9 +1,48 @@
 // ShutDown during a build or without a writable Log.txt; Exit with graph windows open is the
 // graph buttons' test.
+#include <QAbstractButton>
+#include <QLabel>
+#include <QSet>
+
 #include "window_fixture.h"
 
 namespace quorvane::test {
 namespace {
+
+QChar mnemonicOf(const QString& caption) {
+    const int at = caption.indexOf(QLatin1Char('&'));
+    return at >= 0 && at + 1 < caption.size() ? caption[at + 1].toUpper() : QChar();
+}
+
+// Keyboard users reach every command of the visible tab by its own Alt key, none taken by a tab
+// title; assistive tools find each control by its name.
+TEST_F(WindowTest, EveryControlIsNamedAndHasItsOwnMnemonicOnItsTab) {
+    QSet<QChar> titles;
+    for (int tab = 0; tab < 3; ++tab) {
+        titles.insert(mnemonicOf(c().SSTab1->tabText(tab)));
+    }
+    ASSERT_EQ(titles.size(), 3);
+    for (int tab = 0; tab < 3; ++tab) {
+        QSet<QChar> used = titles;
+        for (QWidget* widget : c().SSTab1->widget(tab)->findChildren<QWidget*>()) {
+            const std::string name = widget->objectName().toStdString();
+            if (!name.empty() && !name.starts_with("qt_")) {
+                EXPECT_EQ(widget->accessibleDescription(), widget->objectName());
+            }
+            auto* button = qobject_cast<QAbstractButton*>(widget);
+            auto* label = qobject_cast<QLabel*>(widget);
+            const QString caption = button != nullptr                               ? button->text()
+                                    : label != nullptr && label->buddy() != nullptr ? label->text()
+                                                                                    : QString();
+            if (!caption.isEmpty()) {
+                const QChar key = mnemonicOf(caption);
+                ASSERT_FALSE(key.isNull()) << name;
+                EXPECT_FALSE(used.contains(key)) << name << " " << caption.toStdString();
+                used.insert(key);
+            }
+        }
+    }
+}
 
 using ShutDown = WindowTest;
 
