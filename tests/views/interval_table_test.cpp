@@ -53,7 +53,9 @@ TEST(IntervalTable, RoundsTheRunningOccupancySumAndMeansOverSlotsWithVolume) {
         StationTables tables = StationTables::zeroed(2);
         setSlots(tables, 1, 0, c.volumes, c.occupancies);
         Log log;
-        const auto row = recomputeIntervals(tables, stationListOf({5, 6}), c.interval, log).row(1);
+        const IntervalTable table =
+            recomputeIntervals(tables, stationListOf({5, 6}), c.interval, log);
+        const auto row = table.row(1);
         EXPECT_EQ(std::vector<IntervalValue>(row.begin(), row.begin() + c.expected.size()),
                   c.expected)
             << c.interval;
