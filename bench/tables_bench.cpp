@@ -93,8 +93,8 @@ void speeds(benchmark::State& state, int intervalIndex) {
         rows[static_cast<std::size_t>(s)] = s;
     }
     for (auto _ : state) {
-        SpeedTable table = computeSpeeds(metroTables(), metroList(), rows, intervalIndex,
-                                         SpeedSettings::defaults(SpeedUnit::Kmh));
+        SpeedTable table = fixedLengthSpeeds(metroTables(), metroList(), rows, intervalIndex,
+                                             SpeedSettings::fromMetres(SpeedUnit::Kmh, 6.7));
         benchmark::DoNotOptimize(table.cells.data());
     }
 }

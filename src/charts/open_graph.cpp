@@ -21,6 +21,10 @@ bool showsOneStation(GraphKind kind) {
     return kind == GraphKind::Line || kind == GraphKind::Scatter;
 }
 
+bool graphShowsSpeed(GraphKind kind) {
+    return kind == GraphKind::SpeedColorGrid || kind == GraphKind::SpeedContour;
+}
+
 namespace {
 
 OpenedGraph openWindow(GraphKind kind, const GraphData& data, const GraphSelection& selection,

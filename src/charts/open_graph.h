@@ -44,6 +44,8 @@ inline constexpr std::array kGraphKinds{
 std::optional<GraphKind> graphKindNamed(std::string_view word);
 // The line and scatter graphs show the selected station; the others the selected road.
 bool showsOneStation(GraphKind kind);
+// The graphs drawn from the speed estimate.
+bool graphShowsSpeed(GraphKind kind);
 
 // Opens a graph of `kind` for the selection in a new window, shown, whose image is saved
 // through `dialogs`. Refusals are shown through `dialogs` and open nothing (window nullptr).

@@ -63,7 +63,7 @@ RoadValue roadValues(RoadMeasure measure, const Day& day, const IntervalTable& t
                      const std::vector<int>& rows, const SpeedSettings& speed) {
     if (measure == RoadMeasure::Speed) {
         auto speeds = std::make_shared<const SpeedTable>(
-            computeSpeeds(day.tables, day.stations, rows, table.intervalIndex, speed));
+            computeSpeeds(day, rows, table.intervalIndex, speed));
         return [speeds](std::size_t position, int t) {
             return static_cast<double>(speeds->at(position, t).speed);
         };

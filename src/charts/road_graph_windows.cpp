@@ -61,11 +61,11 @@ void setSpeedScale(Chart& chart, SpeedUnit unit) {
     GridStyle view = chart.gridView(0);
     view.fixedRange = true;
     view.rangeLow = 0.0;
-    view.rangeHigh = info.freeFlow;
+    view.rangeHigh = info.scaleTop;
     view.gapColor = kGapColor;
     view.valueName = QStringLiteral("Speed");
     view.valueUnit = unitText;
-    view.numLevels = static_cast<int>(info.freeFlow / 10.0) - 1;  // a line every 10 units
+    view.numLevels = static_cast<int>(info.scaleTop / 10.0) - 1;  // a line every 10 units
     chart.setGridView(0, view);
     AxisSettings bar = chart.axis(ChartAxis::Right);
     bar.title = QStringLiteral("Speed (%1)").arg(unitText);

@@ -66,8 +66,11 @@ std::string usageText() {
         " (line and scatter show --station N, the others --road NAME).\n";
 #endif
     text +=
-        "The speed (table, and plot's speed kinds) is estimated with the effective vehicle\n"
-        "length --vehicle-length METRES, 2 to 30 (default 6.7 m; 22 ft with --unit mph).\n";
+        "The speed (table, and plot's speed kinds) is estimated with each detector's own\n"
+        "g-factor, fitted to the day's free-flow periods at --free-flow-speed (60 to 140 km/h;\n"
+        "default 105 km/h, 65 mph with --unit mph; KMH in km/h), or, with --vehicle-length\n"
+        "METRES (2 to 30), with one effective vehicle length for every detector. A day loaded\n"
+        "from a .station file has only the fixed length (default 6.7 m; 22 ft with --unit mph).\n";
     text +=
         "--from and --to name the start of an interval as HH:MM:SS or HH:MM (default: the first\n"
         "and the last interval of the day). Without --log the log goes to standard error.\n"

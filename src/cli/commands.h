@@ -19,7 +19,7 @@ int runExport(std::span<const std::string_view> args, CliContext& context);
 inline constexpr std::string_view kTableSynopsis =
     "table INPUT -o OUT.csv (--stations N[,N...] | --road NAME) [--interval TEXT]\n"
     "                     [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR] [--worst]\n"
-    "                     [--vehicle-length METRES] [--log FILE]";
+    "                     [--vehicle-length METRES] [--free-flow-speed KMH] [--log FILE]";
 int runTable(std::span<const std::string_view> args, CliContext& context);
 
 inline constexpr std::string_view kSumSynopsis =
@@ -32,11 +32,11 @@ inline constexpr std::string_view kPlotSynopsis =
     "plot INPUT -o OUT.(png|svg|pdf) --kind KIND (--station N | --road NAME)\n"
     "                    [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS] [--lists DIR]\n"
     "                    [--worst] [--size WxH] [--unit km/h|mph] [--vehicle-length METRES]\n"
-    "                    [--log FILE]";
+    "                    [--free-flow-speed SPEED] [--log FILE]";
 int runPlot(std::span<const std::string_view> args, CliContext& context);
 
 inline constexpr std::string_view kHealthSynopsis =
-    "health ARCHIVE [-o OUT.csv] [--lists DIR] [--log FILE]";
+    "health ARCHIVE [-o OUT.csv] [--free-flow-speed KMH] [--lists DIR] [--log FILE]";
 int runHealth(std::span<const std::string_view> args, CliContext& context);
 
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";

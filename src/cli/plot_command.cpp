@@ -20,10 +20,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kPlotOptions =
-    withDayRange(std::array{OptionSpec{"-o", true}, OptionSpec{"--kind", true},
-                            OptionSpec{"--station", true}, OptionSpec{"--road", true},
-                            OptionSpec{"--size", true}, kSpeedUnitOption, kVehicleLengthOption});
+constexpr auto kPlotOptions = withDayRange(
+    std::array{OptionSpec{"-o", true}, OptionSpec{"--kind", true}, OptionSpec{"--station", true},
+               OptionSpec{"--road", true}, OptionSpec{"--size", true}, kSpeedUnitOption,
+               kVehicleLengthOption, kFreeFlowSpeedOption});
 
 // Large enough for any report, small enough that the image fits in memory.
 constexpr int kLargestSide = 8192;
@@ -150,6 +150,9 @@ int runPlot(std::span<const std::string_view> args, CliContext& context) {
             row = std::get<int>(found);
         }
         const GraphSelection selection = graphSelection(request, *day, *table, range, row);
+        if (graphShowsSpeed(request.kind)) {
+            noteSpeedFallback(*day, request.speed, context.err);
+        }
 
         BatchDialogs dialogs(context.err);
         const std::unique_ptr<GraphWindow> window(

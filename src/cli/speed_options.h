@@ -1,21 +1,30 @@
 #pragma once
 
+#include <ostream>
+
 #include "cli/arguments.h"
 #include "views/speed.h"
 
+namespace quorvane {
+struct Day;
+}
+
 namespace quorvane::cli {
 
-// --vehicle-length METRES: the effective vehicle length of the speed estimate, 2 .. 30 m.
+// --vehicle-length METRES: the fixed-length estimate with this effective vehicle length,
+// 2 .. 30 m (without it the calibrated estimate).
 inline constexpr OptionSpec kVehicleLengthOption{"--vehicle-length", true};
+// --free-flow-speed SPEED: the calibration's free-flow speed V in the unit of --unit.
+inline constexpr OptionSpec kFreeFlowSpeedOption{"--free-flow-speed", true};
 // --unit km/h|mph: the speed graphs' unit.
 inline constexpr OptionSpec kSpeedUnitOption{"--unit", true};
 
-// The metres of --vehicle-length, or the default 6.7; a UsageError for anything but a decimal
-// number from 2 to 30.
-double vehicleLengthMetres(const Arguments& arguments);
-
-// The unit of --unit (default km/h) and the vehicle length: --vehicle-length in metres, else the
-// unit's default (6.7 m, 22 ft). A UsageError for another unit or a bad length.
+// The unit of --unit (default km/h); the fixed-length estimate with --vehicle-length in metres,
+// else the calibrated one; V from --free-flow-speed in the unit, else the unit's default (105
+// km/h, 65 mph). A UsageError for another unit, a bad length or a V outside 60 .. 140 km/h.
 SpeedSettings speedSettings(const Arguments& arguments);
+
+// A loaded day has no detector values for the calibrated estimate asked for: says so on `err`.
+void noteSpeedFallback(const Day& day, const SpeedSettings& settings, std::ostream& err);
 
 }  // namespace quorvane::cli

@@ -13,8 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kTableOptions = withDayRange(
-    std::array{OptionSpec{"-o", true}, kStationsOption, kRoadOption, kVehicleLengthOption});
+constexpr auto kTableOptions =
+    withDayRange(std::array{OptionSpec{"-o", true}, kStationsOption, kRoadOption,
+                            kVehicleLengthOption, kFreeFlowSpeedOption});
 
 }  // namespace
 
@@ -24,14 +25,15 @@ int runTable(std::span<const std::string_view> args, CliContext& context) {
     const fs::path tableFile(std::string(arguments.required("-o")));
     checkStationChoice(arguments);
     const TimeOptions times = timeOptions(arguments);
-    const double metres = vehicleLengthMetres(arguments);
+    const SpeedSettings speed = speedSettings(arguments);
 
     Log log;
     return runWithLog(arguments, context, log, [&] {
         const DayIntervals in = obtainDayIntervals(input, arguments, times, context, log);
         const std::vector<std::string> labels = chosenStationLabels(arguments, *in.day);
+        noteSpeedFallback(*in.day, speed, context.err);
         return outcomeOf(exportTable(tableFile, *in.day, *in.table, labels,
-                                     in.selection(std::nullopt), metres, log));
+                                     in.selection(std::nullopt), speed, log));
     });
 }
 

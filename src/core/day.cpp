@@ -64,6 +64,7 @@ Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks) {
     StationBuild build = buildStations(archive, day.stations, log, hooks);
     day.tables = std::move(build.tables);
     day.health = std::move(build.health);
+    day.calibration = std::move(build.calibration);
     return day;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/station_tables.h"
+#include "core/calibration.h"
 #include "core/detector_health.h"
 #include "core/station_builder.h"
 #include "definitions/road_list.h"
@@ -14,14 +15,15 @@ namespace quorvane {
 class Log;
 
 // One day in force: the definition lists it was built or loaded with, its station tables and,
-// for a day built from an archive, its detectors' health (a ".station" file holds no detector
-// values). Made whole by buildDay or loadDay; the program replaces the previous day only with
-// a complete new one.
+// for a day built from an archive, its detectors' health and the calibrated speed's sums (a
+// ".station" file holds no detector values). Made whole by buildDay or loadDay; the program
+// replaces the previous day only with a complete new one.
 struct Day {
     StationList stations;
     RoadList roads;
     StationTables tables;
     std::optional<DetectorHealth> health;
+    std::optional<CalibratedSums> calibration;
 };
 
 struct BuildRequest {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/station_tables.h"
+#include "core/calibration.h"
 
 namespace quorvane {
 
@@ -78,6 +79,8 @@ struct DetectorGrade {
     int16_t detector = 0;
     HealthStatus status = HealthStatus::NoData;
     DetectorCounts counts;
+    // The free-flow fit of a good detector (empty for the others): its g-factor at any V.
+    FreeFlowFit fit;
 
     friend bool operator==(const DetectorGrade&, const DetectorGrade&) = default;
 };

@@ -8,13 +8,18 @@
 namespace quorvane {
 
 void fetchStation(const StationList& stations, int station, const ExtractDetector& extract,
-                  bool grade, StationFetch& fetch) {
+                  FetchWork work, StationFetch& fetch) {
     fetch.log = Log{};
     fetch.error = nullptr;
+    const bool grade = work.grade || work.calibrate;  // only a good detector is calibrated
     try {
         const std::vector<int16_t> dets = stations.detList(station, "P");
         fetch.detectors.resize(dets.size());
         fetch.counts.assign(grade ? dets.size() : 0, DetectorCounts{});
+        fetch.fits.assign(work.calibrate ? dets.size() : 0, FreeFlowFit{});
+        if (work.calibrate) {
+            fetch.calibrated.clear();
+        }
         for (std::size_t j = 0; j < dets.size(); ++j) {
             DetectorDay& detector = fetch.detectors[j];
             detector.found = extract(dets[j], detector.vol, detector.occ, fetch.log);
@@ -26,6 +31,10 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
                                     ": ");
             } else if (grade) {
                 fetch.counts[j] = countDetector(detector.vol, detector.occ);
+                if (work.calibrate && healthStatus(true, fetch.counts[j]) == HealthStatus::Good) {
+                    fetch.fits[j] = fitFreeFlow(detector.vol, detector.occ);
+                    fetch.calibrated.add(station, fetch.fits[j], detector.vol, detector.occ);
+                }
             }
         }
     } catch (...) {
@@ -34,12 +43,12 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
 }
 
 ReadAhead::ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window,
-                     bool grade)
+                     FetchWork fetchWork)
     : archive_(archive),
       stations_(stations),
       count_(stations.count()),
       window_(window),
-      grade_(grade),
+      work_(fetchWork),
       slots_(static_cast<std::size_t>(window)),
       slotStation_(static_cast<std::size_t>(window), -1) {
     try {
@@ -116,7 +125,7 @@ void ReadAhead::work(int reader) {
             fetch.detectors.clear();
             fetch.error = openError;
         } else {
-            fetchStation(stations_, station, extract, grade_, fetch);
+            fetchStation(stations_, station, extract, work_, fetch);
         }
         {
             std::lock_guard lock(mutex_);

@@ -25,6 +25,10 @@ struct StationFetch {
     // Per detector, when the build grades: counted where the values were read, so that on the
     // reader threads the grading runs beside the reading rather than on the station loop.
     std::vector<DetectorCounts> counts;
+    // Per detector, when the build calibrates: the free-flow fit of a good detector; and the
+    // station's calibrated sums, made while the values are at hand.
+    std::vector<FreeFlowFit> fits;
+    CalibratedRow calibrated;
     Log log;
     std::exception_ptr error;
 };
@@ -33,11 +37,18 @@ struct StationFetch {
 using ExtractDetector =
     std::function<bool(int16_t det, VolumeSeries& vol, OccupancySeries& occ, Log& log)>;
 
+// What a fetch takes from the values besides the values themselves.
+struct FetchWork {
+    bool grade = true;      // each found detector's health counts
+    bool calibrate = true;  // each good detector's free-flow fit and the calibrated sums
+};
+
 // Fetches every detector of `station` into `fetch`: a detector without both members contributes
-// nothing (its series are zeroed) and logs "Station: N: ". With `grade`, each found detector's
-// health counts are taken from its values as read. An error ends the fetch and is kept.
+// nothing (its series are zeroed) and logs "Station: N: ". Grading and calibration take the
+// values as read, before the combination drops implausible ones. An error ends the fetch and is
+// kept.
 void fetchStation(const StationList& stations, int station, const ExtractDetector& extract,
-                  bool grade, StationFetch& fetch);
+                  FetchWork work, StationFetch& fetch);
 
 // Reads stations ahead of the station loop on worker threads, each on a handle that no other
 // thread uses (libzip handles are not thread-safe). Stations are claimed in list order and at
@@ -46,7 +57,7 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
 class ReadAhead {
   public:
     ReadAhead(const Unzip& archive, const StationList& stations, int threads, int window,
-              bool grade);
+              FetchWork fetchWork);
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
     ~ReadAhead();
@@ -65,7 +76,7 @@ class ReadAhead {
     const StationList& stations_;
     const int count_;
     const int window_;
-    const bool grade_;
+    const FetchWork work_;
     std::vector<StationFetch> slots_;  // station s in slot s % window
     std::mutex mutex_;
     std::condition_variable fetched_;  // a slot was filled

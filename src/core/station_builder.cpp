@@ -110,6 +110,9 @@ void gradeStation(const StationList& stations, int station, const StationFetch& 
         grade.detector = record.primaryDets[j];
         grade.counts = fetch.counts[j];
         grade.status = healthStatus(fetch.detectors[j].found, grade.counts);
+        if (j < fetch.fits.size()) {
+            grade.fit = fetch.fits[j];
+        }
     }
 }
 
@@ -124,6 +127,9 @@ void computeStation(const StationList& stations, int station, StationFetch& fetc
     }
     if (grade) {
         gradeStation(stations, station, fetch, build.health);
+    }
+    if (build.calibration) {
+        storeRow(fetch.calibrated, station, *build.calibration);
     }
     try {
         combineStation(fetch.detectors, mode, build.tables.volumeOf(station),
@@ -149,9 +155,13 @@ StationTables buildStationTables(const Unzip& archive, const StationList& statio
 StationBuild buildStations(const Unzip& archive, const StationList& stations, Log& log,
                            const BuildHooks& hooks, const BuildOptions& options) {
     const int count = stations.count();
-    StationBuild build{StationTables::zeroed(count), {}};
+    StationBuild build{StationTables::zeroed(count), {}, std::nullopt};
     build.tables.lanes.assign(build.tables.volume.size(), 0);
     const bool grade = options.gradeHealth;
+    const FetchWork work{grade, options.calibrate};
+    if (options.calibrate) {
+        build.calibration = CalibratedSums::zeroed(count);
+    }
 
     // Without a member list there is nothing to read ahead (every detector is absent).
     if (options.readerThreads <= 0 || archive.zipEntries().empty()) {
@@ -163,7 +173,7 @@ StationBuild buildStations(const Unzip& archive, const StationList& stations, Lo
         StationFetch fetch;
         for (int station = 0; station < count; ++station) {
             const OccMode mode = hooks.occMode();
-            fetchStation(stations, station, extract, grade, fetch);
+            fetchStation(stations, station, extract, work, fetch);
             computeStation(stations, station, fetch, mode, build, grade, log);
             hooks.stationDone(station, count);
         }
@@ -172,7 +182,7 @@ StationBuild buildStations(const Unzip& archive, const StationList& stations, Lo
 
     const int threads = std::min(options.readerThreads, count);
     const int window = std::max(options.window, threads);
-    ReadAhead ahead(archive, stations, threads, window, grade);
+    ReadAhead ahead(archive, stations, threads, window, work);
     hooks.started(count);
     for (int station = 0; station < count; ++station) {
         const OccMode mode = hooks.occMode();

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 
 #include "base/station_tables.h"
+#include "core/calibration.h"
 #include "core/detector_health.h"
 #include "core/unzip.h"
 
@@ -52,14 +54,19 @@ struct BuildOptions {
     int window = 64;
     // Grade every detector's health on the way (off only to measure what grading costs).
     bool gradeHealth = true;
+    // Fit every good detector's g-factor and keep the calibrated speed's sums (off only to
+    // measure what calibration costs).
+    bool calibrate = true;
     static int defaultReaderThreads();  // one per core, at least 1, at most 4
 };
 
-// What a build yields: the station tables (with the lane counts of every slot) and the
-// detectors' health (empty when not graded).
+// What a build yields: the station tables (with the lane counts of every slot), the
+// detectors' health (empty when not graded) and the calibrated speed's sums (none when not
+// calibrated).
 struct StationBuild {
     StationTables tables;
     DetectorHealth health;
+    std::optional<CalibratedSums> calibration;
 };
 
 // BuildStationData's station loop: a new table for every station of the list, in list order.

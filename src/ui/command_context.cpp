@@ -8,6 +8,7 @@
 
 #include "ui/button_guard.h"
 #include "ui/commands.h"
+#include "ui/speed_controls.h"
 #include "ui/window_lists.h"
 
 namespace quorvane {
@@ -48,6 +49,7 @@ void putDayInForce(CommandContext& context, std::shared_ptr<const Day> day,
     workspace.intervals = std::move(intervals);
     fillSelectionLists(context.controls, *workspace.day);
     fillTimeLists(context.controls, *workspace.intervals);
+    showSpeedEstimate(context.controls, workspace.day.get());
 }
 
 bool putIntervalsInForce(CommandContext& context, const std::shared_ptr<const Day>& basis,

@@ -45,6 +45,9 @@ constexpr std::array<ColumnText, kHealthColumnCount> kColumns{{
     {"Zero vol.,\nocc. > 0", "Samples with volume 0 and occupancy above 0"},
     {"Zero occ.,\nvol. > 0", "Samples with occupancy 0 and volume above 0"},
     {"Longest\nconstant (min)", "Longest run of samples with one occupancy above 0"},
+    {"g-factor\n(m)",
+     "Effective vehicle length fitted to the detector's free-flow periods at the free-flow speed "
+     "of the road tab; empty when the detector is not calibrated"},
 }};
 
 }  // namespace
@@ -61,9 +64,10 @@ QColor statusColour(HealthStatus status) {
 
 HealthTableModel::HealthTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void HealthTableModel::setDay(std::shared_ptr<const Day> day) {
+void HealthTableModel::setDay(std::shared_ptr<const Day> day, double freeFlowKmh) {
     beginResetModel();
     day_ = std::move(day);
+    freeFlowKmh_ = freeFlowKmh;
     stationGrades_ = stationGrades(health());
     endResetModel();
 }
@@ -125,6 +129,8 @@ QVariant HealthTableModel::display(const DetectorGrade& grade, std::size_t row, 
             return c.zeroOccupancyPositiveVolume;
         case kLongestConstantColumn:
             return QString::fromStdString(constantMinutesText(c.longestConstantSlots));
+        case kGFactorColumn:
+            return QString::fromStdString(gFactorText(grade, freeFlowKmh_));
         default:
             return {};
     }
@@ -141,6 +147,8 @@ QVariant HealthTableModel::sortValue(const DetectorGrade& grade, std::size_t row
         }
         case kLongestConstantColumn:
             return grade.counts.longestConstantSlots;
+        case kGFactorColumn:  // the uncalibrated first
+            return grade.fit.calibrated(freeFlowKmh_) ? grade.fit.gFactor(freeFlowKmh_) : -1.0;
         default:
             return display(grade, row, column);
     }

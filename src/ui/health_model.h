@@ -27,6 +27,7 @@ enum HealthColumn {
     kZeroVolumePositiveOccupancyColumn,
     kZeroOccupancyPositiveVolumeColumn,
     kLongestConstantColumn,
+    kGFactorColumn,
     kHealthColumnCount
 };
 
@@ -46,8 +47,9 @@ class HealthTableModel : public QAbstractTableModel {
   public:
     explicit HealthTableModel(QObject* parent = nullptr);
 
-    // A day built from an archive (it has grades); replaces the rows whole.
-    void setDay(std::shared_ptr<const Day> day);
+    // A day built from an archive (it has grades), its g-factors at the free-flow speed V;
+    // replaces the rows whole.
+    void setDay(std::shared_ptr<const Day> day, double freeFlowKmh);
     const DetectorHealth& health() const { return day_->health.value(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -60,6 +62,7 @@ class HealthTableModel : public QAbstractTableModel {
     QVariant sortValue(const DetectorGrade& grade, std::size_t row, int column) const;
 
     std::shared_ptr<const Day> day_;
+    double freeFlowKmh_ = kDefaultFreeFlowKmh;
     std::vector<StationGrade> stationGrades_;
 };
 

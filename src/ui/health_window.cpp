@@ -23,6 +23,7 @@
 #include "ui/file_requests.h"
 #include "ui/health_model.h"
 #include "ui/qt_dialogs.h"
+#include "ui/speed_controls.h"
 #include "views/csv_export.h"
 #include "views/health_report.h"
 
@@ -99,11 +100,12 @@ HealthWindow::HealthWindow(Dialogs& dialogs, QWidget* owner)
     resize(980, 560);
 }
 
-void HealthWindow::showHealth(std::shared_ptr<const Day> day, const QString& dayName,
-                              std::string proposedCsv) {
+void HealthWindow::showHealth(std::shared_ptr<const Day> day, double freeFlowKmh,
+                              const QString& dayName, std::string proposedCsv) {
     day_ = std::move(day);
+    freeFlowKmh_ = freeFlowKmh;
     proposedCsv_ = std::move(proposedCsv);
-    model_->setDay(day_);
+    model_->setDay(day_, freeFlowKmh_);
     lblSummary->setText(QString::fromStdString(healthSummary(*day_->health)));
     setWindowTitle(dayName.isEmpty() ? QStringLiteral("Detector Health")
                                      : QStringLiteral("Detector Health - ") + dayName);
@@ -141,7 +143,7 @@ void HealthWindow::exportCsv() {
         return;  // a cancelled dialog ends the command silently
     }
     try {
-        writeHealthCsv(std::filesystem::path(path), *day_->health);
+        writeHealthCsv(std::filesystem::path(path), *day_->health, freeFlowKmh_);
     } catch (const std::exception& failure) {
         dialogs_.message(MessageIcon::Critical, errorLine(reportedError(failure)));
         return;
@@ -165,7 +167,7 @@ void showDetectorHealth(CommandContext& context) {
     // lblDate names the day in force; txtZipName may name a later archive whose build failed,
     // but its folder is where the engineer works.
     const MainControls& c = context.controls;
-    window->showHealth(day, c.lblDate->text(),
+    window->showHealth(day, readSpeedSettings(c).freeFlowKmh(), c.lblDate->text(),
                        proposedHealthCsv(c.txtZipName->text().toStdString()));
 }
 

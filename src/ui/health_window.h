@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "core/calibration.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -26,9 +28,10 @@ class HealthWindow : public QWidget {
   public:
     HealthWindow(Dialogs& dialogs, QWidget* owner);
 
-    // Shows the grades of `day` (built from an archive, named `dayName` in the caption) and
-    // brings the window forward; the CSV export proposes `proposedCsv`.
-    void showHealth(std::shared_ptr<const Day> day, const QString& dayName,
+    // Shows the grades of `day` (built from an archive, named `dayName` in the caption), the
+    // g-factors at the free-flow speed V, and brings the window forward; the CSV export
+    // proposes `proposedCsv`.
+    void showHealth(std::shared_ptr<const Day> day, double freeFlowKmh, const QString& dayName,
                     std::string proposedCsv);
 
     QLabel* lblSummary;
@@ -46,6 +49,7 @@ class HealthWindow : public QWidget {
     HealthTableModel* model_;
     HealthFilterModel* filter_;
     std::shared_ptr<const Day> day_;
+    double freeFlowKmh_ = kDefaultFreeFlowKmh;
     std::string proposedCsv_;
 };
 

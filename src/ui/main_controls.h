@@ -68,8 +68,13 @@ struct MainControls {
     QPushButton* btnSpeedContour = nullptr;
     QLabel* lblSpeedUnit = nullptr;
     QComboBox* cmbSpeedUnit = nullptr;  // "km/h", "mph"
+    QLabel* lblGFactor = nullptr;
+    QComboBox* cmbGFactor = nullptr;  // "calibrated per detector", "fixed length"
+    QLabel* lblFreeFlowSpeed = nullptr;
+    QDoubleSpinBox* spnFreeFlowSpeed = nullptr;  // in the unit of cmbSpeedUnit
     QLabel* lblVehicleLength = nullptr;
     QDoubleSpinBox* spnVehicleLength = nullptr;  // in metres for km/h, in feet for mph
+    QLabel* lblSpeedEstimate = nullptr;          // which estimate the speed views use
     QLabel* Label11 = nullptr;
     QPushButton* btnCSVfile = nullptr;
     QPushButton* btnExportTable = nullptr;

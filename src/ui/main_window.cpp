@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDoubleSpinBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,7 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment environment, QWidget* paren
     setAcceptDrops(true);
     connectCommands();
     startUp();
+    showSpeedEstimate(controls_, nullptr);
     resize(sizeHint().expandedTo(QSize(640, 420)));
 }
 
@@ -78,8 +80,16 @@ void MainWindow::connectCommands() {
     on(c.btnVolSum, &showVolumeSum);
     on(c.btnCSVfile, &createCsvFile);
     on(c.btnExportTable, &createTableFile);
-    connect(c.cmbSpeedUnit, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            [this] { changeSpeedUnit(controls_); });
+    connect(c.cmbSpeedUnit, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+        changeSpeedUnit(controls_);
+        showSpeedEstimate(controls_, workspace_.day.get());
+    });
+    connect(c.cmbGFactor, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this] { showSpeedEstimate(controls_, workspace_.day.get()); });
+    for (QDoubleSpinBox* box : {c.spnFreeFlowSpeed, c.spnVehicleLength}) {
+        connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+                [this] { showSpeedEstimate(controls_, workspace_.day.get()); });
+    }
     connect(c.cmbRoadList, qOverload<int>(&QComboBox::activated), this,
             [this] { chooseRoad(context_); });
 

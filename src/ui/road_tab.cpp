@@ -15,8 +15,8 @@ namespace quorvane {
 
 namespace {
 
-// The road list, its two station lists side by side, the graph buttons, the speed's unit and
-// vehicle length, and the exports.
+// The road list, its two station lists side by side, the graph buttons, the speed estimate's
+// settings, and the exports.
 void makeRoadControls(MainControls& c) {
     c.cmbRoadList = editableList("cmbRoadList");
     c.Label8 = captionFor("Label8", QStringLiteral("Select Roa&d:"), c.cmbRoadList);
@@ -82,13 +82,19 @@ QWidget* roadTab(MainControls& c) {
     graphs->addWidget(c.btnContour, 1, 1);
     graphs->addWidget(c.btnSpeedColorGrid, 2, 0);
     graphs->addWidget(c.btnSpeedContour, 2, 1);
-    auto* speed = new QHBoxLayout;
-    speed->addWidget(c.lblSpeedUnit);
-    speed->addWidget(c.cmbSpeedUnit);
-    speed->addSpacing(8);
-    speed->addWidget(c.lblVehicleLength);
-    speed->addWidget(c.spnVehicleLength);
-    speed->addStretch();
+    // The estimate's settings in two rows of caption and box, the note of the estimate in force
+    // under them.
+    auto* speed = new QGridLayout;
+    speed->addWidget(c.lblSpeedUnit, 0, 0);
+    speed->addWidget(c.cmbSpeedUnit, 0, 1);
+    speed->addWidget(c.lblGFactor, 0, 2);
+    speed->addWidget(c.cmbGFactor, 0, 3);
+    speed->addWidget(c.lblFreeFlowSpeed, 1, 0);
+    speed->addWidget(c.spnFreeFlowSpeed, 1, 1);
+    speed->addWidget(c.lblVehicleLength, 1, 2);
+    speed->addWidget(c.spnVehicleLength, 1, 3);
+    speed->addWidget(c.lblSpeedEstimate, 2, 0, 1, 5);
+    speed->setColumnStretch(4, 1);
     auto* exports = new QHBoxLayout;
     exports->addWidget(c.btnCSVfile);
     exports->addWidget(c.btnExportTable);
@@ -113,7 +119,8 @@ QWidget* roadTab(MainControls& c) {
 
     chainTabOrder({c.cmbRoadList, c.lstN, c.lstSta, c.btnColorGrid, c.btnOccColorGrid,
                    c.btnVolContour, c.btnContour, c.btnSpeedColorGrid, c.btnSpeedContour,
-                   c.cmbSpeedUnit, c.spnVehicleLength, c.btnCSVfile, c.btnExportTable});
+                   c.cmbSpeedUnit, c.cmbGFactor, c.spnFreeFlowSpeed, c.spnVehicleLength,
+                   c.btnCSVfile, c.btnExportTable});
     return page;
 }
 

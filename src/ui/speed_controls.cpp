@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "core/day.h"
 #include "ui/control_factory.h"
 #include "ui/main_controls.h"
 
@@ -21,9 +22,17 @@ QString lengthSuffix(SpeedUnit unit) {
     return QLatin1Char(' ') + text(unitInfo(unit).lengthUnit);
 }
 
+QString speedSuffix(SpeedUnit unit) {
+    return QLatin1Char(' ') + text(unitInfo(unit).text);
+}
+
 // The unit the length box shows its value in, told by its suffix.
 SpeedUnit boxUnit(const QDoubleSpinBox& box) {
     return box.suffix() == lengthSuffix(SpeedUnit::Mph) ? SpeedUnit::Mph : SpeedUnit::Kmh;
+}
+
+double tenths(double value) {
+    return std::round(value * 10.0) / 10.0;
 }
 
 // The accepted lengths in the unit, to a tenth inside 2 .. 30 m.
@@ -32,6 +41,21 @@ void setLengthRange(QDoubleSpinBox& box, SpeedUnit unit) {
     box.setSuffix(lengthSuffix(unit));
     box.setRange(std::ceil(kShortestVehicleMetres / perUnit * 10.0) / 10.0,
                  std::floor(kLongestVehicleMetres / perUnit * 10.0) / 10.0);
+}
+
+// The accepted free-flow speeds in the unit, to a tenth inside 60 .. 140 km/h.
+void setFreeFlowRange(QDoubleSpinBox& box, SpeedUnit unit) {
+    const double perUnit = unitInfo(unit).kmPerUnit;
+    box.setSuffix(speedSuffix(unit));
+    box.setRange(std::ceil(kLowestFreeFlowKmh / perUnit * 10.0) / 10.0,
+                 std::floor(kHighestFreeFlowKmh / perUnit * 10.0) / 10.0);
+}
+
+QDoubleSpinBox* tenthsBox(const char* name) {
+    auto* box = named<QDoubleSpinBox>(name);
+    box->setDecimals(1);
+    box->setSingleStep(0.1);
+    return box;
 }
 
 }  // namespace
@@ -46,35 +70,64 @@ void makeSpeedControls(MainControls& c) {
         c.cmbSpeedUnit->addItem(text(unit.text));
     }
     c.lblSpeedUnit = captionFor("lblSpeedUnit", QStringLiteral("&Unit:"), c.cmbSpeedUnit);
-    c.spnVehicleLength = named<QDoubleSpinBox>("spnVehicleLength");
-    c.spnVehicleLength->setDecimals(1);
-    c.spnVehicleLength->setSingleStep(0.1);
+    c.cmbGFactor = named<QComboBox>("cmbGFactor");
+    c.cmbGFactor->addItem(text(kCalibratedEntry));
+    c.cmbGFactor->addItem(text(kFixedLengthEntry));
+    c.lblGFactor = captionFor("lblGFactor", QStringLiteral("g-&factor:"), c.cmbGFactor);
+    c.spnFreeFlowSpeed = tenthsBox("spnFreeFlowSpeed");
+    setFreeFlowRange(*c.spnFreeFlowSpeed, SpeedUnit::Kmh);
+    c.spnFreeFlowSpeed->setValue(unitInfo(SpeedUnit::Kmh).defaultFreeFlow);
+    c.lblFreeFlowSpeed =
+        captionFor("lblFreeFlowSpeed", QStringLiteral("Free-flo&w speed:"), c.spnFreeFlowSpeed);
+    c.spnVehicleLength = tenthsBox("spnVehicleLength");
     setLengthRange(*c.spnVehicleLength, SpeedUnit::Kmh);
     c.spnVehicleLength->setValue(unitInfo(SpeedUnit::Kmh).defaultLength);
     c.lblVehicleLength =
         captionFor("lblVehicleLength", QStringLiteral("Vehicle len&gth:"), c.spnVehicleLength);
+    c.lblSpeedEstimate = note("lblSpeedEstimate", QString());
     for (QWidget* widget :
          {static_cast<QWidget*>(c.btnSpeedColorGrid), static_cast<QWidget*>(c.btnSpeedContour),
-          static_cast<QWidget*>(c.cmbSpeedUnit), static_cast<QWidget*>(c.spnVehicleLength)}) {
+          static_cast<QWidget*>(c.cmbSpeedUnit), static_cast<QWidget*>(c.cmbGFactor),
+          static_cast<QWidget*>(c.spnFreeFlowSpeed), static_cast<QWidget*>(c.spnVehicleLength)}) {
         widget->setToolTip(tip);
     }
 }
 
 SpeedSettings readSpeedSettings(const MainControls& c) {
     const SpeedUnit unit = boxUnit(*c.spnVehicleLength);
-    return {unit, c.spnVehicleLength->value()};
+    const SpeedEstimate estimate =
+        c.cmbGFactor->currentIndex() == 1 ? SpeedEstimate::FixedLength : SpeedEstimate::Calibrated;
+    return {unit, c.spnVehicleLength->value(), estimate, c.spnFreeFlowSpeed->value()};
 }
 
 void changeSpeedUnit(MainControls& c) {
-    QDoubleSpinBox& box = *c.spnVehicleLength;
-    const SpeedUnit from = boxUnit(box);
+    QDoubleSpinBox& length = *c.spnVehicleLength;
+    const SpeedUnit from = boxUnit(length);
     const SpeedUnit to = c.cmbSpeedUnit->currentIndex() == 1 ? SpeedUnit::Mph : SpeedUnit::Kmh;
     if (from == to) {
         return;
     }
-    const double metres = box.value() * unitInfo(from).metresPerLengthUnit;
-    setLengthRange(box, to);
-    box.setValue(std::round(metres / unitInfo(to).metresPerLengthUnit * 10.0) / 10.0);
+    const double metres = length.value() * unitInfo(from).metresPerLengthUnit;
+    setLengthRange(length, to);
+    length.setValue(tenths(metres / unitInfo(to).metresPerLengthUnit));
+
+    QDoubleSpinBox& freeFlow = *c.spnFreeFlowSpeed;
+    const bool wasDefault = freeFlow.value() == unitInfo(from).defaultFreeFlow;
+    const double kmh = freeFlow.value() * unitInfo(from).kmPerUnit;
+    setFreeFlowRange(freeFlow, to);
+    freeFlow.setValue(wasDefault ? unitInfo(to).defaultFreeFlow
+                                 : tenths(kmh / unitInfo(to).kmPerUnit));
+}
+
+void showSpeedEstimate(MainControls& c, const Day* day) {
+    const SpeedSettings settings = readSpeedSettings(c);
+    const bool fixed = settings.estimate == SpeedEstimate::FixedLength;
+    c.spnVehicleLength->setEnabled(fixed);
+    c.lblVehicleLength->setEnabled(fixed);
+    c.spnFreeFlowSpeed->setEnabled(!fixed);
+    c.lblFreeFlowSpeed->setEnabled(!fixed);
+    c.lblSpeedEstimate->setText(
+        day == nullptr ? QString() : QString::fromStdString(speedEstimateNote(*day, settings)));
 }
 
 }  // namespace quorvane

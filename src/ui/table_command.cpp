@@ -32,12 +32,12 @@ void createTableFile(CommandContext& context) {
 }
 
 void exportTableFile(CommandContext& context, const std::string& path) {
-    const double metres = readSpeedSettings(context.controls).vehicleMetres();
+    const SpeedSettings speed = readSpeedSettings(context.controls);
     exportSelectedStations(
         context, [&](const DataInForce& data, std::span<const std::string> labels,
                      const RequestSelection& selection) {
             return exportTable(std::filesystem::path(path), *data.day, *data.intervals, labels,
-                               selection, metres, context.workspace.log);
+                               selection, speed, context.workspace.log);
         });
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 #include "base/file_io.h"
 #include "base/log.h"
@@ -18,7 +19,7 @@ constexpr std::array kSummaryOrder{
 };
 static_assert(kSummaryOrder.size() == kHealthStatuses.size());
 
-void appendCsvLine(std::string& text, const DetectorGrade& grade) {
+void appendCsvLine(std::string& text, const DetectorGrade& grade, double freeFlowKmh) {
     const DetectorCounts& c = grade.counts;
     text += std::to_string(grade.station);
     text += ',';
@@ -32,6 +33,8 @@ void appendCsvLine(std::string& text, const DetectorGrade& grade) {
     }
     text += ',';
     text += constantMinutesText(c.longestConstantSlots);
+    text += ',';
+    text += gFactorText(grade, freeFlowKmh);
     text += kCrLf;
 }
 
@@ -59,17 +62,27 @@ std::string constantMinutesText(int slots) {
     return std::to_string(slots / 2) + (slots % 2 != 0 ? ".5" : "");
 }
 
-std::string healthCsvText(const DetectorHealth& health) {
+std::string gFactorText(const DetectorGrade& grade, double freeFlowKmh) {
+    if (!grade.fit.calibrated(freeFlowKmh)) {
+        return {};
+    }
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", grade.fit.gFactor(freeFlowKmh));
+    return buffer;
+}
+
+std::string healthCsvText(const DetectorHealth& health, double freeFlowKmh) {
     std::string text(kHealthCsvHeader);
     text += kCrLf;
     for (const DetectorGrade& grade : health.detectors) {
-        appendCsvLine(text, grade);
+        appendCsvLine(text, grade, freeFlowKmh);
     }
     return text;
 }
 
-void writeHealthCsv(const std::filesystem::path& path, const DetectorHealth& health) {
-    writeFileReplacing(path, healthCsvText(health));
+void writeHealthCsv(const std::filesystem::path& path, const DetectorHealth& health,
+                    double freeFlowKmh) {
+    writeFileReplacing(path, healthCsvText(health, freeFlowKmh));
 }
 
 std::string StationGrade::text() const {

@@ -15,7 +15,8 @@ namespace quorvane {
 
 inline constexpr std::string_view kHealthCsvHeader =
     "station,detector,status,samples,implausible,zero_occupancy,high_occupancy,"
-    "zero_volume_positive_occupancy,zero_occupancy_positive_volume,longest_constant_minutes";
+    "zero_volume_positive_occupancy,zero_occupancy_positive_volume,longest_constant_minutes,"
+    "g_factor_m";
 // A day loaded from a ".station" file holds no detector values to grade.
 inline constexpr std::string_view kHealthNeedsBuildMessage =
     "Detector health needs a build from the archive.";
@@ -27,10 +28,16 @@ std::string healthSummary(const DetectorHealth& health);
 // A run of slots in minutes, in decimal: 480 slots "240", 479 slots "239.5".
 std::string constantMinutesText(int slots);
 
-// The header line and one line per detector in grading order, CR LF line ends.
-std::string healthCsvText(const DetectorHealth& health);
+// A calibrated detector's g-factor at the free-flow speed V in metres, two decimals ("6.70");
+// empty for a detector that is not calibrated at V.
+std::string gFactorText(const DetectorGrade& grade, double freeFlowKmh);
+
+// The header line and one line per detector in grading order, the g-factors at V, CR LF line
+// ends.
+std::string healthCsvText(const DetectorHealth& health, double freeFlowKmh = kDefaultFreeFlowKmh);
 // Replaces `path` only once the file is complete. Throws Error.
-void writeHealthCsv(const std::filesystem::path& path, const DetectorHealth& health);
+void writeHealthCsv(const std::filesystem::path& path, const DetectorHealth& health,
+                    double freeFlowKmh = kDefaultFreeFlowKmh);
 
 // A station's grade: its good detectors out of its listed ones ("3/4").
 struct StationGrade {

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <string>
 
 #include "base/error.h"
+#include "core/day.h"
 #include "definitions/station_list.h"
 #include "views/interval_table.h"
 
@@ -15,6 +17,12 @@ namespace quorvane {
 namespace {
 
 constexpr float kNoSpeed = std::numeric_limits<float>::quiet_NaN();
+
+std::string fixed(double value, int decimals) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    return buffer;
+}
 
 void checkRow(const StationTables& tables, const StationList& stations, int row) {
     if (row < 0 || row >= tables.stationCount || row >= stations.count()) {
@@ -71,9 +79,57 @@ bool acceptedVehicleLength(double metres) {
     return metres >= kShortestVehicleMetres && metres <= kLongestVehicleMetres;
 }
 
-SpeedTable computeSpeeds(const StationTables& tables, const StationList& stations,
-                         std::span<const int> rows, int intervalIndex,
+bool acceptedFreeFlowSpeed(const SpeedSettings& settings) {
+    return acceptedFreeFlowKmh(settings.freeFlowKmh());
+}
+
+SpeedEstimate estimateInForce(const Day& day, const SpeedSettings& settings) {
+    return settings.estimate == SpeedEstimate::Calibrated && day.calibration
+               ? SpeedEstimate::Calibrated
+               : SpeedEstimate::FixedLength;
+}
+
+std::string speedEstimateNote(const Day& day, const SpeedSettings& settings) {
+    if (settings.estimate == SpeedEstimate::Calibrated && !day.calibration) {
+        return std::string(kLoadedDaySpeedNote);
+    }
+    if (settings.estimate == SpeedEstimate::FixedLength) {
+        return "Speed from a fixed vehicle length of " + fixed(settings.vehicleLength, 1) + " " +
+               std::string(unitInfo(settings.unit).lengthUnit) + ".";
+    }
+    int good = 0;
+    int calibrated = 0;
+    if (day.health) {
+        for (const DetectorGrade& grade : day.health->detectors) {
+            good += grade.status == HealthStatus::Good ? 1 : 0;
+            calibrated += grade.fit.calibrated(settings.freeFlowKmh()) ? 1 : 0;
+        }
+    }
+    return "Speed from each detector's g-factor at a free-flow speed of " +
+           fixed(settings.freeFlowSpeed, 1) + " " + std::string(unitInfo(settings.unit).text) +
+           ": " + std::to_string(calibrated) + " of " + std::to_string(good) +
+           " good detectors calibrated.";
+}
+
+SpeedTable computeSpeeds(const Day& day, std::span<const int> rows, int intervalIndex,
                          const SpeedSettings& settings) {
+    if (estimateInForce(day, settings) == SpeedEstimate::Calibrated) {
+        for (const int row : rows) {
+            checkRow(day.tables, day.stations, row);
+        }
+        return calibratedSpeeds(*day.calibration, rows, intervalIndex, settings);
+    }
+    return fixedLengthSpeeds(day.tables, day.stations, rows, intervalIndex, settings);
+}
+
+SpeedTable fixedLengthSpeeds(const StationTables& tables, const StationList& stations,
+                             std::span<const int> rows, int intervalIndex,
+                             const SpeedSettings& settings) {
+    if (!acceptedVehicleLength(settings.vehicleMetres())) {
+        throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: vehicle length " +
+                                                fixed(settings.vehicleMetres(), 2) +
+                                                " m is outside 2 .. 30 m");
+    }
     checkLanes(tables);
     for (const int row : rows) {
         checkRow(tables, stations, row);
@@ -83,6 +139,7 @@ SpeedTable computeSpeeds(const StationTables& tables, const StationList& station
     const IntervalChoice& choice = kIntervalChoices[static_cast<std::size_t>(table.intervalIndex)];
     table.intervalCount = choice.intervalCount;
     table.unit = settings.unit;
+    table.estimate = SpeedEstimate::FixedLength;
     table.rows.assign(rows.begin(), rows.end());
     table.cells.reserve(rows.size() * static_cast<std::size_t>(choice.intervalCount));
     for (const int row : rows) {

@@ -80,11 +80,12 @@ std::string tableText(const IntervalTable& table, const SpeedTable& speeds,
 
 std::optional<Refusal> exportTable(const std::filesystem::path& path, const Day& day,
                                    const IntervalTable& table, std::span<const std::string> labels,
-                                   const RequestSelection& selection, double vehicleMetres,
+                                   const RequestSelection& selection, const SpeedSettings& speed,
                                    Log& log) {
-    if (!acceptedVehicleLength(vehicleMetres)) {
+    const SpeedSettings kmh = speed.inUnit(SpeedUnit::Kmh);
+    if (!acceptedVehicleLength(kmh.vehicleMetres())) {
         throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: vehicle length " +
-                                                fixed(vehicleMetres, 2) +
+                                                fixed(kmh.vehicleMetres(), 2) +
                                                 " m is outside 2 .. 30 m");
     }
     if (const auto refusal = checkRangeRequest(selection)) {
@@ -96,9 +97,7 @@ std::optional<Refusal> exportTable(const std::filesystem::path& path, const Day&
     }
     const auto& columns = std::get<std::vector<CsvColumn>>(resolved);
     const std::vector<int> rows = rowsOf(columns);
-    const SpeedTable speeds =
-        computeSpeeds(day.tables, day.stations, rows, table.intervalIndex,
-                      SpeedSettings::fromMetres(SpeedUnit::Kmh, vehicleMetres));
+    const SpeedTable speeds = computeSpeeds(day, rows, table.intervalIndex, kmh);
     writeFileReplacing(
         path, tableText(table, speeds, day.stations, columns, *selection.start, *selection.end));
     return std::nullopt;

@@ -16,6 +16,7 @@ class StationList;
 struct Day;
 struct IntervalTable;
 struct SpeedTable;
+struct SpeedSettings;
 
 // The tidy table: one line per interval and station, read by data tools without options.
 inline constexpr std::string_view kTableHeader = "time,station,volume,occupancy,speed_kmh,lanes";
@@ -32,12 +33,12 @@ std::string tableText(const IntervalTable& table, const SpeedTable& speeds,
 
 // The export of the tidy table, refusing what the CSV export refuses: the range check, then
 // every label looked up (the first missing station logs its entry and refuses before the file
-// is touched), then the speeds at `vehicleMetres` and the file written whole. The refusal's
-// message, or none when the file was written. Throws Error (5 for a vehicle length outside
-// 2 .. 30 m).
+// is touched), then the speeds by `speed` (taken in km/h) and the file written whole. The
+// refusal's message, or none when the file was written. Throws Error (5 for a vehicle length
+// outside 2 .. 30 m or a free-flow speed outside 60 .. 140 km/h).
 std::optional<Refusal> exportTable(const std::filesystem::path& path, const Day& day,
                                    const IntervalTable& table, std::span<const std::string> labels,
-                                   const RequestSelection& selection, double vehicleMetres,
+                                   const RequestSelection& selection, const SpeedSettings& speed,
                                    Log& log);
 
 }  // namespace quorvane

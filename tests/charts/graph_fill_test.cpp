@@ -64,6 +64,7 @@ TEST_F(RoadGraphs, SpeedGraphsDrawTheEstimatesOnTheUnitsFixedScale) {
         {SpeedUnit::Mph, 50.0f, 80, "Speed (mph)", 7}};
     for (const auto& [unit, free, top, bar, levels] : units) {
         selection.speed = SpeedSettings::defaults(unit);
+        selection.speed.estimate = SpeedEstimate::FixedLength;
         for (const RoadGraphKind kind : {RoadGraphKind::ColorGrid, RoadGraphKind::Contour}) {
             SCOPED_TRACE(bar);
             Chart& chart = plot(kind, RoadMeasure::Speed).window->chart();

@@ -90,6 +90,17 @@ TEST_F(SpeedControls, VehicleLengthFollowsTheUnitIntoTheGraphsAndTheTable) {
               std::tuple(QString("mph"), 24.6, QString(" ft")));
     c().cmbSpeedUnit->setCurrentIndex(0);
     EXPECT_EQ(length.value(), 7.5);
+    // The free-flow speed of the calibration follows the unit: its default is 105 km/h, 65 mph.
+    QDoubleSpinBox& freeFlow = *c().spnFreeFlowSpeed;
+    c().cmbSpeedUnit->setCurrentIndex(1);
+    EXPECT_EQ(std::pair(freeFlow.value(), freeFlow.suffix()), std::pair(65.0, QString(" mph")));
+    freeFlow.setValue(70.0);
+    c().cmbSpeedUnit->setCurrentIndex(0);
+    EXPECT_EQ(freeFlow.value(), 112.7);
+    // The length counts for the fixed-length estimate only.
+    EXPECT_FALSE(length.isEnabled());
+    c().cmbGFactor->setCurrentIndex(1);
+    EXPECT_TRUE(length.isEnabled() && !freeFlow.isEnabled());
 
     // 600 * 22 / (52.8 * 10) = 25.0 mph.
     choose(c().cmbRoadList, kSouth);

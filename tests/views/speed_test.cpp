@@ -20,8 +20,9 @@ using test::occupancyBytes;
 using test::volumeBytes;
 
 constexpr int k30Sec = 0, k5Min = 5, k1Hour = 9;
-const SpeedSettings kKmh = SpeedSettings::defaults(SpeedUnit::Kmh);
-const SpeedSettings kMph = SpeedSettings::defaults(SpeedUnit::Mph);
+// The fixed-length estimate at its default lengths, 6.7 m and 22 ft.
+const SpeedSettings kKmh = SpeedSettings::fromMetres(SpeedUnit::Kmh, 6.7);
+const SpeedSettings kMph = SpeedSettings::fromMetres(SpeedUnit::Mph, 22 * 0.3048);
 
 TEST(SpeedEstimate, FormulasOfBothUnitsWithGapsAndTheCap) {
     const struct {
@@ -89,7 +90,7 @@ class BuiltDay : public ::testing::Test {
     }
     static SpeedTable speeds(const Day& day, int interval, const SpeedSettings& settings = kKmh) {
         const std::vector<int> rows{0, 1, 2};
-        return computeSpeeds(day.tables, day.stations, rows, interval, settings);
+        return computeSpeeds(day, rows, interval, settings);
     }
     test::TempDir dir;
 };

@@ -1,0 +1,108 @@
+#pragma once
+
+// The calibrated speed estimate's inputs: each good detector's effective vehicle length (its
+// g-factor) fitted to the day's own free-flow periods, and per station and slot the sums over
+// the detectors that are calibrated, made during the build from the values the reader threads
+// hold anyway.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "base/station_tables.h"
+
+namespace quorvane {
+
+// A free-flow interval is five minutes of W (10 slots) in which every slot is a sample, some
+// vehicle passed, and the mean occupancy is above 0 and at most this many percent.
+inline constexpr int kFreeFlowIntervalSlots = 10;
+inline constexpr double kFreeFlowMaxOccupancy = 10.0;
+// A detector is calibrated with at least this many free-flow intervals and a g-factor in
+// kShortestGFactor .. kLongestGFactor metres: outside it the fit says more about the loop than
+// about the vehicles.
+inline constexpr int kMinFreeFlowIntervals = 12;
+inline constexpr double kShortestGFactor = 3.0;
+inline constexpr double kLongestGFactor = 20.0;
+// The assumed free-flow speed V: 105 km/h (65 mph) by default, 60 .. 140 km/h accepted.
+inline constexpr double kDefaultFreeFlowKmh = 105.0;
+inline constexpr double kDefaultFreeFlowMph = 65.0;
+inline constexpr double kLowestFreeFlowKmh = 60.0;
+inline constexpr double kHighestFreeFlowKmh = 140.0;
+inline constexpr double kKmPerMile = 1.609344;
+
+bool acceptedFreeFlowKmh(double kmh);
+
+// One detector's free-flow intervals over W and their sums: O the interval's mean occupancy in
+// percent, F its flow in vehicles per hour (volume * 12).
+struct FreeFlowFit {
+    int intervals = 0;
+    double occupancySum = 0.0;  // sum of O
+    double flowSum = 0.0;       // sum of F
+
+    // g = 10 * V * sum O / sum F in metres, V in km/h; 0 without free-flow intervals.
+    double gFactor(double freeFlowKmh) const;
+    // At least kMinFreeFlowIntervals intervals and g within 3 .. 20 m.
+    bool calibrated(double freeFlowKmh) const;
+    // The density factor 10 / (g / V): a slot's density at V = 1 km/h is its occupancy times
+    // this, so that the density at V is that over V. 0 without free-flow intervals.
+    double densityPerOccupancy() const;
+
+    friend bool operator==(const FreeFlowFit&, const FreeFlowFit&) = default;
+};
+
+// The fit of one detector's day as read from its members (before implausible values are
+// dropped).
+FreeFlowFit fitFreeFlow(std::span<const uint8_t, kSlotsPerDay> volume,
+                        std::span<const float, kSlotsPerDay> occupancy);
+
+// Whether a detector takes part in the calibrated estimate at every accepted V, at none, or
+// only at some (its g crosses 3 or 20 m somewhere within 60 .. 140 km/h).
+enum class CalibrationReach { Always, Never, Sometimes };
+CalibrationReach calibrationReach(const FreeFlowFit& fit);
+
+// A detector calibrated at some V but not at all, with its own slots: the station sums cannot
+// hold it, since whether it counts depends on the V asked for.
+struct BorderlineDetector {
+    int stationRow = 0;
+    FreeFlowFit fit;
+    std::vector<uint8_t> volume;  // kSlotsPerDay; kUnusableSlot where the slot is no sample
+    std::vector<float> density;   // kSlotsPerDay; occupancy * densityPerOccupancy(), 0 if unusable
+    static constexpr uint8_t kUnusableSlot = 255;
+
+    friend bool operator==(const BorderlineDetector&, const BorderlineDetector&) = default;
+};
+
+// Per station and slot, the sums over the station's good detectors that are calibrated at every
+// accepted V, in the slots where their values are samples: their volumes, their densities at
+// V = 1 km/h and their number. Rows and slots as in StationTables. The detectors calibrated
+// only at some V are kept aside whole, in station order.
+struct CalibratedSums {
+    int stationCount = 0;
+    std::vector<uint16_t> volume;
+    std::vector<float> density;
+    std::vector<uint8_t> detectors;
+    std::vector<BorderlineDetector> borderline;
+
+    static CalibratedSums zeroed(int stationCount);
+
+    friend bool operator==(const CalibratedSums&, const CalibratedSums&) = default;
+};
+
+// One station's share of CalibratedSums while its detectors are read.
+struct CalibratedRow {
+    std::vector<uint16_t> volume = std::vector<uint16_t>(kSlotsPerDay);
+    std::vector<float> density = std::vector<float>(kSlotsPerDay);
+    std::vector<uint8_t> detectors = std::vector<uint8_t>(kSlotsPerDay);
+    std::vector<BorderlineDetector> borderline;
+
+    void clear();
+    // Adds a good detector with its fit: to the sums when always calibrated, aside when only
+    // sometimes, not at all when never.
+    void add(int stationRow, const FreeFlowFit& fit, std::span<const uint8_t, kSlotsPerDay> volume,
+             std::span<const float, kSlotsPerDay> occupancy);
+};
+
+// Moves a station's row into the sums (borderline detectors appended).
+void storeRow(CalibratedRow& row, int stationRow, CalibratedSums& sums);
+
+}  // namespace quorvane
