@@ -50,7 +50,8 @@ bool isArchiveFile(const std::filesystem::path& dataFile) {
     return file && magic[0] == 'P' && magic[1] == 'K';
 }
 
-Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks) {
+Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks,
+             const BuildOptions& options) {
     Unzip archive;
     archive.setZipFileName(request.archive);
     archive.zipList();
@@ -61,7 +62,7 @@ Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks) {
     day.stations = StationList::buildList(request.listDirectory);
     day.roads = RoadList::buildList(request.listDirectory);
     logCounts(day.stations, day.roads, log);
-    StationBuild build = buildStations(archive, day.stations, log, hooks);
+    StationBuild build = buildStations(archive, day.stations, log, hooks, options);
     day.tables = std::move(build.tables);
     day.health = std::move(build.health);
     day.calibration = std::move(build.calibration);

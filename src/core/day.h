@@ -33,8 +33,10 @@ struct BuildRequest {
 };
 
 // The build: member list (and report), both definition lists, "Sta count="/"Road count=" in the
-// log, then every station. Throws Error.
-Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks = {});
+// log, then every station. `options` set how the members are read (a build among others running
+// in parallel reads them on its own thread). Throws Error.
+Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks = {},
+             const BuildOptions& options = {});
 
 // Where a build or load reads the two definition lists.
 struct ListFolder {

@@ -45,6 +45,10 @@ std::string unpaddedOccupancy(float occ) {
     return text;
 }
 
+std::string speedField(double speed) {
+    return std::isnan(speed) ? std::string() : fixed(speed, 1);
+}
+
 std::string tableText(const IntervalTable& table, const SpeedTable& speeds,
                       const StationList& stations, std::span<const CsvColumn> columns, int start,
                       int end) {
@@ -69,7 +73,7 @@ std::string tableText(const IntervalTable& table, const SpeedTable& speeds,
             text += ',';
             text += unpaddedOccupancy(value.occ);
             text += ',';
-            text += std::isnan(speed.speed) ? std::string() : fixed(speed.speed, 1);
+            text += speedField(speed.speed);
             text += ',';
             text += fixed(speed.lanes, 2);
             text += '\n';

@@ -23,6 +23,8 @@ inline constexpr std::string_view kTableHeader = "time,station,volume,occupancy,
 
 // The occupancy as the CSV export writes it, without its leading zero padding: "5.30", "0.00".
 std::string unpaddedOccupancy(float occ);
+// A speed as the table writes it: one decimal, empty for no estimate (NaN).
+std::string speedField(double speed);
 
 // The table's text for intervals start..end inclusive: intervals in time order, the stations
 // of `columns` in their order within each; LF line ends. `speeds` holds the rows of `columns`
