@@ -19,6 +19,7 @@ struct CliContext {
     std::ostream& out;
     std::ostream& err;
     std::filesystem::path programDirectory;  // default folder of the definition lists
+    bool errIsTerminal = false;              // progress may rewrite its line in place
 };
 
 // One sub-command: its word, its synopsis for the usage text, and its run function, which gets

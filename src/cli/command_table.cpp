@@ -22,6 +22,7 @@ std::span<const Command> commands() {
         Command{"plot", kPlotSynopsis, runPlot},
 #endif
         Command{"health", kHealthSynopsis, runHealth},
+        Command{"typical", kTypicalSynopsis, runTypical},
         Command{"info", kInfoSynopsis, runInfo},
         Command{"sample", kSampleSynopsis, runSample},
     };
@@ -56,8 +57,9 @@ std::string usageText() {
         "\n"
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"
         "by default the folder that holds this program or, where that has no VURSta2Det.list,\n"
-        "the folder of ARCHIVE or INPUT. INPUT is a .station file or a .traffic archive (built\n"
-        "first).\nTEXT is one of: " +
+        "the folder of ARCHIVE, INPUT or each of DAYS. INPUT is a .station file or a .traffic\n"
+        "archive (built first); DAYS are several such files, built in parallel (one per core).\n"
+        "TEXT is one of: " +
         listed(kIntervalChoices, [](const IntervalChoice& c) { return c.text; }) + " (default " +
         std::string(kIntervalChoices[0].text) + ").\n";
 #ifdef QUORVANE_CLI_PLOT
@@ -66,7 +68,7 @@ std::string usageText() {
         " (line and scatter show --station N, the others --road NAME).\n";
 #endif
     text +=
-        "The speed (table, and plot's speed kinds) is estimated with each detector's own\n"
+        "The speed (table, typical, and plot's speed kinds) is estimated with each detector's own\n"
         "g-factor, fitted to the day's free-flow periods at --free-flow-speed (60 to 140 km/h;\n"
         "default 105 km/h, 65 mph with --unit mph; KMH in km/h), or, with --vehicle-length\n"
         "METRES (2 to 30), with one effective vehicle length for every detector. A day loaded\n"

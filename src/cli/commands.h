@@ -39,6 +39,11 @@ inline constexpr std::string_view kHealthSynopsis =
     "health ARCHIVE [-o OUT.csv] [--free-flow-speed KMH] [--lists DIR] [--log FILE]";
 int runHealth(std::span<const std::string_view> args, CliContext& context);
 
+inline constexpr std::string_view kTypicalSynopsis =
+    "typical DAYS... -o OUT.csv [--road NAME | --stations N[,N...]] [--lists DIR]\n"
+    "                       [--vehicle-length METRES] [--free-flow-speed KMH] [--log FILE]";
+int runTypical(std::span<const std::string_view> args, CliContext& context);
+
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";
 int runInfo(std::span<const std::string_view> args, CliContext& context);
 

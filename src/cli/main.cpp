@@ -1,5 +1,7 @@
-// quorvane-cli: the batch command over the engine (build, export, sum, plot, health, info,
-// sample).
+// quorvane-cli: the batch command over the engine (build, export, table, sum, plot, health,
+// typical, info, sample).
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
@@ -15,7 +17,8 @@ int main(int argc, char** argv) {
     using namespace quorvane::cli;
     quorvane::nameSystemTimeZone();
     std::ios::sync_with_stdio(false);
-    CliContext context{std::cout, std::cerr, programDirectory(argc > 0 ? argv[0] : nullptr)};
+    CliContext context{std::cout, std::cerr, programDirectory(argc > 0 ? argv[0] : nullptr),
+                       isatty(STDERR_FILENO) == 1};
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
 
     auto usageError = [&](std::string_view problem) {

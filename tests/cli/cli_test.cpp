@@ -3,6 +3,8 @@
 // behind the outputs are tested with the engine and the views.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "run_cli.h"
 
 namespace quorvane::test {
@@ -153,6 +155,47 @@ TEST_F(CliDay, HealthWritesTheGradesAsCsvAndTheSummaryLast) {
     EXPECT_EQ(readFile(dir() / "log.txt"), log);
 }
 
+// The test day, the same day with twice the first detectors' vehicles, the first again as a
+// station file (its lanes are the listed detectors: 140 counts two) and no archive at all. At
+// 00:00 with 6.7 m: 101 has 23, 33 and 23 vehicles in two lanes at 20 % (4.6, 6.6 and 4.6 km/h),
+// 140 50, 100 and 50 at 10 % in one, one and two lanes (40.2, 80.4 and 20.1 km/h).
+TEST_F(CliDay, TypicalTakesTheMediansOfTheDaysBuiltAndListsTheOnesLeftOut) {
+    TestDay::writeArchive(dir() / "busy.traffic", 2);
+    writeFile(dir() / "junk.traffic", "this is no zip archive");
+    ASSERT_EQ(runWithLists({"build", archive().string()}).status, 0);
+    const std::string junk =
+        "Left out junk.traffic: Error No: 321, Invalid file format: junk.traffic (Not a zip "
+        "archive).\n";
+    const CliRun typical =
+        runWithLists({"typical", "day.traffic", "busy.traffic", "day.station", "junk.traffic", "-o",
+                      "typical.csv", "--stations", "101,140", "--vehicle-length", "6.7"});
+    ASSERT_EQ(typical.status, 0) << typical.err;
+    EXPECT_TRUE(typical.err.starts_with("Days built: 1 of 4\n")) << typical.err;
+    EXPECT_TRUE(typical.err.ends_with(junk + "4 days: 3 built, 1 left out\n")) << typical.err;
+    const std::string csv = readFile(dir() / "typical.csv");
+    EXPECT_TRUE(
+        csv.starts_with("time,station,days,volume,occupancy,speed_kmh\n"
+                        "00:00:00,101,3,23,20.00,4.6\n00:00:00,140,3,50,10.00,40.2\n"))
+        << csv.substr(0, 200);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 288 * 2);
+
+    // No day built, or a station no day has: exit 1 and no file.
+    const std::pair<std::vector<std::string>, std::string> failures[] = {
+        {{"junk.traffic"}, junk + "1 day: 0 built, 1 left out\n"},
+        {{"day.traffic", "--stations", "101,999"},
+         "Station: 999 does not exist.\nUnable to generate the csv file.\n"
+         "1 day: 1 built, 0 left out\n"},
+    };
+    for (auto [args, message] : failures) {
+        args.insert(args.begin(), "typical");
+        args.insert(args.end(), {"-o", "none.csv"});
+        const CliRun failed = runWithLists(args);
+        EXPECT_EQ(failed.status, 1);
+        EXPECT_TRUE(failed.err.ends_with(message)) << failed.err;
+    }
+    EXPECT_FALSE(fs::exists(dir() / "none.csv"));
+}
+
 TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
     const std::vector<std::vector<std::string>> wrong{
         {},
@@ -164,6 +207,8 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"table", "day.station", "-o", "x.csv", "--stations", "101", "--vehicle-length", "1.5"},
         {"sum", "day.station", "--station", "101", "--from", "7h"},
         {"health", "day.traffic", "--worst"},
+        {"typical", "-o", "x.csv"},
+        {"typical", "day.traffic", "-o", "x.csv", "--stations", "101", "--road", "South"},
         {"sample", "x", "--stations", "0"},
     };
     for (const auto& args : wrong) {
