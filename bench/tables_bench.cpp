@@ -10,6 +10,7 @@
 
 #include "base/log.h"
 #include "base/station_tables.h"
+#include "core/calibration.h"
 #include "definitions/station_file.h"
 #include "definitions/station_list.h"
 #include "views/csv_export.h"
@@ -47,6 +48,29 @@ const StationTables& metroTables() {
         return t;
     }();
     return tables;
+}
+
+// The calibrated speed's sums of the same day: every lane calibrated at every free-flow speed,
+// and one station in ten with a further lane whose calibration depends on it.
+const CalibratedSums& metroSums() {
+    static const CalibratedSums sums = [] {
+        const StationTables& t = metroTables();
+        CalibratedSums c = CalibratedSums::zeroed(kStations);
+        for (std::size_t cell = 0; cell < t.volume.size(); ++cell) {
+            c.volume[cell] = static_cast<uint16_t>(t.volume[cell]);
+            c.detectors[cell] = t.lanes[cell];
+            c.density[cell] = t.occupancy[cell] * t.lanes[cell] * 200.0f;
+        }
+        for (int s = 0; s < kStations; s += 10) {
+            BorderlineDetector& detector = c.borderline.emplace_back();
+            detector.stationRow = s;
+            detector.fit = {40, 160.0, 160.0 * 1050.0 / 4.5};  // g = 4.5 m at 105 km/h
+            detector.volume.assign(kSlotsPerDay, 7);
+            detector.density.assign(kSlotsPerDay, 800.0f);
+        }
+        return c;
+    }();
+    return sums;
 }
 
 const StationList& metroList() {
@@ -106,6 +130,26 @@ void BM_Speed5Min(benchmark::State& state) {
     speeds(state, 5);
 }
 
+// The calibrated estimate of every station of the day, smoothed over the whole day.
+void calibratedSpeeds(benchmark::State& state, int intervalIndex) {
+    std::vector<int> rows(kStations);
+    for (int s = 0; s < kStations; ++s) {
+        rows[static_cast<std::size_t>(s)] = s;
+    }
+    const SpeedSettings settings = SpeedSettings::defaults(SpeedUnit::Kmh);
+    for (auto _ : state) {
+        SpeedTable table = quorvane::calibratedSpeeds(metroSums(), rows, intervalIndex, settings);
+        benchmark::DoNotOptimize(table.cells.data());
+    }
+}
+
+void BM_CalibratedSpeed30Sec(benchmark::State& state) {
+    calibratedSpeeds(state, 0);
+}
+void BM_CalibratedSpeed5Min(benchmark::State& state) {
+    calibratedSpeeds(state, 5);
+}
+
 void BM_SaveStationFile(benchmark::State& state) {
     const auto path = benchFolder() / "metro.station";
     for (auto _ : state) {
@@ -145,6 +189,8 @@ BENCHMARK(BM_Recompute30Sec)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Recompute5Min)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speed30Sec)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speed5Min)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalibratedSpeed30Sec)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalibratedSpeed5Min)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveStationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadStationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWholeDay50Stations)->Unit(benchmark::kMillisecond);
