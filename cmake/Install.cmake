@@ -34,7 +34,7 @@ lists, and shows the day as line, scatter, colour-grid and contour graphs, a vol
 a CSV export. quorvane-cli does the same without a window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # quorvane_1.3_amd64.deb
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # quorvane_1.4_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The libraries the programs load, by their Debian 12 package names; libdeflate0 is there for
 # the inflater that the build is taking on.

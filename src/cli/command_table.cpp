@@ -52,6 +52,9 @@ std::string usageText() {
         text += command.synopsis;
         text += "\n";
     }
+    text += "  ";
+    text += kProgram;
+    text += " --help | --version\n";
     text +=
         "\n"
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"

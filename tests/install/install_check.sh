@@ -55,7 +55,7 @@ cli=$prefix/bin/quorvane-cli
 "$cli" --help >"$work/help.txt" || fail "quorvane-cli --help failed"
 grep -q '^  quorvane-cli build ARCHIVE' "$work/help.txt" || fail "quorvane-cli --help shows no usage"
 version=$(QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$prefix/bin/quorvane" --version 2>/dev/null)
-[ "$version" = "Quorvane 1.3" ] || fail "quorvane --version printed '$version'"
+[ "$version" = "Quorvane 1.4" ] || fail "quorvane --version printed '$version'"
 
 # No lists beside /usr/bin: an installed quorvane-cli reads them from beside the archive.
 "$cli" sample "$work/day" >/dev/null || fail "quorvane-cli sample failed"
