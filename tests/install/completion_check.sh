@@ -54,9 +54,33 @@ synopses=$(awk '
 commands=$(printf '%s\n' "$synopses" | cut -d' ' -f1)
 expect "$(lines $commands --help --version)" ""
 expect "$(lines $(printf '%s\n' $commands | grep '^s'))" s
+# What an option's value is as the synopsis writes it: none ("[--worst]"), the file that -o
+# writes ("-o OUT.csv", "-o OUT.(png|svg|pdf)"); and what the first argument is.
+value_of() { _quorvane_cli_value "$@"; }
 while read -r command synopsis; do
     options=$(printf '%s\n' " $synopsis" | grep -oE -- '[[( ]-{1,2}[a-z][a-z-]*' | cut -c2- | sort -u)
     expect "$(lines $options --help)" "$command" -
+    for option in $options; do
+        if printf '%s\n' "$synopsis " | grep -qE -- "[[( ]$option[])| ]" &&
+            ! printf '%s\n' "$synopsis " | grep -qE -- "[[( ]$option [^|]"; then
+            [ "$(value_of "$command" "$option")" = flag ] ||
+                fail "$command $option takes no value, but the completion expects one"
+        else
+            [ "$(value_of "$command" "$option")" != flag ] ||
+                fail "$command $option takes a value, but the completion takes it for a flag"
+        fi
+    done
+    written=$(printf '%s\n' "$synopsis" | sed -n 's/.*-o OUT\.(\?\([a-z|]*\).*/\1/p' | tr '|' ' ')
+    [ -z "$written" ] || [ "$(value_of "$command" -o)" = "$written" ] ||
+        fail "$command -o offers '$(value_of "$command" -o)' files, not '$written'"
+    case ${synopsis%% *} in
+    ARCHIVE) wanted=traffic ;;
+    INPUT) wanted="traffic station" ;;
+    DIR) wanted=dir ;;
+    *) wanted=$(_quorvane_cli_operands "$command") ;;
+    esac
+    [ "$(_quorvane_cli_operands "$command")" = "$wanted" ] ||
+        fail "$command ${synopsis%% *} offers '$(_quorvane_cli_operands "$command")' files"
 done <<<"$synopses"
 # An option given once is not offered again (the command refuses it twice).
 expect "$(lines --lists --log)" build x -o y --worst --zip-info --l
