@@ -9,8 +9,10 @@
 
 namespace quorvane::cli {
 
-// A further sub-command lives in a file of its own, is declared in commands.h and listed here;
-// `plot` needs Qt and the chart layer and is there only in a build with the GUI.
+// A further sub-command lives in a file of its own, is declared in commands.h and listed here,
+// and its options go into the tables of data/quorvane-cli.bash-completion (the install check
+// compares those with the usage text); `plot` needs Qt and the chart layer and is there only
+// in a build with the GUI.
 std::span<const Command> commands() {
     // clang-format off
     static constexpr std::array kCommands{
@@ -52,6 +54,9 @@ std::string usageText() {
         text += command.synopsis;
         text += "\n";
     }
+    text += "  ";
+    text += kProgram;
+    text += " --help | --version\n";
     text +=
         "\n"
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"

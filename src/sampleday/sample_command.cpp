@@ -33,6 +33,10 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
     SampleOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << "usage: " << program << " " << kSampleUsage;
+            return 0;
+        }
         if (arg == "--stations" || arg == "--seed") {
             if (i + 1 == args.size()) {
                 return usage(std::string(arg) + " needs a value");

@@ -3,6 +3,7 @@
 // behind the outputs are tested with the engine and the views.
 #include <gtest/gtest.h>
 
+#include "base/version.h"
 #include "run_cli.h"
 
 namespace quorvane::test {
@@ -172,9 +173,27 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }
     EXPECT_FALSE(fs::exists(dir() / "x.csv") || fs::exists(dir() / "x"));
-    const CliRun help = run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("quorvane-cli export INPUT -o OUT.csv"), std::string::npos);
+}
+
+// --help and -h answer before a command and among its options (not as an option's value);
+// --version prints the program's name and version.
+TEST_F(CliDay, HelpAndVersionPrintAndExitZero) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--help"}, "quorvane-cli export INPUT -o OUT.csv"},
+        {{"-h"}, "quorvane-cli export INPUT -o OUT.csv"},
+        {{"export", "day.station", "-o", "x.csv", "--help"},
+         "quorvane-cli export INPUT -o OUT.csv"},
+        {{"info", "-h"}, "quorvane-cli info ARCHIVE"},
+        {{"sample", "x", "--help"}, "usage: quorvane-cli sample DIR"},
+        {{"--version"}, "quorvane-cli " + std::string(kVersion) + "\n"},
+    };
+    for (const auto& [args, expected] : cases) {
+        const CliRun result = run(args);
+        EXPECT_EQ(std::pair(result.status, result.err), std::pair(0, std::string())) << args.back();
+        EXPECT_NE(result.out.find(expected), std::string::npos) << result.out;
+    }
+    EXPECT_EQ(runWithLists({"export", "day.traffic", "-o", "x.csv", "--road", "-h"}).status, 1);
+    EXPECT_FALSE(fs::exists(dir() / "x.csv") || fs::exists(dir() / "x"));
 }
 
 // Without --lists: the program's folder, or where that holds no station list, the folder of the
