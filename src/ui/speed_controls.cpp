@@ -85,6 +85,9 @@ void makeSpeedControls(MainControls& c) {
     c.lblVehicleLength =
         captionFor("lblVehicleLength", QStringLiteral("Vehicle len&gth:"), c.spnVehicleLength);
     c.lblSpeedEstimate = note("lblSpeedEstimate", QString());
+    // Room for the note's two lines whatever it says: a wrapped label in a grid is otherwise
+    // given the height of one.
+    c.lblSpeedEstimate->setMinimumHeight(2 * c.lblSpeedEstimate->fontMetrics().lineSpacing() + 2);
     for (QWidget* widget :
          {static_cast<QWidget*>(c.btnSpeedColorGrid), static_cast<QWidget*>(c.btnSpeedContour),
           static_cast<QWidget*>(c.cmbSpeedUnit), static_cast<QWidget*>(c.cmbGFactor),
