@@ -163,6 +163,8 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"export", "day.station", "-o", "x.csv", "--stations", "40000"},
         {"export", "day.station", "-o", "x.csv", "--stations", "101", "--interval", "1 Hour"},
         {"table", "day.station", "-o", "x.csv", "--stations", "101", "--vehicle-length", "1.5"},
+        {"table", "day.station", "-o", "x.csv", "--stations", "101", "--free-flow-speed", "59.9"},
+        {"health", "day.traffic", "--free-flow-speed", "fast"},
         {"sum", "day.station", "--station", "101", "--from", "7h"},
         {"health", "day.traffic", "--worst"},
         {"sample", "x", "--stations", "0"},
