@@ -119,7 +119,7 @@ std::optional<std::vector<int>> roadRows(const Day& day, const std::string& road
         const int station = day.stations.staIndex(number);
         if (station == -1) {
             const std::string numberText = std::to_string(number);
-            log.appendLog(roadName + " :" + numberText + "doesn't exist.");
+            log.appendLog(missingRoadStationEntry(roadName, numberText));
             dialogs.message(
                 MessageIcon::Exclamation,
                 missingStationLine(numberText) + std::string(kCrLf) + "Unable to plot the graph.");
