@@ -48,31 +48,39 @@ std::string oneDecimal(double value) {
     return buffer;
 }
 
-// The crossing speeds of every station and interval ([i * count + k]) and the sums per interval.
-struct StationPass {
-    std::vector<double> crossing;
+// The seconds a vehicle takes to cross each station's length in each interval (NaN: unknown),
+// interval by interval ([k * stations + i]): a trip reads one interval's stations together.
+struct Crossings {
+    std::vector<double> seconds;
+    std::size_t stations = 0;
     int count = 0;
-    double at(std::size_t i, int k) const {
-        return crossing[i * static_cast<std::size_t>(count) + static_cast<std::size_t>(k)];
+    double at(int k, std::size_t i) const {
+        return seconds[static_cast<std::size_t>(k) * stations + i];
     }
 };
 
 // Departing at the start of interval k: each station's length crossed at the speed of the
 // interval the vehicle is in when it reaches the station.
-double experiencedMinutes(const StationPass& pass, const std::vector<double>& lengths,
-                          int intervalSeconds, int k) {
+double experiencedMinutes(const Crossings& crossings, int intervalSeconds, int k) {
     const double departure = static_cast<double>(k) * intervalSeconds;
     double clock = departure;
-    for (std::size_t i = 0; i < lengths.size(); ++i) {
-        const auto reached = static_cast<int>(clock / intervalSeconds);
-        if (reached >= pass.count) {
+    // The interval the vehicle is in, followed by comparing with its end (whole seconds, exact)
+    // rather than dividing at every station.
+    int reached = k;
+    double reachedEnd = departure + intervalSeconds;
+    for (std::size_t i = 0; i < crossings.stations; ++i) {
+        while (clock >= reachedEnd) {
+            ++reached;
+            reachedEnd += intervalSeconds;
+        }
+        if (reached >= crossings.count) {
             return kNoValue;
         }
-        const double speed = pass.at(i, reached);
-        if (std::isnan(speed)) {
+        const double seconds = crossings.at(reached, i);
+        if (std::isnan(seconds)) {
             return kNoValue;
         }
-        clock += lengths[i] / speed * kSecondsPerHour;
+        clock += seconds;
     }
     if (clock > kSecondsPerDay) {
         return kNoValue;
@@ -149,9 +157,10 @@ RoadMeasures computeRoadMeasures(const Day& day, const IntervalTable& table,
     for (const double km : geometry.lengthsKm) {
         lengths.push_back(km / unit.kmPerUnit);
     }
-    StationPass pass;
-    pass.count = count;
-    pass.crossing.resize(lengths.size() * static_cast<std::size_t>(count));
+    Crossings crossings;
+    crossings.stations = lengths.size();
+    crossings.count = count;
+    crossings.seconds.resize(lengths.size() * static_cast<std::size_t>(count));
     for (std::size_t i = 0; i < lengths.size(); ++i) {
         const double length = lengths[i];
         const int row = geometry.rows[i];
@@ -167,19 +176,18 @@ RoadMeasures computeRoadMeasures(const Day& day, const IntervalTable& table,
                 sums.vht += volume * length / v;
                 sums.delay += stationDelayHours(volume, length, v, measures.threshold);
             }
-            pass.crossing[i * static_cast<std::size_t>(count) + static_cast<std::size_t>(k)] =
-                crossingSpeed(volume, cell, measures.freeFlowSpeed);
+            crossings.seconds[static_cast<std::size_t>(k) * lengths.size() + i] =
+                length / crossingSpeed(volume, cell, measures.freeFlowSpeed) * kSecondsPerHour;
         }
     }
     for (int k = 0; k < count; ++k) {
         IntervalMeasures& interval = measures.intervals[static_cast<std::size_t>(k)];
-        double hours = 0.0;
+        double seconds = 0.0;
         for (std::size_t i = 0; i < lengths.size(); ++i) {
-            hours += lengths[i] / pass.at(i, k);  // NaN stays NaN: unknown
+            seconds += crossings.at(k, i);  // NaN stays NaN: unknown
         }
-        interval.travelMinutes = hours * 60.0;
-        interval.experiencedMinutes =
-            experiencedMinutes(pass, lengths, measures.intervalSeconds, k);
+        interval.travelMinutes = seconds / 60.0;
+        interval.experiencedMinutes = experiencedMinutes(crossings, measures.intervalSeconds, k);
     }
     return measures;
 }
