@@ -21,4 +21,6 @@ cp "$shots/tab2.png" docs/main-window.png
 ./build/bin/quorvane-cli plot "$shots/sample.traffic" --lists "$shots" -o docs/colour-grid.png \
     --kind occgrid --road "Route 1 N" --from 05:00 --to 11:00 --interval "1 min" \
     --log "$shots/plot.log"
-echo "Written: docs/main-window.png docs/colour-grid.png"
+./build/bin/quorvane-cli plot "$shots/sample.traffic" --lists "$shots" -o docs/travel-time.png \
+    --kind traveltime --road "Route 1 N" --interval "5 min" --log "$shots/plot.log"
+echo "Written: docs/main-window.png docs/colour-grid.png docs/travel-time.png"
