@@ -1,6 +1,7 @@
 // Timings of the table operations on a metro-size day (2000 stations): recomputation and the
 // speed estimate at "30 sec" and "5 min", saving and loading its ".station" file, and a
-// whole-day CSV of 50 stations at "30 sec". Each should stay well under 0.2 s.
+// whole-day CSV of 50 stations at "30 sec". Each should stay well under 0.2 s. And the measures
+// of a road of 100 of its stations for the whole day at "30 sec", well under 0.1 s.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -11,10 +12,13 @@
 #include "base/log.h"
 #include "base/station_tables.h"
 #include "core/calibration.h"
+#include "core/day.h"
 #include "definitions/station_file.h"
 #include "definitions/station_list.h"
 #include "views/csv_export.h"
 #include "views/interval_table.h"
+#include "views/road_measures.h"
+#include "views/road_measures_export.h"
 #include "views/speed.h"
 
 namespace {
@@ -185,6 +189,53 @@ void BM_CsvWholeDay50Stations(benchmark::State& state) {
         static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
 
+// A road of the day's first 100 stations, 0.4 to 1 km apart, as a day of its own.
+constexpr int kRoadStations = 100;
+
+const Day& roadDay() {
+    static const Day day = [] {
+        Day d;
+        std::string stations, road = "Bench Road", positions;
+        double post = 3.0;
+        for (int s = 0; s < kRoadStations; ++s) {
+            const std::string number = std::to_string(1000 + s);
+            stations += number + ",P," + std::to_string(s * 4 + 1) + ",\r\n";
+            road += "," + number;
+            positions += number + "," + std::to_string(post) + ",\r\n";
+            post += 0.4 + 0.6 * (s % 7) / 6.0;
+        }
+        d.stations = StationList::parse(stations);
+        d.roads = RoadList::parse(road + ",\r\n");
+        d.positions = StationPositions::parse(positions, d.stations);
+        const StationTables& metro = metroTables();
+        const auto cells = StationTables::cell(0, kRoadStations);
+        d.tables.stationCount = kRoadStations;
+        d.tables.volume.assign(metro.volume.begin(), metro.volume.begin() + cells);
+        d.tables.occupancy.assign(metro.occupancy.begin(), metro.occupancy.begin() + cells);
+        d.tables.lanes.assign(metro.lanes.begin(), metro.lanes.begin() + cells);
+        return d;
+    }();
+    return day;
+}
+
+// What "Road Measures" and `quorvane-cli measures` compute once the interval table is in force:
+// the speeds, every interval's measures and travel times, and the file's text.
+void BM_RoadMeasures100StationsWholeDay30Sec(benchmark::State& state) {
+    const Day& day = roadDay();
+    Log log;
+    const IntervalTable table = recomputeIntervals(day.tables, day.stations, 0, log);
+    const RequestSelection selection{kRoadStations, std::nullopt, 0, table.intervalCount - 1};
+    for (auto _ : state) {
+        const auto measured =
+            measureRoad(day, table, 0, selection, SpeedSettings::fromMetres(SpeedUnit::Kmh, 6.7),
+                        kDefaultThresholdKmh, log);
+        const std::string text =
+            measuresCsvText(std::get<RoadMeasures>(measured), 0, table.intervalCount - 1);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.counters["cells"] = 2880.0 * kRoadStations;
+}
+
 BENCHMARK(BM_Recompute30Sec)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Recompute5Min)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speed30Sec)->Unit(benchmark::kMillisecond);
@@ -194,6 +245,7 @@ BENCHMARK(BM_CalibratedSpeed5Min)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveStationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadStationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvWholeDay50Stations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RoadMeasures100StationsWholeDay30Sec)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

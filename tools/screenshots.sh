@@ -33,5 +33,7 @@ for estimate in calibrated fixed; do
         --kind speedgrid --road "Route 1 N" --from 05:00 --to 21:00 --interval "5 min" \
         "${length[@]}" --log "$shots/plot.log"
 done
+./build/bin/quorvane-cli plot "$shots/sample.traffic" --lists "$shots" -o docs/travel-time.png \
+    --kind traveltime --road "Route 1 N" --interval "5 min" --log "$shots/plot.log"
 echo "Written: docs/main-window.png docs/colour-grid.png docs/speed-grid.png" \
-    "docs/speed-fixed-length.png"
+    "docs/speed-fixed-length.png docs/travel-time.png"

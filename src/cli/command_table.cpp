@@ -19,6 +19,7 @@ std::span<const Command> commands() {
         Command{"build", kBuildSynopsis, runBuild},
         Command{"export", kExportSynopsis, runExport},
         Command{"table", kTableSynopsis, runTable},
+        Command{"measures", kMeasuresSynopsis, runMeasures},
         Command{"sum", kSumSynopsis, runSum},
 #ifdef QUORVANE_CLI_PLOT
         Command{"plot", kPlotSynopsis, runPlot},
@@ -71,11 +72,15 @@ std::string usageText() {
         " (line and scatter show --station N, the others --road NAME).\n";
 #endif
     text +=
-        "The speed (table, and plot's speed kinds) is estimated with each detector's own\n"
-        "g-factor, fitted to the day's free-flow periods at --free-flow-speed (60 to 140 km/h;\n"
-        "default 105 km/h, 65 mph with --unit mph; KMH in km/h), or, with --vehicle-length\n"
-        "METRES (2 to 30), with one effective vehicle length for every detector. A day loaded\n"
-        "from a .station file has only the fixed length (default 6.7 m; 22 ft with --unit mph).\n";
+        "The speed (table, measures, and plot's speed and travel-time kinds) is estimated with\n"
+        "each detector's own g-factor, fitted to the day's free-flow periods at --free-flow-speed\n"
+        "(60 to 140 km/h; default 105 km/h, 65 mph with --unit mph; KMH in km/h), or, with\n"
+        "--vehicle-length METRES (2 to 30), with one effective vehicle length for every detector.\n"
+        "A day loaded from a .station file has only the fixed length (default 6.7 m; 22 ft with\n"
+        "--unit mph).\n";
+    text +=
+        "measures needs VURStaPos.list beside the definition lists (station number, kilometre\n"
+        "post); its delay is counted below --threshold KMH (30 to 130; default 96.56, 60 mph).\n";
     text +=
         "--from and --to name the start of an interval as HH:MM:SS or HH:MM (default: the first\n"
         "and the last interval of the day). Without --log the log goes to standard error.\n"

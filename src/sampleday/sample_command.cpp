@@ -72,7 +72,7 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
         out << "Sample day: " << summary.archive.string() << " (" << summary.stations
             << " stations on " << summary.roads << (summary.roads == 1 ? " road, " : " roads, ")
             << summary.detectors << " detectors, " << summary.members
-            << " members) and both definition lists\n";
+            << " members) and the three definition lists\n";
         return 0;
     } catch (const Error& error) {
         err << errorLine(error) << "\n";

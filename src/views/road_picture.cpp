@@ -17,7 +17,7 @@ std::variant<std::vector<int>, Refusal> roadRows(const Day& day, int road, Log& 
         const int station = day.stations.staIndex(number);
         if (station == -1) {
             const std::string numberText = std::to_string(number);
-            log.appendLog(roadName + " :" + numberText + "doesn't exist.");
+            log.appendLog(missingRoadStationEntry(roadName, numberText));
             return Refusal{missingStationLine(numberText) + std::string(kCrLf) +
                            "Unable to plot the graph."};
         }

@@ -255,6 +255,39 @@ TEST(LoadDay, RefusesFewerStationsThanTheListButAcceptsMore) {
     EXPECT_EQ(loadDay(day.dir / "four.station", day.dir.path(), log).tables.stationCount, 4);
 }
 
+// The positions list never stops a build or a load: without it the log is what it always was;
+// a malformed one is one line after the counts and the day's problem; a good one is in force.
+TEST(DayPositions, AreReadAtBuildAndLoadAndAMalformedListIsOneLogLine) {
+    const ListedDay day = smallDay();
+    const BuildRequest request{day.dir / "day.traffic", day.dir.path(), std::nullopt};
+    Log plainLog;
+    const Day plain = buildDay(request, plainLog);
+    writeStationFile(day.dir / "day.station", plain.tables);
+    EXPECT_FALSE(plain.positions.has_value() || !plain.positionsProblem.empty());
+
+    const fs::path list = day.dir / "VURStaPos.list";
+    writeFile(list, "7, 0.5,\r\n8, x,\r\n");
+    const std::string problem =
+        "Type mismatch: " + list.string() + " line 2: post \"x\" is not a number";
+    const std::string counts = "Sta count=3\r\nRoad count=1\r\n";
+    for (const bool load : {false, true}) {
+        Log log;
+        const Day malformed =
+            load ? loadDay(day.dir / "day.station", day.dir.path(), log) : buildDay(request, log);
+        EXPECT_EQ(std::pair(malformed.positions.has_value(), malformed.positionsProblem),
+                  std::pair(false, problem));
+        std::string expected = load ? counts : plainLog.logText();
+        expected.insert(counts.size(), problem + "\r\n");
+        EXPECT_EQ(log.logText(), expected);
+    }
+    writeFile(list, "7, 0.5,\r\n9, 1.25,\r\n");
+    Log log;
+    const Day placed = loadDay(day.dir / "day.station", day.dir.path(), log);
+    EXPECT_EQ(
+        std::tuple(placed.positions.value().postKm(9), placed.positionsProblem, log.logText()),
+        std::tuple(std::optional(1.25), std::string(), counts));
+}
+
 // The program's folder counts only when it holds the station list; the data file's folder is
 // then taken whatever it holds (a missing list is the build's error to report), and logged.
 TEST(ChooseListFolder, ProgramFolderWithAStationListElseTheDataFilesFolder) {
