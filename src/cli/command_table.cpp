@@ -20,6 +20,7 @@ std::span<const Command> commands() {
         Command{"export", kExportSynopsis, runExport},
         Command{"table", kTableSynopsis, runTable},
         Command{"measures", kMeasuresSynopsis, runMeasures},
+        Command{"bottlenecks", kBottlenecksSynopsis, runBottlenecks},
         Command{"sum", kSumSynopsis, runSum},
 #ifdef QUORVANE_CLI_PLOT
         Command{"plot", kPlotSynopsis, runPlot},

@@ -28,6 +28,12 @@ inline constexpr std::string_view kMeasuresSynopsis =
     "                        [--free-flow-speed KMH] [--lists DIR] [--worst] [--log FILE]";
 int runMeasures(std::span<const std::string_view> args, CliContext& context);
 
+inline constexpr std::string_view kBottlenecksSynopsis =
+    "bottlenecks INPUT [--road NAME] [-o OUT.csv] [--vehicle-length METRES]\n"
+    "                           [--free-flow-speed KMH] [--threshold KMH] [--lists DIR]\n"
+    "                           [--log FILE]";
+int runBottlenecks(std::span<const std::string_view> args, CliContext& context);
+
 inline constexpr std::string_view kSumSynopsis =
     "sum INPUT --station N [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS]\n"
     "                   [--lists DIR] [--worst] [--log FILE]";

@@ -1,5 +1,4 @@
 #include <array>
-#include <charconv>
 #include <string>
 
 #include "cli/commands.h"
@@ -14,26 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr OptionSpec kThresholdOption{"--threshold", true};
-
 constexpr auto kMeasuresOptions =
     withDayRange(std::array{OptionSpec{"-o", true}, OptionSpec{"--road", true}, kThresholdOption,
                             kVehicleLengthOption, kFreeFlowSpeedOption});
-
-// --threshold KMH: the delay's threshold speed, 30 to 130 km/h (default 60 mph).
-double thresholdKmh(const Arguments& arguments) {
-    const auto text = arguments.value(kThresholdOption.name);
-    if (!text) {
-        return kDefaultThresholdKmh;
-    }
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (text->empty() || ec != std::errc() || end != text->data() + text->size() ||
-        !acceptedThresholdKmh(value)) {
-        throw UsageError("--threshold takes 30 to 130 km/h, not \"" + std::string(*text) + "\"");
-    }
-    return value;
-}
 
 }  // namespace
 
