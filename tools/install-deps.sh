@@ -11,9 +11,11 @@ packages=(
     clang libclang-rt-14-dev
     zip unzip xvfb xauth
     python3-pyatspi at-spi2-core dbus-daemon  # tests/ui/atspi_check.py drives the window by AT-SPI
-    # The install check and the Debian package: the desktop entry, MIME XML and man pages are
-    # validated, dpkg-shlibdeps finds the package's dependencies.
+    # The install check and the Debian package: the desktop entry, MIME XML, AppStream
+    # metainfo and man pages are validated, the shell completion loaded by bash-completion,
+    # dpkg-shlibdeps finds the package's dependencies and lintian checks the package.
     desktop-file-utils libxml2-utils shared-mime-info man-db dpkg-dev binutils
+    appstream bash-completion lintian
 )
 
 missing=()

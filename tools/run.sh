@@ -13,7 +13,7 @@ cmake --build build -j "$(nproc)" --target quorvane quorvane-cli
 
 mkdir -p sample
 ./build/bin/quorvane-cli sample sample
-cp sample/VURSta2Det.list sample/VURRoad2Sta.list build/bin/
+cp sample/VURSta2Det.list sample/VURRoad2Sta.list sample/VURStaPos.list build/bin/
 echo "Sample day: $root/sample/sample.traffic (definition lists copied beside the program)"
 
 cd sample

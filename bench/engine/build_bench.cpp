@@ -1,9 +1,9 @@
 // The build of a metro-size day (2000 stations, about 8000 detectors, 16000 members), with and
-// without grading the detectors' health, timed in one run against its floor, listing and reading the same members with libzip alone into
-// memory on one thread, and against Info-ZIP's `unzip -p ARCHIVE > /dev/null`. Then the batch
-// command `quorvane-cli build` and `unzip -p` as the user runs them, in alternating pairs (wall
-// and CPU time, medians: the machine is shared). Afterwards the peak memory of one build,
-// measured in a child process so that nothing of the benchmarks counts.
+// without grading the detectors' health, timed in one run against its floor, listing and reading
+// the same members with libzip alone into memory on one thread, and against Info-ZIP's `unzip -p
+// ARCHIVE > /dev/null`. Then the batch command `quorvane-cli build` and `unzip -p` as the user runs
+// them, in alternating pairs (wall and CPU time, medians: the machine is shared). Afterwards the
+// peak memory of one build, measured in a child process so that nothing of the benchmarks counts.
 //
 //   build_bench [--day DIR] [--pairs N] [benchmark flags]
 //
@@ -30,9 +30,9 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
 #include "child_process.h"
 #include "core/day.h"
-#include "base/log.h"
 #include "core/station_builder.h"
 #include "core/unzip.h"
 #include "definitions/road_list.h"
@@ -102,8 +102,8 @@ void BM_InfoZipUnzipToDevNull(benchmark::State& state) {
 }
 
 // The build as the program runs it: member list, both lists, every station, with or without
-// grading the detectors' health.
-quorvane::StationBuild build(int readerThreads, bool gradeHealth) {
+// grading the detectors' health and calibrating their g-factors.
+quorvane::StationBuild build(int readerThreads, bool gradeHealth, bool calibrate = true) {
     quorvane::Log log;
     quorvane::Unzip archive;
     archive.setZipFileName(archivePath());
@@ -113,6 +113,7 @@ quorvane::StationBuild build(int readerThreads, bool gradeHealth) {
     quorvane::BuildOptions options;
     options.readerThreads = readerThreads;
     options.gradeHealth = gradeHealth;
+    options.calibrate = calibrate;
     return quorvane::buildStations(archive, stations, log, {}, options);
 }
 
@@ -126,15 +127,16 @@ void BM_Build(benchmark::State& state) {
 void BM_BuildWithoutHealth(benchmark::State& state) {
     const int readers = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(build(readers, false).tables.stationCount);
+        benchmark::DoNotOptimize(build(readers, false, false).tables.stationCount);
     }
 }
 
-// What grading adds: builds with and without grading alternate (in both orders), so that a
-// disturbance of the shared machine meets both alike. Reports the medians of each and the
-// median of the per-pair ratios, for real time and for the process's CPU time (all threads).
-void BM_HealthCost(benchmark::State& state) {
-    const int readers = static_cast<int>(state.range(0));
+// What a part of the build adds: builds with it and without it alternate (in both orders), so
+// that a disturbance of the shared machine meets both alike. Reports the medians of each and
+// the median of the per-pair ratios, for real time and for the process's CPU time (all
+// threads). `withPart(true)` builds with the part, `withPart(false)` without it.
+template <class Build>
+void partCost(benchmark::State& state, Build withPart) {
     constexpr int kPairs = 11;
     auto now = [] {
         timespec cpu{};
@@ -145,13 +147,13 @@ void BM_HealthCost(benchmark::State& state) {
     std::vector<double> with, without, wallRatio, cpuRatio;
     for (auto _ : state) {
         for (int pair = 0; pair < kPairs; ++pair) {
-            std::array<double, 2> wall{}, cpu{};  // [graded]
-            for (const bool grade : {pair % 2 == 0, pair % 2 != 0}) {
+            std::array<double, 2> wall{}, cpu{};  // [with the part]
+            for (const bool part : {pair % 2 == 0, pair % 2 != 0}) {
                 const auto [wallStart, cpuStart] = now();
-                benchmark::DoNotOptimize(build(readers, grade).health.detectors.size());
+                benchmark::DoNotOptimize(withPart(part).tables.stationCount);
                 const auto [wallEnd, cpuEnd] = now();
-                wall[grade] = std::chrono::duration<double>(wallEnd - wallStart).count();
-                cpu[grade] = cpuEnd - cpuStart;
+                wall[part] = std::chrono::duration<double>(wallEnd - wallStart).count();
+                cpu[part] = cpuEnd - cpuStart;
             }
             with.push_back(wall[1]);
             without.push_back(wall[0]);
@@ -169,13 +171,25 @@ void BM_HealthCost(benchmark::State& state) {
     state.counters["cpu_extra_pct"] = (median(cpuRatio) - 1.0) * 100.0;
 }
 
+// Grading against no grading, both without calibration (which needs the grades).
+void BM_HealthCost(benchmark::State& state) {
+    const int readers = static_cast<int>(state.range(0));
+    partCost(state, [readers](bool grade) { return build(readers, grade, false); });
+}
+
+// The calibrated speed's fits and sums against a graded build without them.
+void BM_CalibrationCost(benchmark::State& state) {
+    const int readers = static_cast<int>(state.range(0));
+    partCost(state, [readers](bool calibrate) { return build(readers, true, calibrate); });
+}
+
 // Keeps every repetition's real time per iteration of each benchmark, for the ratios printed
 // at the end: the best run (the one least disturbed on this shared machine) and the median.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_name.str().rfind("BM_HealthCost", 0) == 0) {
+            if (run.run_name.str().find("Cost", 0) != std::string::npos) {
                 continue;  // many builds per run: its counters say what it measured
             }
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
@@ -197,9 +211,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
             std::printf("%-44s %9.1f %9.1f %9.2f %9.2f\n", name.c_str(), best * 1e3, middle * 1e3,
                         floor > 0 ? middle / floor : 0.0, unzip > 0 ? middle / unzip : 0.0);
         }
-        std::printf("goal: single-threaded build (readerThreads/0) <= 0.70 x floor; grading the "
-                    "detectors' health adds <= 10 %% (BM_HealthCost extra_pct: median ratio of "
-                    "alternating builds)\n");
+        std::printf(
+            "goal: single-threaded build (readerThreads/0) <= 0.70 x floor; grading the "
+            "detectors' health adds <= 10 %% (BM_HealthCost extra_pct: median ratio of "
+            "alternating builds), calibrating their g-factors <= 10 %% more "
+            "(BM_CalibrationCost)\n");
     }
 
   private:
@@ -355,6 +371,12 @@ int main(int argc, char** argv) {
         ->UseRealTime()
         ->Repetitions(5);
     benchmark::RegisterBenchmark("BM_HealthCost/readerThreads", BM_HealthCost)
+        ->Arg(0)
+        ->Arg(2)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BM_CalibrationCost/readerThreads", BM_CalibrationCost)
         ->Arg(0)
         ->Arg(2)
         ->Iterations(1)

@@ -1,6 +1,7 @@
 // Filling and first paint of the graph windows at their largest: a colour grid and a contour
 // of 1441 intervals x 60 stations (of occupancy, and the speed colour grid, which computes its
-// estimate from the 30-second tables first), and a whole-day line graph at "30 sec".
+// estimate from the 30-second tables first), and whole-day line graphs at "30 sec": the station's
+// and the road's travel time (its measures computed first).
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,7 @@
 #include "base/dialogs.h"
 #include "base/log.h"
 #include "charts/chart.h"
+#include "charts/open_graph.h"
 #include "charts/road_graph.h"
 #include "charts/station_graphs.h"
 
@@ -31,14 +33,17 @@ class SilentDialogs : public Dialogs {
 GraphData benchData() {
     std::string stations;
     std::string road = "Bench";
+    std::string positions;
     for (int s = 0; s < kStations; ++s) {
         stations += std::to_string(101 + s) + ",P," + std::to_string(1 + s) + ",\r\n";
         road += ',';
         road += std::to_string(101 + s);
+        positions += std::to_string(101 + s) + "," + std::to_string(s * 0.6) + ",\r\n";
     }
     auto day = std::make_shared<Day>();
     day->stations = StationList::parse(stations);
     day->roads = RoadList::parse(road + ",\r\n");
+    day->positions = StationPositions::parse(positions, day->stations);
     day->tables = StationTables::zeroed(kStations);
     day->tables.lanes.assign(day->tables.volume.size(), 3);
     auto table = std::make_shared<IntervalTable>();
@@ -122,10 +127,29 @@ void BM_LineGraphWholeDayAt30Sec(benchmark::State& state) {
     state.counters["points"] = 2.0 * 2880;
 }
 
+void BM_TravelTimeGraphWholeDayAt30Sec(benchmark::State& state) {
+    const GraphData data = benchData();
+    GraphSelection selection = benchSelection(2879);
+    selection.speed = SpeedSettings::fromMetres(SpeedUnit::Kmh, 6.7);
+    SilentDialogs dialogs;
+    Log log;
+    for (auto _ : state) {
+        GraphWindow* window =
+            openGraph(GraphKind::TravelTime, data, selection, dialogs, log, {}).window;
+        const QPixmap painted = window->grab();
+        benchmark::DoNotOptimize(painted.cacheKey());
+        state.PauseTiming();
+        destroy(window);
+        state.ResumeTiming();
+    }
+    state.counters["points"] = 3.0 * 2880;
+}
+
 BENCHMARK(BM_ColorGridFillAndFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContourFillAndFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpeedColorGridFillAndFirstPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineGraphWholeDayAt30Sec)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TravelTimeGraphWholeDayAt30Sec)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quorvane

@@ -33,6 +33,11 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>()) {
 
     d_->canvas = new QwtPlotCanvas();
     d_->canvas->setPaintAttribute(QwtPlotCanvas::BackingStore, false);
+    // The canvas shows the chart's background through (applyLook): Qt paints it under a canvas
+    // that does not claim to be opaque. An "opaque" canvas leaves that to Qwt, whose copy of a
+    // gradient background comes out black on a screen and as stale pixels in a grab.
+    d_->canvas->setPaintAttribute(QwtPlotCanvas::Opaque, false);
+    d_->canvas->setAttribute(Qt::WA_OpaquePaintEvent, false);
     d_->canvas->setFrameStyle(kBoxFrame);
     d_->canvas->setLineWidth(1);
     d_->plot->setCanvas(d_->canvas);
@@ -128,7 +133,7 @@ int Chart::addSeries(SeriesKind kind, const SeriesStyle& style) {
                                GridRasterData::valueRange(*entry.matrix, entry.grid)));
         entry.spectrogram->attach(d_->plot);
     } else {
-        entry.curve = new QwtPlotCurve(style.title);
+        entry.curve = new GapCurve(style.title);
         entry.curve->setRenderHint(QwtPlotItem::RenderAntialiased, true);
         entry.curve->attach(d_->plot);
     }

@@ -188,12 +188,23 @@ void Chart::syncData() {
         if (entry.curve != nullptr) {
             QVector<QPointF> samples;
             samples.reserve(static_cast<int>(entry.points.size()));
+            // A point without a value is left out (Qwt would draw NaN as a spike) and breaks
+            // the line there.
+            std::vector<int> runStarts;
+            bool gap = false;
             for (const ChartPoint& p : entry.points) {
-                if (std::isfinite(p.x) && std::isfinite(p.y)) {  // Qwt would draw NaN as a spike
+                if (std::isfinite(p.x) && std::isfinite(p.y)) {
+                    if (gap && !samples.isEmpty()) {
+                        runStarts.push_back(samples.size());
+                    }
+                    gap = false;
                     samples.append(QPointF(p.x, p.y));
+                } else {
+                    gap = true;
                 }
             }
             entry.curve->setSamples(samples);
+            entry.curve->setRunStarts(std::move(runStarts));
             continue;
         }
         entry.matrix = std::make_shared<GridMatrix>(GridMatrix::fromPoints(entry.gridPoints));

@@ -19,6 +19,7 @@
 #include "charts/chart.h"
 #include "charts/chart_picker.h"
 #include "charts/chart_raster.h"
+#include "charts/gap_curve.h"
 
 namespace quorvane {
 
@@ -47,7 +48,7 @@ struct SeriesEntry {
     std::vector<ChartPoint> points;
     std::vector<GridPoint> gridPoints;
     bool dirty = true;
-    QwtPlotCurve* curve = nullptr;
+    GapCurve* curve = nullptr;
     GridSpectrogram* spectrogram = nullptr;
     std::shared_ptr<const GridMatrix> matrix = std::make_shared<GridMatrix>();
     std::vector<double> levels;

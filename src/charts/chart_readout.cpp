@@ -56,7 +56,8 @@ QString timeReadOut(const std::vector<SeriesEntry>& series, double x) {
                                                return std::abs(a.x - x) < std::abs(b.x - x);
                                            });
         parts[0] = timeText(best->x);
-        parts.append(QStringLiteral("%1 %2").arg(s.style.title, plainNumber(best->y)));
+        parts.append(QStringLiteral("%1 %2").arg(
+            s.style.title, std::isnan(best->y) ? QStringLiteral("none") : plainNumber(best->y)));
     }
     return parts.join(QStringLiteral("  "));
 }

@@ -5,6 +5,7 @@
 #include "charts/chart.h"
 #include "charts/graph_window.h"
 #include "charts/station_graphs.h"
+#include "charts/travel_time_graph.h"
 
 namespace quorvane {
 
@@ -22,7 +23,8 @@ bool showsOneStation(GraphKind kind) {
 }
 
 bool graphShowsSpeed(GraphKind kind) {
-    return kind == GraphKind::SpeedColorGrid || kind == GraphKind::SpeedContour;
+    return kind == GraphKind::SpeedColorGrid || kind == GraphKind::SpeedContour ||
+           kind == GraphKind::TravelTime;
 }
 
 namespace {
@@ -49,6 +51,8 @@ OpenedGraph openWindow(GraphKind kind, const GraphData& data, const GraphSelecti
             return road(RoadGraphKind::ColorGrid, RoadMeasure::Speed);
         case GraphKind::SpeedContour:
             return road(RoadGraphKind::Contour, RoadMeasure::Speed);
+        case GraphKind::TravelTime:
+            return plotTravelTime(data, selection, dialogs, log);
     }
     return {};
 }

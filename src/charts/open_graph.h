@@ -23,7 +23,8 @@ enum class GraphKind {
     VolContour,
     OccContour,
     SpeedColorGrid,
-    SpeedContour
+    SpeedContour,
+    TravelTime
 };
 
 struct GraphKindName {
@@ -39,12 +40,13 @@ inline constexpr std::array kGraphKinds{
     GraphKindName{"occcontour", GraphKind::OccContour},
     GraphKindName{"speedgrid", GraphKind::SpeedColorGrid},
     GraphKindName{"speedcontour", GraphKind::SpeedContour},
+    GraphKindName{"traveltime", GraphKind::TravelTime},
 };
 
 std::optional<GraphKind> graphKindNamed(std::string_view word);
 // The line and scatter graphs show the selected station; the others the selected road.
 bool showsOneStation(GraphKind kind);
-// The graphs drawn from the speed estimate.
+// The graphs drawn from the speed estimate (the travel time among them).
 bool graphShowsSpeed(GraphKind kind);
 
 // Opens a graph of `kind` for the selection in a new window, shown, whose image is saved

@@ -8,6 +8,7 @@
 #include "base/dialogs.h"
 #include "base/log.h"
 #include "charts/chart.h"
+#include "views/road_picture.h"
 #include "views/speed.h"
 
 namespace quorvane {
@@ -54,27 +55,6 @@ class WindowBeingFilled {
     QPointer<GraphWindow> window_;
 };
 
-// The value of the road's station at `position` in interval t.
-using RoadValue = std::function<double(std::size_t position, int t)>;
-
-// Volume and occupancy come from the interval table; the speed is computed once for the road's
-// rows from the day's 30-second tables, at the table's interval.
-RoadValue roadValues(RoadMeasure measure, const Day& day, const IntervalTable& table,
-                     const std::vector<int>& rows, const SpeedSettings& speed) {
-    if (measure == RoadMeasure::Speed) {
-        auto speeds = std::make_shared<const SpeedTable>(
-            computeSpeeds(day, rows, table.intervalIndex, speed));
-        return [speeds](std::size_t position, int t) {
-            return static_cast<double>(speeds->at(position, t).speed);
-        };
-    }
-    return [&table, &rows, measure](std::size_t position, int t) {
-        const IntervalValue& value = table.at(rows[position], t);
-        return measure == RoadMeasure::Volume ? static_cast<double>(value.vol)
-                                              : static_cast<double>(value.occ);
-    };
-}
-
 // A new window of the kind, titled with the road, with the colours every road graph draws in.
 GraphWindow* newRoadWindow(RoadGraphKind kind, RoadMeasure measure, const std::string& roadName,
                            SpeedUnit unit) {
@@ -108,46 +88,15 @@ std::optional<int> cutRange(RoadGraphKind kind, int start, int end, Dialogs& dia
     return start + kCutRoadRange;
 }
 
-// Every station of the road looked up before the first point, as the first interval would meet
-// a missing one: the rows in road order, or none after the first missing station in road order
-// was logged and refused.
-std::optional<std::vector<int>> roadRows(const Day& day, const std::string& roadName,
-                                         const std::vector<int16_t>& stationNumbers,
-                                         Dialogs& dialogs, Log& log) {
-    std::vector<int> rows;
-    for (const int16_t number : stationNumbers) {
-        const int station = day.stations.staIndex(number);
-        if (station == -1) {
-            const std::string numberText = std::to_string(number);
-            log.appendLog(roadName + " :" + numberText + "doesn't exist.");
-            dialogs.message(
-                MessageIcon::Exclamation,
-                missingStationLine(numberText) + std::string(kCrLf) + "Unable to plot the graph.");
-            return std::nullopt;
-        }
-        rows.push_back(station);
-    }
-    return rows;
-}
-
-// A table that does not match the lists (never the case when the main window keeps them
-// together) draws nothing rather than reading outside it.
-bool inTable(const IntervalTable& table, const std::vector<int>& rows, int start, int end) {
-    return start >= 0 && end < table.intervalCount &&
-           std::all_of(rows.begin(), rows.end(),
-                       [&](int station) { return station < table.stationCount; });
-}
-
 // One column of cells per interval, the road's first station at the bottom (z = 1); pending
 // events run after each column. False when the window was closed meanwhile.
-bool fillRoadGrid(WindowBeingFilled& window, const IntervalTable& table, std::size_t stations,
-                  const RoadValue& valueAt, int start, int end,
+bool fillRoadGrid(WindowBeingFilled& window, const RoadPicture& picture,
                   const std::function<void()>& letEventsRun) {
     Chart& chart = window.get()->chart();
-    for (int t = start; t <= end; ++t) {
-        const double x = table.intervalTime(t);
-        for (std::size_t k = 0; k < stations; ++k) {
-            chart.addGridPoint(0, x, valueAt(k, t), static_cast<double>(k + 1));
+    for (std::size_t column = 0; column < picture.times.size(); ++column) {
+        const double x = picture.times[column];
+        for (std::size_t row = 0; row < picture.rows(); ++row) {
+            chart.addGridPoint(0, x, picture.value(row, column), static_cast<double>(row + 1));
         }
         if (letEventsRun) {
             letEventsRun();
@@ -177,7 +126,6 @@ OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphDa
         return {};
     }
     const std::string& roadName = day->roads.roadByIndex(*selection.road);
-    const std::vector<int16_t> stationNumbers = day->roads.staList(*selection.road);
     const int start = *selection.start;
     int end = *selection.end;
 
@@ -192,17 +140,25 @@ OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphDa
             result.newEnd = end;
         }
     }
-    const auto rows = roadRows(*day, roadName, stationNumbers, dialogs, log);
-    if (!rows || !inTable(*table, *rows, start, end)) {
+    // Every station of the road looked up before the first point, as the first interval would
+    // meet a missing one.
+    const auto rows = roadRows(*day, *selection.road, log);
+    if (const auto* refusal = std::get_if<Refusal>(&rows)) {
+        dialogs.message(MessageIcon::Exclamation, refusal->message);
+        return result;
+    }
+    const RoadPicture picture =
+        prepareRoadPicture(*day, *table, measure, *selection.road, std::get<std::vector<int>>(rows),
+                           start, end, selection.speed);
+    if (picture.times.empty()) {
         return result;
     }
     QStringList labels;
-    for (const int16_t number : stationNumbers) {
+    for (const int16_t number : picture.stations) {
         labels.append(QString::number(number));
     }
     window.get()->chart().setRowLabels(labels);
-    const RoadValue valueAt = roadValues(measure, *day, *table, *rows, selection.speed);
-    if (!fillRoadGrid(window, *table, rows->size(), valueAt, start, end, letEventsRun)) {
+    if (!fillRoadGrid(window, picture, letEventsRun)) {
         return result;
     }
     window.get()->setWindowTitle(

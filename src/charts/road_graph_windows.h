@@ -3,13 +3,12 @@
 #include <QColor>
 
 #include "charts/graph_window.h"
+#include "views/road_picture.h"
 #include "views/speed.h"
 
 namespace quorvane {
 
 class Chart;
-
-enum class RoadMeasure { Volume, Occupancy, Speed };
 
 // New, hidden windows with their stored chart settings: frmVolColorGrid, frmOccColorGrid,
 // frmSpeedColorGrid, frmContour and frmSpeedContour, each with one series (index 0).

@@ -37,6 +37,9 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Opt
             name = arg.substr(0, equals);
             inlineValue = arg.substr(equals + 1);
         }
+        if (name == "--help" || name == "-h") {
+            throw HelpRequested{};
+        }
         const OptionSpec* option = findOption(options, name);
         if (option == nullptr) {
             throw UsageError("unknown option " + quoted(name));

@@ -18,6 +18,9 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// "--help" or "-h" among a command's options: the usage text on standard output, exit 0.
+struct HelpRequested {};
+
 struct OptionSpec {
     std::string_view name;  // "-o", "--lists", ...
     bool takesValue = false;
@@ -25,7 +28,7 @@ struct OptionSpec {
 
 // Options in any order around the positional arguments; "--name=value" and "--name value"
 // both work, "--" ends the options. An unknown or repeated option, or a missing value, is a
-// UsageError.
+// UsageError; "--help" or "-h" where an option may stand throws HelpRequested.
 class Arguments {
   public:
     Arguments(std::span<const std::string_view> args, std::span<const OptionSpec> options);

@@ -9,14 +9,18 @@
 
 namespace quorvane::cli {
 
-// A further sub-command lives in a file of its own, is declared in commands.h and listed here;
-// `plot` needs Qt and the chart layer and is there only in a build with the GUI.
+// A further sub-command lives in a file of its own, is declared in commands.h and listed here,
+// and its options go into the tables of data/quorvane-cli.bash-completion (the install check
+// compares those with the usage text); `plot` needs Qt and the chart layer and is there only
+// in a build with the GUI.
 std::span<const Command> commands() {
     // clang-format off
     static constexpr std::array kCommands{
         Command{"build", kBuildSynopsis, runBuild},
         Command{"export", kExportSynopsis, runExport},
         Command{"table", kTableSynopsis, runTable},
+        Command{"measures", kMeasuresSynopsis, runMeasures},
+        Command{"bottlenecks", kBottlenecksSynopsis, runBottlenecks},
         Command{"sum", kSumSynopsis, runSum},
 #ifdef QUORVANE_CLI_PLOT
         Command{"plot", kPlotSynopsis, runPlot},
@@ -53,6 +57,9 @@ std::string usageText() {
         text += command.synopsis;
         text += "\n";
     }
+    text += "  ";
+    text += kProgram;
+    text += " --help | --version\n";
     text +=
         "\n"
         "The definition lists VURSta2Det.list and VURRoad2Sta.list are read from --lists DIR,\n"
@@ -68,11 +75,15 @@ std::string usageText() {
         " (line and scatter show --station N, the others --road NAME).\n";
 #endif
     text +=
-        "The speed (table, typical, and plot's speed kinds) is estimated with each detector's own\n"
-        "g-factor, fitted to the day's free-flow periods at --free-flow-speed (60 to 140 km/h;\n"
-        "default 105 km/h, 65 mph with --unit mph; KMH in km/h), or, with --vehicle-length\n"
-        "METRES (2 to 30), with one effective vehicle length for every detector. A day loaded\n"
-        "from a .station file has only the fixed length (default 6.7 m; 22 ft with --unit mph).\n";
+        "The speed (table, measures, typical, and plot's speed and travel-time kinds) is\n"
+        "estimated with each detector's own g-factor, fitted to the day's free-flow periods at\n"
+        "--free-flow-speed (60 to 140 km/h; default 105 km/h, 65 mph with --unit mph; KMH in\n"
+        "km/h), or, with --vehicle-length METRES (2 to 30), with one effective vehicle length for\n"
+        "every detector. A day loaded from a .station file has only the fixed length (default\n"
+        "6.7 m; 22 ft with --unit mph).\n";
+    text +=
+        "measures needs VURStaPos.list beside the definition lists (station number, kilometre\n"
+        "post); its delay is counted below --threshold KMH (30 to 130; default 96.56, 60 mph).\n";
     text +=
         "--from and --to name the start of an interval as HH:MM:SS or HH:MM (default: the first\n"
         "and the last interval of the day). Without --log the log goes to standard error.\n"

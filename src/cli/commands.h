@@ -22,6 +22,18 @@ inline constexpr std::string_view kTableSynopsis =
     "                     [--vehicle-length METRES] [--free-flow-speed KMH] [--log FILE]";
 int runTable(std::span<const std::string_view> args, CliContext& context);
 
+inline constexpr std::string_view kMeasuresSynopsis =
+    "measures INPUT --road NAME -o OUT.csv [--interval TEXT] [--from HH:MM:SS]\n"
+    "                        [--to HH:MM:SS] [--threshold KMH] [--vehicle-length METRES]\n"
+    "                        [--free-flow-speed KMH] [--lists DIR] [--worst] [--log FILE]";
+int runMeasures(std::span<const std::string_view> args, CliContext& context);
+
+inline constexpr std::string_view kBottlenecksSynopsis =
+    "bottlenecks INPUT [--road NAME] [-o OUT.csv] [--vehicle-length METRES]\n"
+    "                           [--free-flow-speed KMH] [--threshold KMH] [--lists DIR]\n"
+    "                           [--log FILE]";
+int runBottlenecks(std::span<const std::string_view> args, CliContext& context);
+
 inline constexpr std::string_view kSumSynopsis =
     "sum INPUT --station N [--interval TEXT] [--from HH:MM:SS] [--to HH:MM:SS]\n"
     "                   [--lists DIR] [--worst] [--log FILE]";

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/version.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/day_input.h"
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
         context.out << usageText();
         return kExitOk;
     }
+    if (word == "--version") {
+        context.out << kProgram << " " << quorvane::kVersion << "\n";
+        return kExitOk;
+    }
     const auto all = commands();
     const auto command =
         std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == word; });
@@ -45,5 +50,8 @@ int main(int argc, char** argv) {
         return status;
     } catch (const UsageError& problem) {
         return usageError(std::string(word) + ": " + problem.what());
+    } catch (const HelpRequested&) {
+        context.out << usageText();
+        return kExitOk;
     }
 }

@@ -97,7 +97,7 @@ PlotRequest plotRequest(const Arguments& arguments) {
         request.station = parseStationOption(*station);
     } else {
         if (!road) {
-            throw UsageError("a colour grid or contour shows a road: give --road NAME");
+            throw UsageError("a road graph shows a road: give --road NAME");
         }
         request.road = std::string(*road);
     }

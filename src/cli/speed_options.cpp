@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/day.h"
+#include "views/road_measures.h"
 
 namespace quorvane::cli {
 
@@ -61,6 +62,18 @@ SpeedSettings speedSettings(const Arguments& arguments) {
         }
     }
     return settings;
+}
+
+double thresholdKmh(const Arguments& arguments) {
+    const auto text = arguments.value(kThresholdOption.name);
+    if (!text) {
+        return kDefaultThresholdKmh;
+    }
+    const auto value = decimal(*text);
+    if (!value || !acceptedThresholdKmh(*value)) {
+        throw UsageError("--threshold takes 30 to 130 km/h, not \"" + std::string(*text) + "\"");
+    }
+    return *value;
 }
 
 void noteSpeedFallback(const Day& day, const SpeedSettings& settings, std::ostream& err) {

@@ -6,7 +6,9 @@
 // hold anyway.
 
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "base/station_tables.h"
@@ -72,37 +74,64 @@ struct BorderlineDetector {
     friend bool operator==(const BorderlineDetector&, const BorderlineDetector&) = default;
 };
 
+// Leaves a vector's new elements uninitialised: a build writes every row of its sums itself,
+// right before adding to it, so zeroing tens of megabytes up front would only cost time.
+template <class T>
+struct DefaultInitAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = DefaultInitAllocator<U>;
+    };
+    using std::allocator<T>::allocator;
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0) {
+            ::new (static_cast<void*>(at)) U;
+        } else {
+            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+        }
+    }
+};
+template <class T>
+using CellVector = std::vector<T, DefaultInitAllocator<T>>;
+
 // Per station and slot, the sums over the station's good detectors that are calibrated at every
 // accepted V, in the slots where their values are samples: their volumes, their densities at
 // V = 1 km/h and their number. Rows and slots as in StationTables. The detectors calibrated
 // only at some V are kept aside whole, in station order.
 struct CalibratedSums {
     int stationCount = 0;
-    std::vector<uint16_t> volume;
-    std::vector<float> density;
-    std::vector<uint8_t> detectors;
+    CellVector<uint16_t> volume;
+    CellVector<float> density;
+    CellVector<uint8_t> detectors;
     std::vector<BorderlineDetector> borderline;
 
     static CalibratedSums zeroed(int stationCount);
+    // Rows left to be written, each by StationCalibration::start.
+    static CalibratedSums unwritten(int stationCount);
 
     friend bool operator==(const CalibratedSums&, const CalibratedSums&) = default;
 };
 
-// One station's share of CalibratedSums while its detectors are read.
-struct CalibratedRow {
-    std::vector<uint16_t> volume = std::vector<uint16_t>(kSlotsPerDay);
-    std::vector<float> density = std::vector<float>(kSlotsPerDay);
-    std::vector<uint8_t> detectors = std::vector<uint8_t>(kSlotsPerDay);
+// At most this many always-calibrated detectors of a station are summed (the counts are bytes;
+// a real station has a handful of lanes).
+inline constexpr int kMostCalibratedPerStation = 255;
+
+// One station's calibration while its detectors are read: its row of the sums is written in
+// place (rows are apart, so reader threads may write theirs at once); the borderline detectors
+// wait here to be appended in station order.
+struct StationCalibration {
     std::vector<BorderlineDetector> borderline;
+    int summed = 0;
 
-    void clear();
-    // Adds a good detector with its fit: to the sums when always calibrated, aside when only
-    // sometimes, not at all when never.
-    void add(int stationRow, const FreeFlowFit& fit, std::span<const uint8_t, kSlotsPerDay> volume,
-             std::span<const float, kSlotsPerDay> occupancy);
+    // Row `stationRow` of `sums` zeroed, before the station's first detector.
+    void start(CalibratedSums& sums, int stationRow);
+
+    // Fits a good detector and adds it: to row `stationRow` of `sums` when always calibrated,
+    // aside when only sometimes, not at all when never. Its fit (fitFreeFlow's).
+    FreeFlowFit add(CalibratedSums& sums, int stationRow,
+                    std::span<const uint8_t, kSlotsPerDay> volume,
+                    std::span<const float, kSlotsPerDay> occupancy);
 };
-
-// Moves a station's row into the sums (borderline detectors appended).
-void storeRow(CalibratedRow& row, int stationRow, CalibratedSums& sums);
 
 }  // namespace quorvane

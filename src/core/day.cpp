@@ -19,6 +19,18 @@ void logCounts(const StationList& stations, const RoadList& roads, Log& log) {
     log.appendLog("Road count=" + std::to_string(roads.count()) + std::string(kCrLf));
 }
 
+// The optional third list, read after the other two: a missing file says nothing (a day without
+// it logs exactly what it always did); a malformed or unreadable one leaves the day without
+// positions and logs why in one line.
+void readPositions(Day& day, const std::filesystem::path& listDirectory, Log& log) {
+    try {
+        day.positions = StationPositions::readList(listDirectory, day.stations);
+    } catch (const Error& error) {
+        day.positionsProblem = error.description();
+        log.appendLog(day.positionsProblem + std::string(kCrLf));
+    }
+}
+
 }  // namespace
 
 ListFolder chooseListFolder(const std::filesystem::path& programDirectory,
@@ -62,6 +74,7 @@ Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks,
     day.stations = StationList::buildList(request.listDirectory);
     day.roads = RoadList::buildList(request.listDirectory);
     logCounts(day.stations, day.roads, log);
+    readPositions(day, request.listDirectory, log);
     StationBuild build = buildStations(archive, day.stations, log, hooks, options);
     day.tables = std::move(build.tables);
     day.health = std::move(build.health);
@@ -76,6 +89,7 @@ Day loadDay(const std::filesystem::path& stationFile, const std::filesystem::pat
     day.stations = StationList::buildList(listDirectory);
     day.roads = RoadList::buildList(listDirectory);
     logCounts(day.stations, day.roads, log);
+    readPositions(day, listDirectory, log);
     // The views read one row per listed station; a file with fewer rows cannot serve them.
     if (day.tables.stationCount < day.stations.count()) {
         throw Error(errc::kSubscriptOutOfRange,

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "base/station_tables.h"
 #include "core/calibration.h"
@@ -9,6 +10,7 @@
 #include "core/station_builder.h"
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"
+#include "definitions/station_positions.h"
 
 namespace quorvane {
 
@@ -24,6 +26,11 @@ struct Day {
     StationTables tables;
     std::optional<DetectorHealth> health;
     std::optional<CalibratedSums> calibration;
+    // The optional station positions: in force, or not. Without them `positionsProblem` is empty
+    // when there was no "VURStaPos.list", and otherwise says what is wrong with it (file, line,
+    // fault), for every view that needs positions to refuse with.
+    std::optional<StationPositions> positions;
+    std::string positionsProblem;
 };
 
 struct BuildRequest {
@@ -33,8 +40,9 @@ struct BuildRequest {
 };
 
 // The build: member list (and report), both definition lists, "Sta count="/"Road count=" in the
-// log, then every station. `options` set how the members are read (a build among others running
-// in parallel reads them on its own thread). Throws Error.
+// log, the station positions, then every station. `options` set how the members are read (a build
+// among others running in parallel reads them on its own thread). Throws Error; the positions
+// never stop it (a malformed list is one log line and the day's positionsProblem).
 Day buildDay(const BuildRequest& request, Log& log, const BuildHooks& hooks = {},
              const BuildOptions& options = {});
 
@@ -54,7 +62,8 @@ ListFolder chooseListFolder(const std::filesystem::path& programDirectory,
 // first bytes (a zip archive starts with "PK").
 bool isArchiveFile(const std::filesystem::path& dataFile);
 
-// The load: both blocks of the station file, both definition lists, the counts in the log.
+// The load: both blocks of the station file, both definition lists, the counts in the log, the
+// station positions as the build reads them.
 // A file with fewer stations than the station list is refused (Error 9 naming both numbers).
 Day loadDay(const std::filesystem::path& stationFile, const std::filesystem::path& listDirectory,
             Log& log);

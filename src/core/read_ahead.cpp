@@ -11,14 +11,16 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
                   FetchWork work, StationFetch& fetch) {
     fetch.log = Log{};
     fetch.error = nullptr;
-    const bool grade = work.grade || work.calibrate;  // only a good detector is calibrated
+    const bool calibrate = work.calibration != nullptr;
+    const bool grade = work.grade || calibrate;  // only a good detector is calibrated
     try {
         const std::vector<int16_t> dets = stations.detList(station, "P");
         fetch.detectors.resize(dets.size());
         fetch.counts.assign(grade ? dets.size() : 0, DetectorCounts{});
-        fetch.fits.assign(work.calibrate ? dets.size() : 0, FreeFlowFit{});
-        if (work.calibrate) {
-            fetch.calibrated.clear();
+        fetch.fits.assign(calibrate ? dets.size() : 0, FreeFlowFit{});
+        fetch.calibration = StationCalibration{};
+        if (calibrate) {
+            fetch.calibration.start(*work.calibration, station);
         }
         for (std::size_t j = 0; j < dets.size(); ++j) {
             DetectorDay& detector = fetch.detectors[j];
@@ -31,9 +33,9 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
                                     ": ");
             } else if (grade) {
                 fetch.counts[j] = countDetector(detector.vol, detector.occ);
-                if (work.calibrate && healthStatus(true, fetch.counts[j]) == HealthStatus::Good) {
-                    fetch.fits[j] = fitFreeFlow(detector.vol, detector.occ);
-                    fetch.calibrated.add(station, fetch.fits[j], detector.vol, detector.occ);
+                if (calibrate && healthStatus(true, fetch.counts[j]) == HealthStatus::Good) {
+                    fetch.fits[j] = fetch.calibration.add(*work.calibration, station, detector.vol,
+                                                          detector.occ);
                 }
             }
         }

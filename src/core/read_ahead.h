@@ -26,9 +26,9 @@ struct StationFetch {
     // reader threads the grading runs beside the reading rather than on the station loop.
     std::vector<DetectorCounts> counts;
     // Per detector, when the build calibrates: the free-flow fit of a good detector; and the
-    // station's calibrated sums, made while the values are at hand.
+    // station's borderline detectors (its row of the sums is written in place).
     std::vector<FreeFlowFit> fits;
-    CalibratedRow calibrated;
+    StationCalibration calibration;
     Log log;
     std::exception_ptr error;
 };
@@ -39,8 +39,10 @@ using ExtractDetector =
 
 // What a fetch takes from the values besides the values themselves.
 struct FetchWork {
-    bool grade = true;      // each found detector's health counts
-    bool calibrate = true;  // each good detector's free-flow fit and the calibrated sums
+    bool grade = true;  // each found detector's health counts
+    // When set, each good detector's free-flow fit, and the station's row of these sums
+    // (written by the fetch of that station only).
+    CalibratedSums* calibration = nullptr;
 };
 
 // Fetches every detector of `station` into `fetch`: a detector without both members contributes

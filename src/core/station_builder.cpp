@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -129,7 +130,9 @@ void computeStation(const StationList& stations, int station, StationFetch& fetc
         gradeStation(stations, station, fetch, build.health);
     }
     if (build.calibration) {
-        storeRow(fetch.calibrated, station, *build.calibration);
+        std::vector<BorderlineDetector>& aside = fetch.calibration.borderline;
+        std::move(aside.begin(), aside.end(), std::back_inserter(build.calibration->borderline));
+        aside.clear();
     }
     try {
         combineStation(fetch.detectors, mode, build.tables.volumeOf(station),
@@ -158,10 +161,10 @@ StationBuild buildStations(const Unzip& archive, const StationList& stations, Lo
     StationBuild build{StationTables::zeroed(count), {}, std::nullopt};
     build.tables.lanes.assign(build.tables.volume.size(), 0);
     const bool grade = options.gradeHealth;
-    const FetchWork work{grade, options.calibrate};
     if (options.calibrate) {
-        build.calibration = CalibratedSums::zeroed(count);
+        build.calibration = CalibratedSums::unwritten(count);
     }
+    const FetchWork work{grade, build.calibration ? &*build.calibration : nullptr};
 
     // Without a member list there is nothing to read ahead (every detector is absent).
     if (options.readerThreads <= 0 || archive.zipEntries().empty()) {

@@ -148,8 +148,10 @@ std::string_view errorTitle(int number) {
     }
 }
 
+}  // namespace
+
 // Shown in errors: the field as written, control characters made visible.
-std::string quoted(std::string_view field) {
+std::string quotedField(std::string_view field) {
     constexpr std::size_t kShown = 40;
     std::string text = "\"";
     for (char c : field.substr(0, kShown)) {
@@ -168,8 +170,6 @@ std::string quoted(std::string_view field) {
     }
     return text + "\"";
 }
-
-}  // namespace
 
 void throwLineError(int number, std::string_view fileName, int lineNumber,
                     std::string_view detail) {
@@ -209,7 +209,7 @@ int16_t fieldToInt16(std::string_view field, std::string_view fileName, int line
     if (converted.value) {
         return *converted.value;
     }
-    const std::string detail = std::string(what) + " " + quoted(trimSpaces(field));
+    const std::string detail = std::string(what) + " " + quotedField(trimSpaces(field));
     if (converted.overflow) {
         throwLineError(errc::kOverflow, fileName, lineNumber, detail + " is outside -32768..32767");
     }

@@ -42,6 +42,8 @@ std::vector<DefinitionLine> definitionLines(std::string_view text, std::string_v
 // what the field holds ("detector number").
 int16_t fieldToInt16(std::string_view field, std::string_view fileName, int lineNumber,
                      std::string_view what);
+// A field as errors show it: in quotes, control characters as "\x09", cut after 40 characters.
+std::string quotedField(std::string_view field);
 // "Subscript out of range: VURSta2Det.list line 4: <detail>" and its kin.
 [[noreturn]] void throwLineError(int number, std::string_view fileName, int lineNumber,
                                  std::string_view detail);

@@ -82,7 +82,9 @@ DetectorMembers detectorMembers(const SampleStation& station, const SampleDetect
                                 const CellSeries& cell,
                                 std::span<const ImplausibleValue> implausible, uint64_t seed) {
     Prng rng(Prng::derive(seed, static_cast<uint64_t>(detector.number)));
-    const double effectiveLengthM = rng.uniform(5.0, 6.0);  // vehicle plus loop
+    // Vehicle plus loop, around the lane's mean; a sensitive loop reads as if they were longer.
+    const double effectiveLengthM = (detector.lengthM + rng.uniform(-0.4, 0.4)) *
+                                    (detector.flaw == DetectorFlaw::SensitiveLoop ? 1.6 : 1.0);
     const double rawPerPercent = detector.flaw == DetectorFlaw::C30 ? 18.0 : 10.0;
     DetectorMembers members;
     members.volume.assign(kSlots, '\0');

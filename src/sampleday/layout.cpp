@@ -44,6 +44,15 @@ std::string roadName(int road) {
     return "Route " + std::to_string(road + 1) + " " + kDirections[road % 4];
 }
 
+// The mean effective vehicle length of lane `lane` of `lanes`: about 5 m where cars pass, 8 m
+// in the truck lane.
+double laneLengthM(int lane, int lanes) {
+    if (lane == lanes - 1) {
+        return 8.0;
+    }
+    return lane == 0 ? 5.0 : 5.8;
+}
+
 std::vector<double> laneFactors(int lanes, Prng& rng) {
     std::vector<double> factors = lanes == 3 ? std::vector<double>{0.85, 1.0, 1.15}
                                              : std::vector<double>{0.8, 0.95, 1.05, 1.2};
@@ -118,6 +127,24 @@ void placeFaults(SampleLayout& layout) {
     }
 }
 
+// One loop reading high on every road, four stations upstream of its bottleneck, where the
+// queue runs through it twice a day.
+void placeSensitiveLoops(SampleLayout& layout) {
+    for (const SampleRoad& road : layout.roads) {
+        const int cell = std::max(0, road.bottleneckCell - 4);
+        SampleStation& station =
+            layout
+                .stations[static_cast<std::size_t>(road.stations[static_cast<std::size_t>(cell)])];
+        for (SampleDetector& detector : station.detectors) {
+            if (detector.flaw == DetectorFlaw::None &&
+                !carriesImplausibleValues(layout, detector.number)) {
+                detector.flaw = DetectorFlaw::SensitiveLoop;
+                break;
+            }
+        }
+    }
+}
+
 void placeFlaws(SampleLayout& layout, uint64_t seed) {
     const int n = static_cast<int>(layout.stations.size());
     auto& missing = layout.stations[n / 10].detectors;
@@ -140,6 +167,7 @@ void placeFlaws(SampleLayout& layout, uint64_t seed) {
         layout.implausible.push_back({detector->number, slot, volume, raw});
     }
     placeFaults(layout);
+    placeSensitiveLoops(layout);
 }
 
 }  // namespace
@@ -171,8 +199,12 @@ SampleLayout planSampleDay(const SampleOptions& options) {
             station.cell = descending ? size - 1 - j : j;
             station.flowFactor = rng.uniform(0.92, 1.08);
             const int lanes = rng.uniform() < 0.85 ? 4 : 3;  // metro freeways mostly have four
-            for (double factor : laneFactors(lanes, rng)) {
-                station.detectors.push_back({static_cast<int16_t>(nextDetector++), factor, {}});
+            const std::vector<double> factors = laneFactors(lanes, rng);
+            for (int lane = 0; lane < lanes; ++lane) {
+                station.detectors.push_back({static_cast<int16_t>(nextDetector++),
+                                             factors[static_cast<std::size_t>(lane)],
+                                             {},
+                                             laneLengthM(lane, lanes)});
             }
             road.stations[station.cell] = first + j;
             layout.stations.push_back(std::move(station));

@@ -33,6 +33,10 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
     SampleOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << "usage: " << program << " " << kSampleUsage;
+            return 0;
+        }
         if (arg == "--stations" || arg == "--seed") {
             if (i + 1 == args.size()) {
                 return usage(std::string(arg) + " needs a value");
@@ -68,7 +72,7 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
         out << "Sample day: " << summary.archive.string() << " (" << summary.stations
             << " stations on " << summary.roads << (summary.roads == 1 ? " road, " : " roads, ")
             << summary.detectors << " detectors, " << summary.members
-            << " members) and both definition lists\n";
+            << " members) and the three definition lists\n";
         return 0;
     } catch (const Error& error) {
         err << errorLine(error) << "\n";

@@ -13,7 +13,7 @@ inline constexpr std::string_view kSampleUsage =
 
 // The sample command's arguments (after "quorvane-cli sample", or of quorvane-sample; `program`
 // is that prefix in messages): exit 0 done, 1 an error (its "Error No: ..." line on `err`),
-// 2 a usage error (the usage text on `err`).
+// 2 a usage error (the usage text on `err`). --help or -h prints the usage text on `out`, exit 0.
 int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
                      std::string_view program);
 

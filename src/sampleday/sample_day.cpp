@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <future>
@@ -98,6 +99,36 @@ std::string roadListText(const SampleLayout& layout) {
     return text;
 }
 
+std::string positionListText(const SampleLayout& layout) {
+    // Where each road's posts start counting: anywhere, as on a real road.
+    constexpr double kFirstPostKm = 12.0;
+    std::vector<double> posts(layout.stations.size(), 0.0);
+    for (std::size_t r = 0; r < layout.roads.size(); ++r) {
+        const SampleRoad& road = layout.roads[r];
+        double total = 0.0;
+        for (const double length : road.cellLengthKm) {
+            total += length;
+        }
+        const bool countsDown = r % 2 == 1;
+        double start = 0.0;
+        for (std::size_t c = 0; c < road.stations.size(); ++c) {
+            const double middle = start + road.cellLengthKm[c] / 2.0;
+            posts[static_cast<std::size_t>(road.stations[c])] =
+                kFirstPostKm + (countsDown ? total - middle : middle);
+            start += road.cellLengthKm[c];
+        }
+    }
+    std::string text = "; Quorvane sample day: station number, its kilometre post along its road";
+    text += kCrLf;
+    for (std::size_t s = 0; s < layout.stations.size(); ++s) {
+        char post[32];
+        std::snprintf(post, sizeof post, "%.3f", posts[s]);
+        text += std::to_string(layout.stations[s].number) + ", " + post + ",";
+        text += kCrLf;
+    }
+    return text;
+}
+
 std::vector<ArchiveMember> archiveMembers(const SampleLayout& layout, uint64_t seed) {
     std::vector<std::vector<CellSeries>> roads;
     for (std::size_t r = 0; r < layout.roads.size(); ++r) {
@@ -167,6 +198,7 @@ SampleSummary writeSampleDay(const fs::path& directory, const SampleOptions& opt
     writeArchive(summary.archive, members);
     writeText(directory / "VURSta2Det.list", stationListText(layout));
     writeText(directory / "VURRoad2Sta.list", roadListText(layout));
+    writeText(directory / "VURStaPos.list", positionListText(layout));
     summary.stations = static_cast<int>(layout.stations.size());
     summary.roads = static_cast<int>(layout.roads.size());
     summary.detectors = layout.detectorCount();

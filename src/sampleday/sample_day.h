@@ -16,9 +16,13 @@ struct ArchiveMember {
     std::string bytes;
 };
 
-// The texts of "VURSta2Det.list" and "VURRoad2Sta.list" (CR LF lines, a comment line first).
+// The texts of "VURSta2Det.list", "VURRoad2Sta.list" and "VURStaPos.list" (CR LF lines, a
+// comment line first).
 std::string stationListText(const SampleLayout& layout);
 std::string roadListText(const SampleLayout& layout);
+// Each station at the middle of its cell, the posts counting along the road from its first cell
+// (up on the roads that run with their numbering, down on the others, as mileposts do).
+std::string positionListText(const SampleLayout& layout);
 
 // Every member of the day's archive, in archive order: ascending detector number, and for one
 // detector its occupancy member before its volume member.
@@ -36,8 +40,8 @@ struct SampleSummary {
     int members = 0;
 };
 
-// Writes DIR/sample.traffic, DIR/VURSta2Det.list and DIR/VURRoad2Sta.list, creating DIR when
-// missing. Throws quorvane::Error.
+// Writes DIR/sample.traffic, DIR/VURSta2Det.list, DIR/VURRoad2Sta.list and DIR/VURStaPos.list,
+// creating DIR when missing. Throws quorvane::Error.
 SampleSummary writeSampleDay(const std::filesystem::path& directory, const SampleOptions& options);
 
 }  // namespace quorvane::sampleday

@@ -9,7 +9,7 @@ namespace quorvane::sampleday {
 namespace {
 
 // Fundamental diagram per lane (triangular).
-constexpr double kFreeSpeed = 100.0;   // km/h
+constexpr double kFreeSpeed = 105.0;   // km/h, 65 mph
 constexpr double kCapacity = 2000.0;   // vehicles per hour and lane
 constexpr double kJamDensity = 120.0;  // vehicles per km and lane
 constexpr double kCriticalDensity = kCapacity / kFreeSpeed;

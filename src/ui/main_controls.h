@@ -75,6 +75,9 @@ struct MainControls {
     QLabel* lblVehicleLength = nullptr;
     QDoubleSpinBox* spnVehicleLength = nullptr;  // in metres for km/h, in feet for mph
     QLabel* lblSpeedEstimate = nullptr;          // which estimate the speed views use
+    QPushButton* btnRoadMeasures = nullptr;
+    QLabel* lblThreshold = nullptr;
+    QDoubleSpinBox* spnThreshold = nullptr;  // the delay's threshold speed, in cmbSpeedUnit's unit
     QLabel* Label11 = nullptr;
     QPushButton* btnCSVfile = nullptr;
     QPushButton* btnExportTable = nullptr;

@@ -19,6 +19,7 @@
 #include "ui/health_window.h"
 #include "ui/list_coupling.h"
 #include "ui/open_file.h"
+#include "ui/road_measures_window.h"
 #include "ui/speed_controls.h"
 #include "ui/table_command.h"
 #include "ui/window_lists.h"
@@ -80,6 +81,7 @@ void MainWindow::connectCommands() {
     on(c.btnVolSum, &showVolumeSum);
     on(c.btnCSVfile, &createCsvFile);
     on(c.btnExportTable, &createTableFile);
+    on(c.btnRoadMeasures, &showRoadMeasures);
     connect(c.cmbSpeedUnit, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
         changeSpeedUnit(controls_);
         showSpeedEstimate(controls_, workspace_.day.get());

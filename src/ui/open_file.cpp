@@ -1,12 +1,10 @@
 #include "ui/open_file.h"
 
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
-#include <cstdio>
 
 #include "core/day.h"
 #include "ui/command_context.h"
@@ -41,25 +39,6 @@ QString droppedDataFile(const QMimeData& data) {
         }
     }
     return {};
-}
-
-QString commandLineFile(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Builds, views and exports one day of freeway loop-detector data."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A .traffic archive to build or a .station file "
-                                                "to load at start."),
-                                 QStringLiteral("[FILE]"));
-    parser.process(arguments);
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fputs("quorvane: one file at most\n", stderr);
-        parser.showHelp(2);
-    }
-    return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
 }
 
 void openOnceRunning(MainWindow& window, const QString& file) {

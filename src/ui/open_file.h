@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <string>
 
 class QMimeData;
@@ -19,10 +18,6 @@ void openDataFile(CommandContext& context, const std::string& path);
 
 // The first local ".traffic" or ".station" file among dropped URLs, or an empty string.
 QString droppedDataFile(const QMimeData& data);
-
-// quorvane [FILE]: FILE made absolute, or an empty string. --help and --version print and end
-// the program, as does a command line of another shape (status 2).
-QString commandLineFile(const QStringList& arguments);
 
 // `window` opens `file` once the event loop runs, so that its messages appear over the shown
 // window. An empty name opens nothing.

@@ -15,8 +15,8 @@ namespace quorvane {
 
 namespace {
 
-// The road list, its two station lists side by side, the graph buttons, the speed estimate's
-// settings, and the exports.
+// The road list, its two station lists side by side, the graph buttons, the road measures with
+// their threshold, the speed estimate's settings, and the exports.
 void makeRoadControls(MainControls& c) {
     c.cmbRoadList = editableList("cmbRoadList");
     c.Label8 = captionFor("Label8", QStringLiteral("Select Roa&d:"), c.cmbRoadList);
@@ -47,6 +47,7 @@ void makeRoadControls(MainControls& c) {
     c.btnVolContour = named<QPushButton>("btnVolContour", QStringLiteral("Vol Co&ntour"));
     c.btnContour = named<QPushButton>("btnContour", QStringLiteral("Occ Con&tour"));
     makeSpeedControls(c);
+    makeMeasureControls(c);
     c.Label11 = note("Label11", QStringLiteral("Select the stations that you wish to export as a "
                                                "csv file and click this button."));
     c.btnCSVfile = named<QPushButton>("btnCSVfile", QStringLiteral("Create c&sv file"));
@@ -82,6 +83,11 @@ QWidget* roadTab(MainControls& c) {
     graphs->addWidget(c.btnContour, 1, 1);
     graphs->addWidget(c.btnSpeedColorGrid, 2, 0);
     graphs->addWidget(c.btnSpeedContour, 2, 1);
+    graphs->addWidget(c.btnRoadMeasures, 3, 0);
+    auto* threshold = new QHBoxLayout;
+    threshold->addWidget(c.lblThreshold);
+    threshold->addWidget(c.spnThreshold, 1);
+    graphs->addLayout(threshold, 3, 1);
     // The estimate's settings in two rows of caption and box, the note of the estimate in force
     // under them.
     auto* speed = new QGridLayout;
@@ -119,8 +125,8 @@ QWidget* roadTab(MainControls& c) {
 
     chainTabOrder({c.cmbRoadList, c.lstN, c.lstSta, c.btnColorGrid, c.btnOccColorGrid,
                    c.btnVolContour, c.btnContour, c.btnSpeedColorGrid, c.btnSpeedContour,
-                   c.cmbSpeedUnit, c.cmbGFactor, c.spnFreeFlowSpeed, c.spnVehicleLength,
-                   c.btnCSVfile, c.btnExportTable});
+                   c.btnRoadMeasures, c.spnThreshold, c.cmbSpeedUnit, c.cmbGFactor,
+                   c.spnFreeFlowSpeed, c.spnVehicleLength, c.btnCSVfile, c.btnExportTable});
     return page;
 }
 

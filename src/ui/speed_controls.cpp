@@ -9,6 +9,7 @@
 #include "core/day.h"
 #include "ui/control_factory.h"
 #include "ui/main_controls.h"
+#include "views/road_measures.h"
 
 namespace quorvane {
 
@@ -51,6 +52,24 @@ void setFreeFlowRange(QDoubleSpinBox& box, SpeedUnit unit) {
                  std::floor(kHighestFreeFlowKmh / perUnit * 10.0) / 10.0);
 }
 
+// The accepted thresholds in the unit, to a tenth inside 30 .. 130 km/h.
+void setThresholdRange(QDoubleSpinBox& box, SpeedUnit unit) {
+    const double perUnit = unitInfo(unit).kmPerUnit;
+    box.setSuffix(speedSuffix(unit));
+    box.setRange(std::ceil(kLowestThresholdKmh / perUnit * 10.0) / 10.0,
+                 std::floor(kHighestThresholdKmh / perUnit * 10.0) / 10.0);
+}
+
+// The default threshold in the unit as the box shows it.
+double defaultThreshold(SpeedUnit unit) {
+    return tenths(kDefaultThresholdKmh / unitInfo(unit).kmPerUnit);
+}
+
+// The unit a speed box shows its value in, told by its suffix.
+SpeedUnit speedBoxUnit(const QDoubleSpinBox& box) {
+    return box.suffix() == speedSuffix(SpeedUnit::Mph) ? SpeedUnit::Mph : SpeedUnit::Kmh;
+}
+
 QDoubleSpinBox* tenthsBox(const char* name) {
     auto* box = named<QDoubleSpinBox>(name);
     box->setDecimals(1);
@@ -85,12 +104,36 @@ void makeSpeedControls(MainControls& c) {
     c.lblVehicleLength =
         captionFor("lblVehicleLength", QStringLiteral("Vehicle len&gth:"), c.spnVehicleLength);
     c.lblSpeedEstimate = note("lblSpeedEstimate", QString());
+    // Room for the note's two lines whatever it says: a wrapped label in a grid is otherwise
+    // given the height of one.
+    c.lblSpeedEstimate->setMinimumHeight(2 * c.lblSpeedEstimate->fontMetrics().lineSpacing() + 2);
     for (QWidget* widget :
          {static_cast<QWidget*>(c.btnSpeedColorGrid), static_cast<QWidget*>(c.btnSpeedContour),
           static_cast<QWidget*>(c.cmbSpeedUnit), static_cast<QWidget*>(c.cmbGFactor),
           static_cast<QWidget*>(c.spnFreeFlowSpeed), static_cast<QWidget*>(c.spnVehicleLength)}) {
         widget->setToolTip(tip);
     }
+}
+
+void makeMeasureControls(MainControls& c) {
+    c.btnRoadMeasures = named<QPushButton>("btnRoadMeasures", QStringLiteral("Road &Measures"));
+    c.btnRoadMeasures->setToolTip(
+        QStringLiteral("Vehicle-kilometres and -hours travelled, the delay below the threshold "
+                       "speed and the travel time along the road (needs VURStaPos.list)."));
+    c.spnThreshold = tenthsBox("spnThreshold");
+    setThresholdRange(*c.spnThreshold, SpeedUnit::Kmh);
+    c.spnThreshold->setValue(defaultThreshold(SpeedUnit::Kmh));
+    c.spnThreshold->setToolTip(QStringLiteral("The delay counts the time spent below this speed."));
+    c.lblThreshold = captionFor("lblThreshold", QStringLiteral("T&hreshold:"), c.spnThreshold);
+}
+
+double readThresholdKmh(const MainControls& c) {
+    const SpeedUnit unit = speedBoxUnit(*c.spnThreshold);
+    const double shown = c.spnThreshold->value();
+    if (shown == defaultThreshold(unit)) {
+        return kDefaultThresholdKmh;
+    }
+    return shown * unitInfo(unit).kmPerUnit;
 }
 
 SpeedSettings readSpeedSettings(const MainControls& c) {
@@ -117,6 +160,13 @@ void changeSpeedUnit(MainControls& c) {
     setFreeFlowRange(freeFlow, to);
     freeFlow.setValue(wasDefault ? unitInfo(to).defaultFreeFlow
                                  : tenths(kmh / unitInfo(to).kmPerUnit));
+
+    QDoubleSpinBox& threshold = *c.spnThreshold;
+    const double thresholdKmh = readThresholdKmh(c);
+    const bool thresholdDefault = thresholdKmh == kDefaultThresholdKmh;
+    setThresholdRange(threshold, to);
+    threshold.setValue(thresholdDefault ? defaultThreshold(to)
+                                        : tenths(thresholdKmh / unitInfo(to).kmPerUnit));
 }
 
 void showSpeedEstimate(MainControls& c, const Day* day) {

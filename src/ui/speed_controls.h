@@ -29,9 +29,17 @@ void makeSpeedControls(MainControls& c);
 // The unit, estimate, vehicle length and free-flow speed chosen now.
 SpeedSettings readSpeedSettings(const MainControls& c);
 
+// "Road Measures" and the delay's threshold speed beside it (in the unit: 60 mph, 96.6 km/h by
+// default; 30 .. 130 km/h).
+void makeMeasureControls(MainControls& c);
+// The threshold in km/h; the default shown to a tenth stands for exactly 60 mph, so that the
+// window and the batch command count the same delay.
+double readThresholdKmh(const MainControls& c);
+
 // A change of cmbSpeedUnit: the vehicle length box takes the new unit's length unit and range
 // and shows the same length in it, to a tenth (6.7 m is 22.0 ft and back); the free-flow speed
-// box likewise, its default becoming the new unit's default (105 km/h, 65 mph).
+// box likewise, its default becoming the new unit's default (105 km/h, 65 mph), and the threshold
+// box (60 mph, 96.6 km/h).
 void changeSpeedUnit(MainControls& c);
 
 // lblSpeedEstimate says which estimate the speed views of `day` use (empty without a day); the

@@ -30,6 +30,10 @@ std::string missingStationLine(std::string_view label) {
     return "Station: " + std::string(label) + " does not exist.";
 }
 
+std::string missingRoadStationEntry(std::string_view roadName, std::string_view label) {
+    return std::string(roadName) + " :" + std::string(label) + "doesn't exist.";
+}
+
 std::optional<std::string_view> checkStationRequest(const RequestSelection& selection) {
     if (auto message = checkData(selection)) {
         return message;

@@ -19,6 +19,9 @@ struct Refusal {
 // "Station: 1234 does not exist.": the first line of every refusal of a station that the
 // station list lacks.
 std::string missingStationLine(std::string_view label);
+// The log entry of a road view that meets such a station: "North :999doesn't exist." (no line
+// end, as the road graphs have always written it).
+std::string missingRoadStationEntry(std::string_view roadName, std::string_view label);
 
 // What the checks read of the main window's lists; an empty optional is "no entry selected".
 struct RequestSelection {

@@ -28,15 +28,17 @@ class CliPlot : public CliFolder {
     }
 };
 
-// A station graph and a road graph of each format, PNG at the window's own size or the one given,
-// not a blank page but the many colours of axes, text and data; the SVG at the size given and
-// with the unit asked for. Each kind's drawing is the graph windows' test.
+// A station graph and road graphs (the travel time too) of each format, PNG at the window's own
+// size or the one given, not a blank page but the many colours of axes, text and data; the SVG at
+// the size given and with the unit asked for. Each kind's drawing is the graph windows' test.
 TEST_F(CliPlot, EveryKindDrawsAPictureInEachFormat) {
     const std::tuple<std::string, std::vector<std::string>, QSize> kinds[] = {
         {"line", {"--station", "102"}, {592, 358}},
         {"speedcontour", {"--road", "North"}, {575, 334}},
+        {"traveltime", {"--road", "South"}, {640, 400}},
         {"line", {"--station", "101", "--size", "1000x480"}, {1000, 480}},
     };
+    writeFile(lists() / "VURStaPos.list", "140, 0.0,\r\n139, 1.0,\r\n138, 3.0,\r\n");
     for (auto [kind, args, size] : kinds) {
         SCOPED_TRACE(kind);
         const std::string png = kind + std::to_string(size.width()) + ".png";
@@ -45,7 +47,7 @@ TEST_F(CliPlot, EveryKindDrawsAPictureInEachFormat) {
         ASSERT_EQ(plotted.status, 0) << plotted.err;
         // The speed of a loaded day is the fixed-length estimate, and the command says so.
         EXPECT_EQ(plotted.err + plotted.out,
-                  kind == "speedcontour" ? std::string(kLoadedDaySpeedNote) + "\n" : "");
+                  kind != "line" ? std::string(kLoadedDaySpeedNote) + "\n" : "");
         const QImage picture(QString::fromStdString((dir() / png).string()), "PNG");
         EXPECT_EQ(picture.size(), size);
         std::set<QRgb> colours;
@@ -79,6 +81,10 @@ TEST_F(CliPlot, RefusalsAndUsageErrorsWriteNothing) {
         {{"--kind", "speedgrid", "--road", "Ghost", "--interval", "2 min"},
          1,
          "\nStation: 999 does not exist.\nUnable to plot the graph.\n"},
+        {{"--kind", "traveltime", "--road", "South"},
+         1,
+         "Station positions are needed: VURStaPos.list was not found beside the definition "
+         "lists.\n"},
         {{"--kind", "bars", "--station", "101"}, 2, ""},
         {{"--kind", "line", "--road", "North"}, 2, ""},
         {{"--kind", "speedgrid", "--road", "North", "--unit", "kmh"}, 2, ""},

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/version.h"
 #include "run_cli.h"
 
 namespace quorvane::test {
@@ -136,6 +137,50 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
     EXPECT_NE(readFile(dir() / "log.txt").find("Station = 999 doesn't exist."), std::string::npos);
 }
 
+// South's stations 140, 139, 138 at posts 0, 1 and 3 km stand for 0.5, 1.5 and 1 km; at "1 hour"
+// with a 6.7 m vehicle they carry 600, 660 and 540 vehicles at 40.2, 11.055 and 9.045 km/h (see
+// the table's case above): 1830 vehicle-km in 156.72 vehicle-hours, 137.76 of them below 60 mph,
+// and 15.52 minutes from 140 to 138 whenever one sets off. Without the positions list, for a
+// station it does not place or a station the station list lacks, nothing is written.
+TEST_F(CliDay, MeasuresWriteTheRoadsIntervalsAndTheTotalsLast) {
+    const std::vector<std::string> south{
+        "measures",   "day.traffic", "--road",           "South", "-o", "m.csv",
+        "--interval", "1 hour",      "--vehicle-length", "6.7"};
+    const std::pair<std::string, std::string> refusals[] = {
+        {"South",
+         "Station positions are needed: VURStaPos.list was not found beside the "
+         "definition lists.\n"},
+        {"North", "Station 101 of the road North has no position in VURStaPos.list.\n"},
+        {"Ghost", "Station: 999 does not exist.\nUnable to measure the road.\n"},
+    };
+    for (const auto& [road, message] : refusals) {
+        if (road == "North") {
+            writeFile(lists() / "VURStaPos.list", "140, 0.0,\r\n139, 1.0,\r\n138, 3,\r\n");
+        }
+        std::vector<std::string> args = south;
+        args[3] = road;
+        const CliRun refused = runWithLists(args);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(refused.err.ends_with(message)) << refused.err;
+        EXPECT_FALSE(fs::exists(dir() / "m.csv"));
+    }
+    const CliRun measured = runWithLists(south);
+    ASSERT_EQ(measured.status, 0) << measured.err;
+    EXPECT_EQ(measured.err, std::string(kBuildLog) +
+                                "Whole day: VKT 43920.0, VHT 3761.19, delay 3306.35 vehicle-hours, "
+                                "speed 11.7 km/h, unmeasured share 0.000\n");
+    const std::string csv = readFile(dir() / "m.csv");
+    EXPECT_TRUE(csv.starts_with(
+        "time,vkt,vht,delay_vh,speed_kmh,travel_time_min,experienced_travel_time_min,"
+        "unmeasured_share\n00:00:00,1830.0,156.72,137.76,11.7,15.52,15.52,0.000\n"))
+        << csv;
+    EXPECT_TRUE(csv.ends_with("\n23:00:00,1830.0,156.72,137.76,11.7,15.52,15.52,0.000\n"));
+    EXPECT_EQ(
+        run({"measures", "day.traffic", "--road", "South", "-o", "m.csv", "--threshold", "20"})
+            .status,
+        2);
+}
+
 // Two stations of the test day, 1402 missing: the grades as CSV to -o or standard output (the
 // grading and the CSV are the engine's tests), the log and then the summary.
 TEST_F(CliDay, HealthWritesTheGradesAsCsvAndTheSummaryLast) {
@@ -205,6 +250,8 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"export", "day.station", "-o", "x.csv", "--stations", "40000"},
         {"export", "day.station", "-o", "x.csv", "--stations", "101", "--interval", "1 Hour"},
         {"table", "day.station", "-o", "x.csv", "--stations", "101", "--vehicle-length", "1.5"},
+        {"table", "day.station", "-o", "x.csv", "--stations", "101", "--free-flow-speed", "59.9"},
+        {"health", "day.traffic", "--free-flow-speed", "fast"},
         {"sum", "day.station", "--station", "101", "--from", "7h"},
         {"health", "day.traffic", "--worst"},
         {"typical", "-o", "x.csv"},
@@ -217,9 +264,27 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }
     EXPECT_FALSE(fs::exists(dir() / "x.csv") || fs::exists(dir() / "x"));
-    const CliRun help = run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("quorvane-cli export INPUT -o OUT.csv"), std::string::npos);
+}
+
+// --help and -h answer before a command and among its options (not as an option's value);
+// --version prints the program's name and version.
+TEST_F(CliDay, HelpAndVersionPrintAndExitZero) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--help"}, "quorvane-cli export INPUT -o OUT.csv"},
+        {{"-h"}, "quorvane-cli export INPUT -o OUT.csv"},
+        {{"export", "day.station", "-o", "x.csv", "--help"},
+         "quorvane-cli export INPUT -o OUT.csv"},
+        {{"info", "-h"}, "quorvane-cli info ARCHIVE"},
+        {{"sample", "x", "--help"}, "usage: quorvane-cli sample DIR"},
+        {{"--version"}, "quorvane-cli " + std::string(kVersion) + "\n"},
+    };
+    for (const auto& [args, expected] : cases) {
+        const CliRun result = run(args);
+        EXPECT_EQ(std::pair(result.status, result.err), std::pair(0, std::string())) << args.back();
+        EXPECT_NE(result.out.find(expected), std::string::npos) << result.out;
+    }
+    EXPECT_EQ(runWithLists({"export", "day.traffic", "-o", "x.csv", "--road", "-h"}).status, 1);
+    EXPECT_FALSE(fs::exists(dir() / "x.csv") || fs::exists(dir() / "x"));
 }
 
 // Without --lists: the program's folder, or where that holds no station list, the folder of the
@@ -267,6 +332,11 @@ TEST(CliSampleDay, BuildsTheSampleDay) {
               "Sta count=60\r\nRoad count=3\r\nStation: 107: Det 1093 does not exist\r\n"
               "Station: 205: \r\n");
     EXPECT_EQ(fs::file_size(dir / "day" / "sample.station"), 40u + 17280u * 60u);
+    // Its positions place every station, counting down along the second road.
+    const CliRun measured = runCli({"measures", "day/sample.station", "--road", "Route 2 E", "-o",
+                                    "m.csv", "--lists", lists, "--interval", "1 hour"},
+                                   dir.path());
+    EXPECT_EQ(measured.status, 0) << measured.err;
     const CliRun health =
         runCli({"health", "day/sample.traffic", "--lists", lists, "-o", "h.csv"}, dir.path());
     ASSERT_EQ(health.status, 0) << health.err;

@@ -5,10 +5,14 @@
 
 #include <numeric>
 
+#include "base/log.h"
+#include "core/day.h"
 #include "sampleday/layout.h"
 #include "sampleday/sample_day.h"
 #include "sampleday/traffic_model.h"
 #include "support/test_files.h"
+#include "views/bottlenecks.h"
+#include "views/road_measures.h"
 
 namespace quorvane::sampleday {
 namespace {
@@ -71,6 +75,35 @@ TEST(SampleDay, QueueGrowsUpstreamFromTheBottleneck) {
         EXPECT_LT(meanOver(cells[b - 1].speedKmh, nearOnset + 20, 40), 40.0) << "queued";
         EXPECT_GT(meanOver(cells[b + 1].speedKmh, nearOnset + 20, 40), 80.0) << "free past it";
         EXPECT_LT(meanOver(cells[b + 1].vehicles, 3 * 120, 120), 2.0) << "03:00, a lane and slot";
+    }
+}
+
+// The bottleneck finder, on the built sample day, finds each road's bottleneck once in each peak
+// and nowhere else: the pair of stations around the cell where the road narrows.
+TEST(SampleDay, FinderFindsEachRoadsBottleneckInBothPeaks) {
+    TempDir dir;
+    const SampleLayout layout = planSampleDay({});
+    writeSampleDay(dir.path(), {});
+    Log log;
+    const Day day = buildDay({dir / "sample.traffic", dir.path(), std::nullopt}, log);
+    for (int r = 0; r < day.roads.count(); ++r) {
+        const SampleRoad& road = layout.roads[static_cast<std::size_t>(r)];
+        SCOPED_TRACE(road.name);
+        const auto found = findBottlenecks(day, r, SpeedSettings::defaults(SpeedUnit::Kmh),
+                                           kDefaultThresholdKmh, log);
+        const auto& activations = std::get<RoadBottlenecks>(found).activations;
+        ASSERT_EQ(activations.size(), 2u);
+        const auto station = [&](int cell) {
+            return layout
+                .stations[static_cast<std::size_t>(road.stations[static_cast<std::size_t>(cell)])]
+                .number;
+        };
+        for (const Activation& a : activations) {
+            EXPECT_EQ(std::pair(a.upstreamStation, a.downstreamStation),
+                      std::pair(station(road.bottleneckCell - 1), station(road.bottleneckCell)));
+        }
+        EXPECT_EQ(std::pair(activations[0].shift, activations[1].shift),
+                  std::pair(Shift::AM, Shift::PM));
     }
 }
 

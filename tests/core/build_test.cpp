@@ -102,9 +102,13 @@ ListedDay flawedDay(int stationCount, int dets) {
             const int det = 1000 + 10 * s + j;
             lines += ',';
             lines += std::to_string(det);
+            // Every third detector is light traffic that calibrates, its g-factor varying
+            // from detector to detector; the others are mostly implausible.
+            const bool light = det % 3 == 0;
             for (int k = 0; k < kSlotsPerDay; ++k) {
-                vol[k] = static_cast<uint8_t>((7 * k + det) % 44);
-                occ[k] = static_cast<int16_t>((13 * k + 31 * det) % 1100 - 50);
+                vol[k] = static_cast<uint8_t>(light ? 2 + (7 * k + det) % 9 : (7 * k + det) % 44);
+                occ[k] = static_cast<int16_t>(light ? 10 + (13 * k + 31 * det) % (20 + det % 60)
+                                                    : (13 * k + 31 * det) % 1100 - 50);
             }
             if (s % 7 != 3 || j != 0) {
                 members.push_back({std::to_string(det) + ".v30", volumeBytes(vol), s % 3 == 1});
@@ -170,6 +174,11 @@ TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOneAndStopsAtAHookThrow
     const StationBuild sequential =
         buildStations(day.archive, day.stations, sequentialLog, {}, BuildOptions{0, 64});
     ASSERT_NE(sequentialLog.logText().find("Det 1051 does not exist"), std::string::npos);
+    ASSERT_TRUE(sequential.calibration);
+    ASSERT_LT(std::count(sequential.calibration->detectors.begin(),
+                         sequential.calibration->detectors.end(), uint8_t{0}),
+              static_cast<long>(sequential.calibration->detectors.size()));
+    ASSERT_FALSE(sequential.calibration->borderline.empty());
     BuildHooks stopping;
     stopping.stationDone = [](int station, int) {
         if (station == 5) {
@@ -184,6 +193,7 @@ TEST(BuildStationTables, ThreadedBuildEqualsTheSequentialOneAndStopsAtAHookThrow
         EXPECT_EQ(build.tables, sequential.tables)
             << options.readerThreads << "/" << options.window;
         EXPECT_EQ(build.health, options.gradeHealth ? sequential.health : DetectorHealth{});
+        EXPECT_EQ(build.calibration, sequential.calibration);
         EXPECT_EQ(log.logText(), sequentialLog.logText());
         EXPECT_THROW(buildStations(day.archive, day.stations, log, stopping, options),
                      std::runtime_error);
@@ -243,6 +253,39 @@ TEST(LoadDay, RefusesFewerStationsThanTheListButAcceptsMore) {
     EXPECT_NE(error.description().find("holds 2 stations"), std::string::npos);
     EXPECT_NE(error.description().find("station list has 3"), std::string::npos);
     EXPECT_EQ(loadDay(day.dir / "four.station", day.dir.path(), log).tables.stationCount, 4);
+}
+
+// The positions list never stops a build or a load: without it the log is what it always was;
+// a malformed one is one line after the counts and the day's problem; a good one is in force.
+TEST(DayPositions, AreReadAtBuildAndLoadAndAMalformedListIsOneLogLine) {
+    const ListedDay day = smallDay();
+    const BuildRequest request{day.dir / "day.traffic", day.dir.path(), std::nullopt};
+    Log plainLog;
+    const Day plain = buildDay(request, plainLog);
+    writeStationFile(day.dir / "day.station", plain.tables);
+    EXPECT_FALSE(plain.positions.has_value() || !plain.positionsProblem.empty());
+
+    const fs::path list = day.dir / "VURStaPos.list";
+    writeFile(list, "7, 0.5,\r\n8, x,\r\n");
+    const std::string problem =
+        "Type mismatch: " + list.string() + " line 2: post \"x\" is not a number";
+    const std::string counts = "Sta count=3\r\nRoad count=1\r\n";
+    for (const bool load : {false, true}) {
+        Log log;
+        const Day malformed =
+            load ? loadDay(day.dir / "day.station", day.dir.path(), log) : buildDay(request, log);
+        EXPECT_EQ(std::pair(malformed.positions.has_value(), malformed.positionsProblem),
+                  std::pair(false, problem));
+        std::string expected = load ? counts : plainLog.logText();
+        expected.insert(counts.size(), problem + "\r\n");
+        EXPECT_EQ(log.logText(), expected);
+    }
+    writeFile(list, "7, 0.5,\r\n9, 1.25,\r\n");
+    Log log;
+    const Day placed = loadDay(day.dir / "day.station", day.dir.path(), log);
+    EXPECT_EQ(
+        std::tuple(placed.positions.value().postKm(9), placed.positionsProblem, log.logText()),
+        std::tuple(std::optional(1.25), std::string(), counts));
 }
 
 // The program's folder counts only when it holds the station list; the data file's folder is

@@ -19,7 +19,7 @@ CONTROLS = """frmMain SSTab1 txtZipName btnBuildStationData btnShowlLog btnDetec
     optWorst Check1 txtBinFile btnSave btnLoad btnExit lblDate cmbStaList cmbStartTime cmbEndTime
     btnLinePlot btnScatterPlot btnVolSum txtVolSum cmbPlotInterval btnReCompute cmbRoadList lstN
     lstSta btnColorGrid btnOccColorGrid btnVolContour btnContour btnSpeedColorGrid
-    btnSpeedContour cmbSpeedUnit spnVehicleLength btnCSVfile btnExportTable""".split()
+    btnSpeedContour btnRoadMeasures cmbSpeedUnit spnVehicleLength btnCSVfile btnExportTable""".split()
 DATA_TABS = ["View Station Data", "View Road Data"]
 BUILD_DONE = "Station data table has been successfully created."
 

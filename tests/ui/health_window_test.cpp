@@ -15,12 +15,13 @@
 namespace quorvane::test {
 namespace {
 
-// For the test day's lists: 1011 good, 1012 switched off, 1021 stuck, 1022 with 1000 implausible
-// slots from 05:00 (too few samples), 1031 good with 90; the other 75 detectors are missing.
+// For the test day's lists: 1011 good (light traffic: calibrated), 1012 switched off, 1021 stuck,
+// 1022 with 1000 implausible slots from 05:00 (too few samples), 1031 good with 90; the other 75
+// detectors are missing.
 void writeHealthArchive(const std::filesystem::path& path) {
     std::vector<int16_t> varying(2880);
     for (int k = 0; k < 2880; ++k) {
-        varying[k] = static_cast<int16_t>(100 + k % 50);
+        varying[k] = static_cast<int16_t>(30 + k % 50);
     }
     const auto implausible = [](int count) {
         return volumeBytes(10).replace(600, count, count, 41);
@@ -73,6 +74,10 @@ TEST_F(DetectorHealthWindow, ShowsSortsFiltersAndExportsTheGradesOfABuildOnly) {
     // In list order until a column is chosen.
     EXPECT_EQ(std::pair(column(kDetectorColumn).size(), column(kDetectorColumn).front()),
               std::pair(std::size_t{80}, QString("1011")));
+    // Its g-factor at the road tab's free-flow speed; none for a detector not calibrated.
+    const DetectorGrade& first = workspace().day->health->detectors.front();
+    EXPECT_EQ(column(kGFactorColumn).front().toStdString(), gFactorText(first, 105.0));
+    EXPECT_TRUE(first.fit.calibrated(105.0) && column(kGFactorColumn).at(1).isEmpty());
 
     // Implausible slots as numbers, not as text; the status in grading order.
     clickHeader(kImplausibleColumn);

@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include "ui/open_file.h"
+#include "ui/window_command_line.h"
 #include "window_fixture.h"
 
 namespace quorvane::test {
@@ -51,18 +52,41 @@ class OpenFile : public WindowTest {
 };
 
 TEST_F(OpenFile, CommandLineBuildsAnArchiveAndLoadsAStationFile) {
-    EXPECT_TRUE(commandLineFile({"quorvane"}).isEmpty());
+    EXPECT_TRUE(readWindowCommandLine({"quorvane"}).file.isEmpty());
     const QString before = QDir::currentPath();
     QDir::setCurrent(qtPath(dir / "traffic"));
-    const QString relative = commandLineFile({"quorvane", "may5.traffic"});
+    const QString relative = readWindowCommandLine({"quorvane", "may5.traffic"}).file;
     QDir::setCurrent(before);
     EXPECT_EQ(relative.toStdString(), archive.string());  // taken from the current folder
 
     c().optWorst->setChecked(true);
     openOnceRunning(*window, relative);
     expectOpened("may5.traffic", 30.0f);  // worst case of 10 % and 30 %
-    openOnceRunning(*window, commandLineFile({"quorvane", qtPath(stationFile)}));
+    openOnceRunning(*window, readWindowCommandLine({"quorvane", qtPath(stationFile)}).file);
     expectOpened("saved.station", 20.0f);
+}
+
+// --help and --version win over anything else, Qt's own options still among them ("-reverse"
+// is no -r -e -v); the line is never ended by the parser itself.
+TEST(WindowCommandLine, AnswersHelpAndVersionAndRefusesOtherShapes) {
+    using Request = WindowCommandLine::Request;
+    const std::pair<QStringList, Request> cases[] = {
+        {{"quorvane", "--help"}, Request::PrintUsage},
+        {{"quorvane", "-platform", "offscreen", "-h", "--bogus"}, Request::PrintUsage},
+        {{"quorvane", "--version"}, Request::PrintVersion},
+        {{"quorvane", "-v", "a.traffic", "b.traffic"}, Request::PrintVersion},
+        {{"quorvane", "-reverse"}, Request::UsageError},
+        {{"quorvane", "--bogus", "a.traffic"}, Request::UsageError},
+        {{"quorvane", "a.traffic", "b.traffic"}, Request::UsageError},
+        {{"quorvane", "--", "-v.traffic"}, Request::OpenWindow},
+    };
+    for (const auto& [arguments, request] : cases) {
+        const WindowCommandLine line = readWindowCommandLine(arguments);
+        EXPECT_EQ(line.request, request) << arguments.join(' ').toStdString();
+        EXPECT_EQ(line.problem.isEmpty(), request != Request::UsageError);
+    }
+    EXPECT_TRUE(
+        readWindowCommandLine({"quorvane", "--", "-v.traffic"}).file.endsWith("/-v.traffic"));
 }
 
 TEST_F(OpenFile, DropBuildsAnArchiveAndLoadsAStationFile) {

@@ -1,7 +1,7 @@
 // quorvane-shots DIR: pictures of every window for a person to look at, without a display.
 // Writes a sample day into DIR, builds it through the main window's button and saves the main
-// window (at start, each tab, a large font), the log and progress windows, the six graph
-// windows and the Qt message box and file dialog as DIR/<name>.png.
+// window (at start, each tab, a large font), the log and progress windows, the graph windows,
+// the road measures window and the Qt message box and file dialog as DIR/<name>.png.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -87,6 +87,11 @@ void shootWindows(MainWindow& window, QtDialogs& qtDialogs) {
                          .replace(QRegularExpression("[ /]"), "-"));
     }
     closeGraphWindows();
+    c.btnRoadMeasures->click();
+    if (QWidget* measures = window.findChild<QWidget*>("frmRoadMeasures")) {
+        shoot(measures, "road-measures");
+        measures->close();
+    }
     c.btnShowlLog->click();
     shoot(window.findChild<LogWindow*>("frmLog"), "log");
     c.btnDetectorHealth->click();
