@@ -61,6 +61,10 @@ class Chart : public QWidget {
     const std::vector<ChartPoint>& points(int series) const;
     const std::vector<GridPoint>& gridPoints(int series) const;
 
+    // Shapes drawn over the grid (replacing any before), in front of its cells.
+    void setOverlays(std::vector<ChartOverlay> overlays);
+    const std::vector<ChartOverlay>& overlays() const;
+
     // With auto-repaint off, setting changes are not drawn until replot() or show.
     void setAutoRepaint(bool on);
     bool autoRepaint() const;
@@ -103,6 +107,7 @@ class Chart : public QWidget {
     void showContextMenu(QPoint canvasPosition);
     void pointAdded(SeriesEntry& entry);
     QString nearestPointReadOut(QPoint canvasPosition) const;
+    QString overlayReadOut(double x, double z) const;
 };
 
 }  // namespace quorvane

@@ -7,6 +7,7 @@
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_panner.h>
+#include <qwt_plot_shapeitem.h>
 #include <qwt_plot_zoomer.h>
 
 #include <QFrame>
@@ -69,6 +70,8 @@ struct Chart::Impl {
     std::array<AxisSettings, kChartAxisCount> axes;
     QStringList rowLabels;
     std::vector<SeriesEntry> series;
+    std::vector<ChartOverlay> overlays;
+    std::vector<QwtPlotShapeItem*> overlayItems;  // owned by the plot
     bool autoRepaint = true;
     bool replotQueued = false;
     Dialogs* dialogs = nullptr;

@@ -71,7 +71,9 @@ QString Chart::readOut(QPoint canvasPosition) const {
     const AxisSettings& bottom = axis(ChartAxis::Bottom);
     if (const SeriesEntry* grid = d_->firstGrid(); grid != nullptr) {
         const double z = plot.canvasMap(QwtPlot::yLeft).invTransform(canvasPosition.y());
-        return gridReadOut(*grid, d_->rowLabels, bottom.timeOfDay, x, z);
+        const QString cell = gridReadOut(*grid, d_->rowLabels, bottom.timeOfDay, x, z);
+        const QString over = overlayReadOut(x, z);
+        return cell.isEmpty() || over.isEmpty() ? cell : cell + QStringLiteral("  ") + over;
     }
     if (bottom.timeOfDay) {
         return timeReadOut(d_->series, x);

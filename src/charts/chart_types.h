@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPolygonF>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -92,6 +93,15 @@ struct GridPoint {
     double y = 0.0;
     double z = 0.0;
     friend bool operator==(const GridPoint&, const GridPoint&) = default;
+};
+
+// A shape drawn over a grid in its own coordinates (x along the bottom axis, the row on the
+// left), named in the read-out where the mouse is inside it: a solid box, or a dashed outline.
+struct ChartOverlay {
+    QPolygonF outline;
+    QString label;
+    bool dashed = false;
+    friend bool operator==(const ChartOverlay&, const ChartOverlay&) = default;
 };
 
 // "#,##0" and "#,##0." style number formats: digits grouped by thousands, an optional literal

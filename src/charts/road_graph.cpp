@@ -88,6 +88,19 @@ std::optional<int> cutRange(RoadGraphKind kind, int start, int end, Dialogs& dia
     return start + kCutRoadRange;
 }
 
+std::vector<ChartOverlay> chartOverlays(const std::vector<PictureOverlay>& overlays) {
+    std::vector<ChartOverlay> shapes;
+    for (const PictureOverlay& overlay : overlays) {
+        QPolygonF outline;
+        for (const auto& [x, z] : overlay.points) {
+            outline.append(QPointF(x, z));
+        }
+        shapes.push_back(
+            {outline, qText(overlay.label), overlay.kind == PictureOverlay::Kind::Outline});
+    }
+    return shapes;
+}
+
 // One column of cells per interval, the road's first station at the bottom (z = 1); pending
 // events run after each column. False when the window was closed meanwhile.
 bool fillRoadGrid(WindowBeingFilled& window, const RoadPicture& picture,
@@ -161,6 +174,7 @@ OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphDa
     if (!fillRoadGrid(window, picture, letEventsRun)) {
         return result;
     }
+    window.get()->chart().setOverlays(chartOverlays(picture.overlays));
     window.get()->setWindowTitle(
         qText(captionPrefix(kind, measure) + selection.currentIntervalText() + " Data"));
     result.window = window.show();

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "base/log.h"
 #include "core/day.h"
+#include "views/bottlenecks.h"
 #include "views/interval_table.h"
+#include "views/road_measures.h"
 
 namespace quorvane {
 
@@ -59,6 +62,14 @@ RoadPicture prepareRoadPicture(const Day& day, const IntervalTable& table, RoadM
         speeds = computeSpeeds(day, rows, table.intervalIndex, speed);
         picture.estimate = speeds.estimate;
     }
+    if (measure == RoadMeasure::Speed && day.positions) {
+        // The stations were all found above: the finder logs nothing here.
+        Log unused;
+        const auto found = findBottlenecks(day, road, speed, kDefaultThresholdKmh, unused);
+        if (const auto* bottlenecks = std::get_if<RoadBottlenecks>(&found)) {
+            picture.overlays = bottleneckOverlays(*bottlenecks, table.choice().intervalSeconds);
+        }
+    }
     for (int t = start; t <= end; ++t) {
         picture.times.push_back(table.intervalTime(t));
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -77,6 +88,46 @@ RoadPicture prepareRoadPicture(const Day& day, const IntervalTable& table, RoadM
         }
     }
     return picture;
+}
+
+std::vector<PictureOverlay> bottleneckOverlays(const RoadBottlenecks& found, int columnSeconds) {
+    std::vector<PictureOverlay> overlays;
+    constexpr double kDay = 86400.0;
+    const double shift = -0.5 * columnSeconds / kDay;  // cells are centred on their start
+    const auto x = [&](int seconds) { return seconds / kDay + shift; };
+    for (const Activation& a : found.activations) {
+        char label[160];
+        std::snprintf(
+            label, sizeof label, "Bottleneck %d > %d, %s to %s, queue up to %.1f km",
+            a.upstreamStation, a.downstreamStation,
+            formatHms(a.startSeconds()).substr(0, 5).c_str(),
+            a.endSeconds() == 86400 ? "24:00" : formatHms(a.endSeconds()).substr(0, 5).c_str(),
+            a.maxExtentKm);
+        // Rows are 1 for the road's first station: the upstream station's row is its index + 1.
+        const double upstreamRow = static_cast<double>(a.upstream) + 1.0;
+        const double x0 = x(a.startSeconds());
+        const double x1 = x(a.endSeconds());
+        overlays.push_back({PictureOverlay::Kind::Box,
+                            label,
+                            {{x0, upstreamRow},
+                             {x1, upstreamRow},
+                             {x1, upstreamRow + 1.0},
+                             {x0, upstreamRow + 1.0}}});
+        // The queue below the box: along its foot, then back along the run's upstream edge,
+        // interval by interval (the lower edge of the last station of the run).
+        PictureOverlay queue{
+            PictureOverlay::Kind::Outline, label, {{x0, upstreamRow}, {x1, upstreamRow}}};
+        for (std::size_t k = a.runStations.size(); k-- > 0;) {
+            const int seconds =
+                (a.firstInterval + static_cast<int>(k)) * kBottleneckIntervalSeconds;
+            const double edge =
+                a.runStations[k] == 0 ? upstreamRow : upstreamRow - a.runStations[k] + 0.5;
+            queue.points.push_back({x(seconds + kBottleneckIntervalSeconds), edge});
+            queue.points.push_back({x(seconds), edge});
+        }
+        overlays.push_back(std::move(queue));
+    }
+    return overlays;
 }
 
 }  // namespace quorvane

@@ -55,9 +55,19 @@ std::variant<std::vector<int>, Refusal> roadRows(const Day& day, int road, Log& 
 
 // The picture of `measure` for the road's `rows` over intervals start..end of `table`:
 // volumes and occupancies from the table, the speed by the estimate `speed` asks for at the
-// table's interval. Intervals or rows outside the table give an empty picture.
+// table's interval, with the road's bottleneck activations over it where the day has the
+// road's positions. Intervals or rows outside the table give an empty picture.
 RoadPicture prepareRoadPicture(const Day& day, const IntervalTable& table, RoadMeasure measure,
                                int road, const std::vector<int>& rows, int start, int end,
                                const SpeedSettings& speed);
+
+struct RoadBottlenecks;
+
+// The activations drawn over a picture whose columns are `columnSeconds` apart (its cells are
+// centred on their intervals' starts): a box from each activation's start to its end between
+// the rows of its two stations, and the queue's extent in each of its intervals as an outline
+// up the road from it. Each is named "Bottleneck 113 > 114, 07:00 to 09:20, queue up to 7.0
+// km".
+std::vector<PictureOverlay> bottleneckOverlays(const RoadBottlenecks& found, int columnSeconds);
 
 }  // namespace quorvane

@@ -68,6 +68,18 @@ TEST_F(ChartInteraction, ReadOutNamesTheValuesUnderTheMouse) {
     EXPECT_EQ(gridReadOut(RoadMeasure::Speed, t12, 1), "01:00:00  Station 1 (103)  Speed 80 km/h");
     EXPECT_EQ(gridReadOut(RoadMeasure::Speed, t12 - 300 / 86400.0, 2),
               "00:55:00  Station 2 (101)  Speed none");
+    // A shape over the grid is named where the mouse is inside it.
+    Chart& grid = plotRoadGraph(RoadGraphKind::ColorGrid, RoadMeasure::Speed, data, selection,
+                                dialogs, log, {})
+                      .window->chart();
+    grid.setOverlays(
+        {{QPolygonF(
+              {{t12 - 0.001, 0.8}, {t12 + 0.001, 0.8}, {t12 + 0.001, 1.2}, {t12 - 0.001, 1.2}}),
+          QStringLiteral("Bottleneck 103 > 101"), false}});
+    EXPECT_EQ(grid.readOut(canvasPoint(grid, t12, 1)),
+              "01:00:00  Station 1 (103)  Speed 80 km/h  Bottleneck 103 > 101");
+    EXPECT_EQ(grid.readOut(canvasPoint(grid, t12, 1.35)),
+              "01:00:00  Station 1 (103)  Speed 80 km/h");
 }
 
 // The occupancy axis zooms with the volume axis, so both curves stay where they were drawn; a

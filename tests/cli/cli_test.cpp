@@ -118,6 +118,9 @@ TEST_F(CliDay, RefusalsExitOneAndKeepTheOldFile) {
         {{"table", "-o", "CSV", "--stations", "101,999"},
          "Station: 999 does not exist.\nUnable to generate the csv file.\n"},
         {{"health", "-o", "CSV"}, "Detector health needs a build from the archive.\n"},
+        {{"bottlenecks", "-o", "CSV"},
+         "Station positions are needed: VURStaPos.list was not found beside the definition "
+         "lists.\n"},
         {{"sum", "--station", "999"}, "Station: 999 does not exist.\n"},
     };
     for (const auto& [row, message] : refusals) {
@@ -337,6 +340,15 @@ TEST(CliSampleDay, BuildsTheSampleDay) {
                                     "m.csv", "--lists", lists, "--interval", "1 hour"},
                                    dir.path());
     EXPECT_EQ(measured.status, 0) << measured.err;
+    // Each road's bottleneck in both peaks (the finder's rule is the engine's test).
+    const CliRun bottlenecks =
+        runCli({"bottlenecks", "day/sample.traffic", "--lists", lists}, dir.path());
+    EXPECT_TRUE(bottlenecks.out.starts_with("road,upstream_station,downstream_station,position_km,"
+                                            "shift,start,end,duration_min,max_extent_km,"
+                                            "median_extent_km,delay_vh\nRoute 1 N,113,114,"))
+        << bottlenecks.out;
+    EXPECT_EQ(std::count(bottlenecks.out.begin(), bottlenecks.out.end(), '\n'), 7);
+    EXPECT_TRUE(bottlenecks.err.ends_with("\n6 bottleneck activations on 3 roads\n"));
     const CliRun health =
         runCli({"health", "day/sample.traffic", "--lists", lists, "-o", "h.csv"}, dir.path());
     ASSERT_EQ(health.status, 0) << health.err;

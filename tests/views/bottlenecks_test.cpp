@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "views/road_measures.h"
+#include "views/road_picture.h"
 
 namespace quorvane {
 namespace {
@@ -71,6 +72,26 @@ TEST(Bottlenecks, QueueOfThreeStationsBehindFreeFlowForNinetyMinutes) {
     EXPECT_NEAR(a.delayHours, 18 * 3 * kDelayPerStationInterval, 1e-9);
     EXPECT_EQ(bottleneckLines({road.geometry, found}),
               "\"Ring, \"\"inner\"\"\",4,5,4.000,AM,07:00:00,08:30:00,90,3.000,3.000,124.08\n");
+}
+
+// Drawn over a picture at "5 min" (cells centred on their starts, 150 s before and after): the
+// box between the rows of stations 4 and 5, the queue's outline down to the lower edge of
+// station 2's row.
+TEST(Bottlenecks, OverlaysBoxTheBottleneckAndOutlineItsQueue) {
+    Road road({0, 1, 2, 3, 4, 5});
+    road.slow({1, 2, 3}, 84, 85);
+    road.slow({2, 3}, 86, 89);
+    const std::vector<PictureOverlay> overlays =
+        bottleneckOverlays({road.geometry, road.find()}, 300);
+    ASSERT_EQ(overlays.size(), 2u);
+    const double start = (7 * 3600 - 150) / 86400.0, end = (7 * 3600 + 1800 - 150) / 86400.0;
+    EXPECT_EQ(overlays[0].label, "Bottleneck 4 > 5, 07:00 to 07:30, queue up to 3.0 km");
+    EXPECT_EQ(overlays[0].points,
+              (std::vector<std::array<double, 2>>{{start, 4}, {end, 4}, {end, 5}, {start, 5}}));
+    const std::vector<std::array<double, 2>>& queue = overlays[1].points;
+    EXPECT_EQ(queue.size(), 2u + 2 * 6);
+    EXPECT_EQ(queue[2], (std::array<double, 2>{end, 2.5}));        // 07:25, stations 3 and 4
+    EXPECT_EQ(queue.back(), (std::array<double, 2>{start, 1.5}));  // 07:00, down to station 2
 }
 
 // Five active intervals in seven are enough, and a short dip inside a queue does not split it;
