@@ -109,6 +109,17 @@ long ownPeakKilobytes() {
     return -1;
 }
 
+// CPU seconds the whole machine has been busy, from /proc/stat: what other processes took
+// during a run is this less the run's own CPU time.
+double machineBusySeconds() {
+    std::ifstream stat("/proc/stat");
+    std::string cpu;
+    double user = 0, nice = 0, system = 0, idle = 0, iowait = 0, irq = 0, softirq = 0, steal = 0;
+    stat >> cpu >> user >> nice >> system >> idle >> iowait >> irq >> softirq >> steal;
+    return (user + nice + system + irq + softirq + steal) /
+           static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 // One way of building the set.
 struct Way {
     const char* name;
@@ -116,6 +127,7 @@ struct Way {
     int readerThreads;
     std::vector<double> wall;
     std::vector<double> cpu;
+    std::vector<double> othersCores;  // the cores other processes kept busy meanwhile
 };
 
 bool buildSet(const std::vector<fs::path>& files, Way& way) {
@@ -123,12 +135,16 @@ bool buildSet(const std::vector<fs::path>& files, Way& way) {
     request.files = files;
     request.workers = way.workers;
     request.readerThreadsPerDay = way.readerThreads;
+    const double busyStart = machineBusySeconds();
     const double cpuStart = qb::ownCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     const auto days = quorvane::buildDaySet(request);
-    way.wall.push_back(
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    way.cpu.push_back(qb::ownCpuSeconds() - cpuStart);
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = qb::ownCpuSeconds() - cpuStart;
+    way.wall.push_back(wall);
+    way.cpu.push_back(cpu);
+    way.othersCores.push_back(std::max(0.0, machineBusySeconds() - busyStart - cpu) / wall);
     return quorvane::builtDayCount(days) == kDays;
 }
 
@@ -180,10 +196,10 @@ int main(int argc, char** argv) {
 
     const int defaultReaders = quorvane::BuildOptions::defaultReaderThreads();
     std::vector<Way> ways{
-        {"one after another, each day as one build today", 1, defaultReaders, {}, {}},
-        {"one after another, one thread a day", 1, 0, {}, {}},
-        {"parallel, one worker a core, reader threads 0", cores, 0, {}, {}},
-        {"parallel, one worker a core, reader threads 1", cores, 1, {}, {}},
+        {"one after another, each day as one build today", 1, defaultReaders, {}, {}, {}},
+        {"one after another, one thread a day", 1, 0, {}, {}, {}},
+        {"parallel, one worker a core, reader threads 0", cores, 0, {}, {}, {}},
+        {"parallel, one worker a core, reader threads 1", cores, 1, {}, {}, {}},
     };
     bool ok = peak.run.ok;
     for (int round = 0; round < rounds; ++round) {
@@ -194,9 +210,10 @@ int main(int argc, char** argv) {
     }
     std::printf("\nthe set built into its summaries in this process, medians of %d rounds:\n",
                 rounds);
-    std::printf("%-50s %8s %8s\n", "", "wall s", "CPU s");
+    std::printf("%-50s %8s %8s %14s\n", "", "wall s", "CPU s", "others' cores");
     for (const Way& way : ways) {
-        std::printf("%-50s %8.2f %8.2f\n", way.name, qb::median(way.wall), qb::median(way.cpu));
+        std::printf("%-50s %8.2f %8.2f %14.2f\n", way.name, qb::median(way.wall),
+                    qb::median(way.cpu), qb::median(way.othersCores));
     }
     const double asToday = qb::median(ways[0].wall) / cores;
     const double oneThread = qb::median(ways[1].wall) / cores;
