@@ -12,6 +12,7 @@
 #include "core/station_builder.h"
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"
+#include "views/bottlenecks.h"
 #include "views/interval_table.h"
 #include "views/speed.h"
 
@@ -24,34 +25,33 @@ struct Day;
 // as freeway data systems answer them: index 5 of kIntervalChoices.
 inline constexpr int kDaySetIntervalIndex = 5;
 
-// One road's instantaneous travel time of a day, per five-minute departure interval, in minutes
-// (NaN where the road has no estimate). Made from the day's road measures.
+// One road's instantaneous travel time of a day (the road measures' travelMinutes: every station
+// crossed at the speed of the departure interval) per five-minute departure interval, NaN where
+// it is unknown.
 struct RoadTravelTimes {
     std::string road;
-    std::vector<float> minutes;
+    std::vector<double> minutes;
 };
 
-// One activation of a bottleneck on a day: the station at its head and its intervals
-// (five-minute, inclusive).
-struct BottleneckActivation {
+// One road's bottleneck activations of a day, as the bottleneck rule finds them.
+struct RoadActivations {
     std::string road;
-    int16_t station = 0;
-    int firstInterval = 0;
-    int lastInterval = 0;
+    std::vector<Activation> activations;
 };
 
 // What the results over many days need of one day, kept while its station tables are dropped:
 // the five-minute volumes and occupancies as the interval table holds them, the speed estimate in
-// force in km/h, and, once a day's road measures and bottlenecks are made, its travel times and
-// activations. Stations are matched across days by number: a day's own station list says which
-// row holds which.
+// force in km/h, and each road's travel times and bottleneck activations. Stations are matched
+// across days by number: a day's own station list says which row holds which.
 struct DaySummary {
     StationList stations;
     RoadList roads;
     IntervalTable intervals;  // at kDaySetIntervalIndex, one row per station of the list
     SpeedTable speeds;        // rows 0 .. n-1 in list order, km/h
-    std::vector<RoadTravelTimes> travelTimes;       // empty until road measures are made
-    std::vector<BottleneckActivation> activations;  // empty until bottlenecks are found
+    // Per road, for the travel-time reliability and the bottleneck ranking; not made yet, so
+    // empty.
+    std::vector<RoadTravelTimes> travelTimes;
+    std::vector<RoadActivations> activations;
 
     // The row of a station number, -1 when the day does not have it.
     int row(int16_t station) const { return stations.staIndex(station); }
