@@ -121,7 +121,7 @@ void makeMeasureControls(MainControls& c) {
         QStringLiteral("Vehicle-kilometres and -hours travelled, the delay below the threshold "
                        "speed and the travel time along the road (needs VURStaPos.list)."));
     c.btnFindBottlenecks =
-        named<QPushButton>("btnFindBottlenecks", QStringLiteral("Find &Bottlenecks"));
+        named<QPushButton>("btnFindBottlenecks", QStringLiteral("F&ind Bottlenecks"));
     c.btnFindBottlenecks->setToolTip(
         QStringLiteral("Where and when each queue started, how far it reached and what it cost, "
                        "on five-minute speeds (needs VURStaPos.list)."));
