@@ -24,6 +24,7 @@
 #include "ui/file_requests.h"
 #include "ui/speed_controls.h"
 #include "ui/view_requests.h"
+#include "ui/window_export.h"
 #include "ui/window_lists.h"
 #include "views/csv_export.h"
 #include "views/interval_table.h"
@@ -51,22 +52,6 @@ QString fixed(double value, int decimals) {
 QString clock(int seconds) {
     return seconds == 86400 ? QStringLiteral("24:00:00")
                             : QString::fromStdString(formatHms(seconds));
-}
-
-// "may5.traffic" and the road "Route 1 N" propose "may5_Route_1_N_bottlenecks.csv" beside it.
-std::string proposedBottlenecksCsv(const MainControls& c, const std::string& road) {
-    std::filesystem::path day = c.txtZipName->text().toStdString();
-    if (day.empty()) {
-        day = c.txtBinFile->text().toStdString();
-    }
-    std::string name = road;
-    for (char& ch : name) {
-        const bool plain = std::isalnum(static_cast<unsigned char>(ch)) || ch == '-' || ch == '.';
-        ch = plain ? ch : '_';
-    }
-    const std::string file =
-        (day.empty() ? std::string() : day.stem().string() + "_") + name + "_bottlenecks.csv";
-    return day.empty() ? file : day.replace_filename(file).string();
 }
 
 }  // namespace
@@ -155,22 +140,13 @@ void BottlenecksWindow::fill() {
 
 void BottlenecksWindow::exportCsv() {
     const ButtonGuard guard(btnExportCsv);
-    std::string path;
-    try {
-        path = dialogs_.chooseFile(csvSaveRequest(proposedCsv_));
-    } catch (const Error&) {
-        return;  // a cancelled dialog ends the command silently
-    }
-    try {
+    exportCsvThroughDialogs(dialogs_, proposedCsv_, [&](const std::string& path) {
         std::string text(kBottlenecksHeader);
         text += '\n';
         text += bottleneckLines(found_);
         writeFileReplacing(std::filesystem::path(path), text);
-    } catch (const std::exception& failure) {
-        dialogs_.message(MessageIcon::Critical, errorLine(reportedError(failure)));
-        return;
-    }
-    dialogs_.message(MessageIcon::Information, kCsvSavedMessage);
+        return std::optional<Refusal>();
+    });
 }
 
 void showBottlenecks(CommandContext& context) {
@@ -194,7 +170,7 @@ void showBottlenecks(CommandContext& context) {
             return;
         }
         RoadBottlenecks& bottlenecks = std::get<RoadBottlenecks>(found);
-        std::string proposed = proposedBottlenecksCsv(c, bottlenecks.geometry.name);
+        std::string proposed = proposedRoadFile(c, bottlenecks.geometry.name, "_bottlenecks.csv");
         auto* window = new BottlenecksWindow(context.dialogs, std::move(bottlenecks),
                                              speedEstimateNote(*data->day, speed),
                                              std::move(proposed), context.windows.owner);
