@@ -35,5 +35,8 @@ for estimate in calibrated fixed; do
 done
 ./build/bin/quorvane-cli plot "$shots/sample.traffic" --lists "$shots" -o docs/travel-time.png \
     --kind traveltime --road "Route 1 N" --interval "5 min" --log "$shots/plot.log"
+./build/bin/quorvane-cli plot "$shots/sample.traffic" --lists "$shots" -o docs/bottleneck-grid.png \
+    --kind speedgrid --road "Route 1 N" --from 15:00 --to 21:00 --interval "5 min" \
+    --size 720x400 --log "$shots/plot.log"
 echo "Written: docs/main-window.png docs/colour-grid.png docs/speed-grid.png" \
-    "docs/speed-fixed-length.png docs/travel-time.png"
+    "docs/speed-fixed-length.png docs/travel-time.png docs/bottleneck-grid.png"

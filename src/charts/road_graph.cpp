@@ -95,6 +95,9 @@ std::vector<ChartOverlay> chartOverlays(const std::vector<PictureOverlay>& overl
         for (const auto& [x, z] : overlay.points) {
             outline.append(QPointF(x, z));
         }
+        if (!outline.isEmpty() && outline.front() != outline.back()) {
+            outline.append(outline.front());  // a shape item draws its polygon as a path
+        }
         shapes.push_back(
             {outline, qText(overlay.label), overlay.kind == PictureOverlay::Kind::Outline});
     }

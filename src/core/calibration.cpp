@@ -98,7 +98,9 @@ IntervalSums sumInterval(const uint8_t* flags, const uint8_t* vol, const float* 
         return _mm_cvtsi128_si32(halves) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(halves, halves));
     };
     __m128 sum = _mm_add_ps(_mm_loadu_ps(occ), _mm_loadu_ps(occ + 4));
-    sum = _mm_add_ps(sum, _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(occ + 8))));
+    // The last two as the low half of a vector: an unaligned 64-bit load.
+    sum = _mm_add_ps(sum,
+                     _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(occ + 8))));
     sum = _mm_add_ps(sum, _mm_movehl_ps(sum, sum));
     sum = _mm_add_ss(sum, _mm_shuffle_ps(sum, sum, 1));
     return {byteSum(flags) == kFreeFlowIntervalSlots, byteSum(vol), _mm_cvtss_f32(sum)};

@@ -24,6 +24,7 @@
 #include "ui/health_model.h"
 #include "ui/qt_dialogs.h"
 #include "ui/speed_controls.h"
+#include "ui/window_export.h"
 #include "views/csv_export.h"
 #include "views/health_report.h"
 
@@ -136,19 +137,10 @@ void HealthWindow::chooseStatus(int index) {
 
 void HealthWindow::exportCsv() {
     const ButtonGuard guard(btnExportCsv);
-    std::string path;
-    try {
-        path = dialogs_.chooseFile(csvSaveRequest(proposedCsv_));
-    } catch (const Error&) {
-        return;  // a cancelled dialog ends the command silently
-    }
-    try {
+    exportCsvThroughDialogs(dialogs_, proposedCsv_, [&](const std::string& path) {
         writeHealthCsv(std::filesystem::path(path), *day_->health, freeFlowKmh_);
-    } catch (const std::exception& failure) {
-        dialogs_.message(MessageIcon::Critical, errorLine(reportedError(failure)));
-        return;
-    }
-    dialogs_.message(MessageIcon::Information, kCsvSavedMessage);
+        return std::optional<Refusal>();
+    });
 }
 
 void showDetectorHealth(CommandContext& context) {

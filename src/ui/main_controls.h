@@ -76,6 +76,7 @@ struct MainControls {
     QDoubleSpinBox* spnVehicleLength = nullptr;  // in metres for km/h, in feet for mph
     QLabel* lblSpeedEstimate = nullptr;          // which estimate the speed views use
     QPushButton* btnRoadMeasures = nullptr;
+    QPushButton* btnFindBottlenecks = nullptr;
     QLabel* lblThreshold = nullptr;
     QDoubleSpinBox* spnThreshold = nullptr;  // the delay's threshold speed, in cmbSpeedUnit's unit
     QLabel* Label11 = nullptr;

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "ui/bottlenecks_window.h"
 #include "ui/commands.h"
 #include "ui/health_window.h"
 #include "ui/list_coupling.h"
@@ -82,6 +83,7 @@ void MainWindow::connectCommands() {
     on(c.btnCSVfile, &createCsvFile);
     on(c.btnExportTable, &createTableFile);
     on(c.btnRoadMeasures, &showRoadMeasures);
+    on(c.btnFindBottlenecks, &showBottlenecks);
     connect(c.cmbSpeedUnit, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
         changeSpeedUnit(controls_);
         showSpeedEstimate(controls_, workspace_.day.get());

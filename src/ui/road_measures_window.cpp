@@ -23,6 +23,7 @@
 #include "ui/file_requests.h"
 #include "ui/speed_controls.h"
 #include "ui/view_requests.h"
+#include "ui/window_export.h"
 #include "ui/window_lists.h"
 #include "views/csv_export.h"
 #include "views/interval_table.h"
@@ -39,22 +40,6 @@ QString number(double value, int decimals) {
 
 QString hhmm(int seconds) {
     return QString::fromStdString(formatHms(seconds).substr(0, 5));
-}
-
-// "may5.traffic" and the road "Route 1 N" propose "may5_Route_1_N_measures.csv" beside it.
-std::string proposedMeasuresCsv(const MainControls& c, const std::string& road) {
-    std::filesystem::path day = c.txtZipName->text().toStdString();
-    if (day.empty()) {
-        day = c.txtBinFile->text().toStdString();
-    }
-    std::string name = road;
-    for (char& ch : name) {
-        const bool plain = std::isalnum(static_cast<unsigned char>(ch)) || ch == '-' || ch == '.';
-        ch = plain ? ch : '_';
-    }
-    const std::string file =
-        (day.empty() ? std::string() : day.stem().string() + "_") + name + "_measures.csv";
-    return day.empty() ? file : day.replace_filename(file).string();
 }
 
 QString summaryText(const Day& day, const MeasuresRequest& request, const RoadMeasures& m) {
@@ -170,27 +155,15 @@ void RoadMeasuresWindow::fillTotals(const RoadMeasures& measures) {
 
 void RoadMeasuresWindow::exportCsv() {
     const ButtonGuard guard(btnExportCsv);
-    std::string path;
-    try {
-        path = dialogs_.chooseFile(csvSaveRequest(request_.proposedCsv));
-    } catch (const Error&) {
-        return;  // a cancelled dialog ends the command silently
-    }
-    try {
+    exportCsvThroughDialogs(dialogs_, request_.proposedCsv, [&](const std::string& path) {
         // The day the window shows met no refusal when it opened: the log has nothing to add.
         Log unused;
         const auto written = exportRoadMeasures(
             std::filesystem::path(path), *request_.day, *request_.intervals, request_.road,
             request_.selection, request_.speed, request_.thresholdKmh, unused);
-        if (const auto* refusal = std::get_if<Refusal>(&written)) {
-            dialogs_.message(MessageIcon::Exclamation, refusal->message);
-            return;
-        }
-    } catch (const std::exception& failure) {
-        dialogs_.message(MessageIcon::Critical, errorLine(reportedError(failure)));
-        return;
-    }
-    dialogs_.message(MessageIcon::Information, kCsvSavedMessage);
+        const auto* refusal = std::get_if<Refusal>(&written);
+        return refusal != nullptr ? std::optional(*refusal) : std::nullopt;
+    });
 }
 
 void showRoadMeasures(CommandContext& context) {
@@ -225,7 +198,7 @@ void showRoadMeasures(CommandContext& context) {
             return;
         }
         const RoadMeasures& measures = std::get<RoadMeasures>(measured);
-        request.proposedCsv = proposedMeasuresCsv(c, measures.geometry.name);
+        request.proposedCsv = proposedRoadFile(c, measures.geometry.name, "_measures.csv");
         const TravelTimePicture picture =
             travelTimePicture(measures, *request.selection.start, *request.selection.end,
                               request.intervals->choice().text);

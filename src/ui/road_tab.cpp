@@ -84,12 +84,11 @@ QWidget* roadTab(MainControls& c) {
     graphs->addWidget(c.btnSpeedColorGrid, 2, 0);
     graphs->addWidget(c.btnSpeedContour, 2, 1);
     graphs->addWidget(c.btnRoadMeasures, 3, 0);
-    auto* threshold = new QHBoxLayout;
-    threshold->addWidget(c.lblThreshold);
-    threshold->addWidget(c.spnThreshold, 1);
-    graphs->addLayout(threshold, 3, 1);
-    // The estimate's settings in two rows of caption and box, the note of the estimate in force
-    // under them.
+    graphs->addWidget(c.btnFindBottlenecks, 3, 1);
+    graphs->setColumnStretch(0, 1);
+    graphs->setColumnStretch(1, 1);
+    // The estimate's settings and the threshold in rows of caption and box, the note of the
+    // estimate in force under them.
     auto* speed = new QGridLayout;
     speed->addWidget(c.lblSpeedUnit, 0, 0);
     speed->addWidget(c.cmbSpeedUnit, 0, 1);
@@ -99,7 +98,9 @@ QWidget* roadTab(MainControls& c) {
     speed->addWidget(c.spnFreeFlowSpeed, 1, 1);
     speed->addWidget(c.lblVehicleLength, 1, 2);
     speed->addWidget(c.spnVehicleLength, 1, 3);
-    speed->addWidget(c.lblSpeedEstimate, 2, 0, 1, 5);
+    speed->addWidget(c.lblThreshold, 2, 0);
+    speed->addWidget(c.spnThreshold, 2, 1);
+    speed->addWidget(c.lblSpeedEstimate, 3, 0, 1, 5);
     speed->setColumnStretch(4, 1);
     auto* exports = new QHBoxLayout;
     exports->addWidget(c.btnCSVfile);
@@ -125,8 +126,9 @@ QWidget* roadTab(MainControls& c) {
 
     chainTabOrder({c.cmbRoadList, c.lstN, c.lstSta, c.btnColorGrid, c.btnOccColorGrid,
                    c.btnVolContour, c.btnContour, c.btnSpeedColorGrid, c.btnSpeedContour,
-                   c.btnRoadMeasures, c.spnThreshold, c.cmbSpeedUnit, c.cmbGFactor,
-                   c.spnFreeFlowSpeed, c.spnVehicleLength, c.btnCSVfile, c.btnExportTable});
+                   c.btnRoadMeasures, c.btnFindBottlenecks, c.cmbSpeedUnit, c.cmbGFactor,
+                   c.spnFreeFlowSpeed, c.spnVehicleLength, c.spnThreshold, c.btnCSVfile,
+                   c.btnExportTable});
     return page;
 }
 

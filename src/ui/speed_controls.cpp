@@ -120,10 +120,17 @@ void makeMeasureControls(MainControls& c) {
     c.btnRoadMeasures->setToolTip(
         QStringLiteral("Vehicle-kilometres and -hours travelled, the delay below the threshold "
                        "speed and the travel time along the road (needs VURStaPos.list)."));
+    c.btnFindBottlenecks =
+        named<QPushButton>("btnFindBottlenecks", QStringLiteral("F&ind Bottlenecks"));
+    c.btnFindBottlenecks->setToolTip(
+        QStringLiteral("Where and when each queue started, how far it reached and what it cost, "
+                       "on five-minute speeds (needs VURStaPos.list)."));
     c.spnThreshold = tenthsBox("spnThreshold");
     setThresholdRange(*c.spnThreshold, SpeedUnit::Kmh);
     c.spnThreshold->setValue(defaultThreshold(SpeedUnit::Kmh));
-    c.spnThreshold->setToolTip(QStringLiteral("The delay counts the time spent below this speed."));
+    c.spnThreshold->setToolTip(QStringLiteral(
+        "The delay of the road measures and the bottlenecks counts the time spent below this "
+        "speed."));
     c.lblThreshold = captionFor("lblThreshold", QStringLiteral("T&hreshold:"), c.spnThreshold);
 }
 

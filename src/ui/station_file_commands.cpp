@@ -71,7 +71,8 @@ void loadFrom(CommandContext& context, const std::optional<std::string>& given) 
 
 void loadStationData(CommandContext& context) {
     ButtonGuard guard(context.controls.btnLoad);
-    runCommand(context, guard, ErrorReport::WithListsHint, [&] { loadFrom(context, std::nullopt); });
+    runCommand(context, guard, ErrorReport::WithListsHint,
+               [&] { loadFrom(context, std::nullopt); });
 }
 
 void loadStationDataFrom(CommandContext& context, const std::string& path) {

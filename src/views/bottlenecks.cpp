@@ -219,16 +219,8 @@ std::vector<Activation> findActivations(const RoadGeometry& geometry, const Spee
 std::variant<RoadBottlenecks, Refusal> findBottlenecks(const Day& day, int road,
                                                        const SpeedSettings& speed,
                                                        double thresholdKmh, Log& log) {
-    if (!acceptedThresholdKmh(thresholdKmh)) {
-        throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: threshold " +
-                                                decimals(thresholdKmh, 1) +
-                                                " km/h is outside 30 .. 130 km/h");
-    }
-    if (const auto missing = firstMissingStation(day, road)) {
-        log.appendLog(
-            missingRoadStationEntry(day.roads.roadByIndex(road), std::to_string(*missing)));
-    }
-    auto geometry = roadGeometry(day, road);
+    checkThresholdKmh(thresholdKmh);
+    auto geometry = roadGeometry(day, road, log);
     if (auto* refusal = std::get_if<Refusal>(&geometry)) {
         return std::move(*refusal);
     }

@@ -62,6 +62,14 @@ std::optional<int16_t> firstMissingStation(const Day& day, int road) {
     return std::nullopt;
 }
 
+std::variant<RoadGeometry, Refusal> roadGeometry(const Day& day, int road, Log& log) {
+    if (const auto missing = firstMissingStation(day, road)) {
+        log.appendLog(
+            missingRoadStationEntry(day.roads.roadByIndex(road), std::to_string(*missing)));
+    }
+    return roadGeometry(day, road);
+}
+
 std::variant<RoadGeometry, Refusal> roadGeometry(const Day& day, int road) {
     RoadGeometry geometry;
     geometry.road = road;

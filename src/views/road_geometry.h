@@ -12,6 +12,7 @@
 
 namespace quorvane {
 
+class Log;
 struct Day;
 
 inline constexpr std::string_view kPositionsMissingMessage =
@@ -44,5 +45,7 @@ std::optional<int16_t> firstMissingStation(const Day& day, int road);
 // station; posts not strictly increasing or strictly decreasing in road order. Throws Error 9
 // for a road outside the road list.
 std::variant<RoadGeometry, Refusal> roadGeometry(const Day& day, int road);
+// The same, a station missing from the station list also logged as the road graphs log it.
+std::variant<RoadGeometry, Refusal> roadGeometry(const Day& day, int road, Log& log);
 
 }  // namespace quorvane

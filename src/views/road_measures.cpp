@@ -94,6 +94,14 @@ bool acceptedThresholdKmh(double kmh) {
     return kmh >= kLowestThresholdKmh && kmh <= kHighestThresholdKmh;
 }
 
+void checkThresholdKmh(double kmh) {
+    if (!acceptedThresholdKmh(kmh)) {
+        throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: threshold speed " +
+                                                oneDecimal(kmh) +
+                                                " km/h is outside 30 .. 130 km/h");
+    }
+}
+
 double stationDelayHours(double volume, double length, double speed, double threshold) {
     if (!hasEstimate(speed)) {
         return 0.0;
@@ -128,11 +136,7 @@ double RoadMeasures::freeFlowMinutes() const {
 RoadMeasures computeRoadMeasures(const Day& day, const IntervalTable& table,
                                  const RoadGeometry& geometry, const SpeedSettings& speed,
                                  double thresholdKmh) {
-    if (!acceptedThresholdKmh(thresholdKmh)) {
-        throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: threshold speed " +
-                                                oneDecimal(thresholdKmh) +
-                                                " km/h is outside 30 .. 130 km/h");
-    }
+    checkThresholdKmh(thresholdKmh);
     if (!acceptedFreeFlowSpeed(speed)) {
         throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: free-flow speed " +
                                                 oneDecimal(speed.freeFlowKmh()) +

@@ -32,11 +32,7 @@ std::variant<RoadMeasures, Refusal> measureRoad(const Day& day, const IntervalTa
     if (const auto refusal = checkRangeRequest(selection)) {
         return Refusal{std::string(*refusal)};
     }
-    if (const auto missing = firstMissingStation(day, road)) {
-        log.appendLog(
-            missingRoadStationEntry(day.roads.roadByIndex(road), std::to_string(*missing)));
-    }
-    auto geometry = roadGeometry(day, road);
+    auto geometry = roadGeometry(day, road, log);
     if (auto* refusal = std::get_if<Refusal>(&geometry)) {
         return std::move(*refusal);
     }

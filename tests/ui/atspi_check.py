@@ -19,7 +19,8 @@ CONTROLS = """frmMain SSTab1 txtZipName btnBuildStationData btnShowlLog btnDetec
     optWorst Check1 txtBinFile btnSave btnLoad btnExit lblDate cmbStaList cmbStartTime cmbEndTime
     btnLinePlot btnScatterPlot btnVolSum txtVolSum cmbPlotInterval btnReCompute cmbRoadList lstN
     lstSta btnColorGrid btnOccColorGrid btnVolContour btnContour btnSpeedColorGrid
-    btnSpeedContour btnRoadMeasures cmbSpeedUnit spnVehicleLength btnCSVfile btnExportTable""".split()
+    btnSpeedContour btnRoadMeasures btnFindBottlenecks cmbSpeedUnit cmbGFactor spnFreeFlowSpeed
+    spnVehicleLength spnThreshold btnCSVfile btnExportTable""".split()
 DATA_TABS = ["View Station Data", "View Road Data"]
 BUILD_DONE = "Station data table has been successfully created."
 

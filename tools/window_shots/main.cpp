@@ -92,6 +92,11 @@ void shootWindows(MainWindow& window, QtDialogs& qtDialogs) {
         shoot(measures, "road-measures");
         measures->close();
     }
+    c.btnFindBottlenecks->click();
+    if (QWidget* bottlenecks = window.findChild<QWidget*>("frmBottlenecks")) {
+        shoot(bottlenecks, "bottlenecks");
+        bottlenecks->close();
+    }
     c.btnShowlLog->click();
     shoot(window.findChild<LogWindow*>("frmLog"), "log");
     c.btnDetectorHealth->click();
