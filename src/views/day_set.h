@@ -96,6 +96,10 @@ int daySetWorkers(const DaySetRequest& request, int dayCount);
 std::vector<DayResult> buildDaySet(const DaySetRequest& request,
                                    const std::function<void(int done, int total)>& dayDone = {});
 
+// Every ".traffic" archive and ".station" file directly in `folder`, by name: the days a folder
+// holds. Throws Error 76 for a folder that does not exist.
+std::vector<std::filesystem::path> dayFilesIn(const std::filesystem::path& folder);
+
 // The log of a set: each day's log under a line naming its file, and the error of a day left out.
 std::string daySetLogText(std::span<const DayResult> days);
 // "Left out junk.traffic: Error No: 321, ...", one line (no line end) per day left out.
