@@ -3,6 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -12,6 +19,39 @@
 #include "core/station_builder.h"
 
 namespace quorvane {
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugeEnough = std::size_t{4} << 20;
+
+}  // namespace
+
+void* allocateCells(std::size_t bytes) {
+    if (bytes < kHugeEnough) {
+        return ::operator new(bytes);
+    }
+    if (bytes > PTRDIFF_MAX - kHugePage) {
+        throw std::bad_alloc();
+    }
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* cells = std::aligned_alloc(kHugePage, rounded);
+    if (cells == nullptr) {
+        throw std::bad_alloc();
+    }
+#ifdef MADV_HUGEPAGE
+    madvise(cells, rounded, MADV_HUGEPAGE);  // a hint: without huge pages, plain pages
+#endif
+    return cells;
+}
+
+void freeCells(void* cells, std::size_t bytes) {
+    if (bytes < kHugeEnough) {
+        ::operator delete(cells);
+    } else {
+        std::free(cells);
+    }
+}
 
 bool acceptedFreeFlowKmh(double kmh) {
     return kmh >= kLowestFreeFlowKmh && kmh <= kHighestFreeFlowKmh;
@@ -117,19 +157,29 @@ IntervalSums sumInterval(const uint8_t* flags, const uint8_t* vol, const float* 
 }
 #endif
 
+// The interval's test on its occupancy sum (a mean above 0 and at most 10 % is a sum above 0 and
+// at most 100), and the sums divided once at the end: this runs for every interval of every good
+// detector.
 FreeFlowFit fitFlagged(const uint8_t* flags, const uint8_t* vol, const float* occ) {
-    FreeFlowFit fit;
+    constexpr auto kMostOccupancySum =
+        static_cast<float>(kFreeFlowMaxOccupancy * kFreeFlowIntervalSlots);
+    int intervals = 0;
+    int vehicles = 0;
+    double occupancySums = 0.0;
     for (int first = kHealthFirstSlot; first < kHealthFirstSlot + kHealthSlots;
          first += kFreeFlowIntervalSlots) {
         const IntervalSums sums = sumInterval(flags + first, vol + first, occ + first);
-        const double meanOccupancy = static_cast<double>(sums.occupancy) / kFreeFlowIntervalSlots;
-        if (sums.samples && sums.vehicles > 0 && meanOccupancy > 0.0 &&
-            meanOccupancy <= kFreeFlowMaxOccupancy) {
-            ++fit.intervals;
-            fit.occupancySum += meanOccupancy;
-            fit.flowSum += sums.vehicles * (3600.0 / (kFreeFlowIntervalSlots * kSlotSeconds));
+        if (sums.samples && sums.vehicles > 0 && sums.occupancy > 0.0f &&
+            sums.occupancy <= kMostOccupancySum) {
+            ++intervals;
+            vehicles += sums.vehicles;
+            occupancySums += sums.occupancy;
         }
     }
+    FreeFlowFit fit;
+    fit.intervals = intervals;
+    fit.occupancySum = occupancySums / kFreeFlowIntervalSlots;
+    fit.flowSum = vehicles * (3600.0 / (kFreeFlowIntervalSlots * kSlotSeconds));
     return fit;
 }
 
@@ -177,7 +227,10 @@ CalibratedSums CalibratedSums::unwritten(int stationCount) {
     return sums;
 }
 
-void StationCalibration::start(CalibratedSums& sums, int stationRow) {
+void StationCalibration::finish(CalibratedSums& sums, int stationRow) const {
+    if (summed > 0) {
+        return;  // the first detector wrote the whole row
+    }
     const auto first = static_cast<std::ptrdiff_t>(StationTables::cell(0, stationRow));
     std::fill_n(sums.volume.begin() + first, kSlotsPerDay, uint16_t{0});
     std::fill_n(sums.density.begin() + first, kSlotsPerDay, 0.0f);
@@ -186,9 +239,11 @@ void StationCalibration::start(CalibratedSums& sums, int stationRow) {
 
 namespace {
 
-// One detector's samples added to a station's row. Branch-free on pointers that do not alias, so
-// that the compiler takes several slots at once (kept out of line: inlined, the pointers lose
-// that promise). No sum can overflow: at most 255 detectors of at most 40 vehicles.
+// One detector's samples added to a station's row, or written over it for the row's first
+// detector (the row is not zeroed first). Branch-free on pointers that do not alias, so that the
+// compiler takes several slots at once (kept out of line: inlined, the pointers lose that
+// promise). No sum can overflow: at most 255 detectors of at most 40 vehicles.
+template <bool kFirst>
 __attribute__((noinline)) void accumulateCalibrated(const uint8_t* __restrict flags,
                                                     const uint8_t* __restrict vol,
                                                     const float* __restrict occ, float perOccupancy,
@@ -199,9 +254,30 @@ __attribute__((noinline)) void accumulateCalibrated(const uint8_t* __restrict fl
         const int sample = flags[k];
         const float o = occ[k];  // read whatever the flag: a load under a condition stays scalar
         const float used = sample != 0 ? o : 0.0f;
-        volume[k] = static_cast<uint16_t>(volume[k] + vol[k] * sample);
-        density[k] += used * perOccupancy;
-        detectors[k] = static_cast<uint8_t>(detectors[k] + sample);
+        if constexpr (kFirst) {
+            volume[k] = static_cast<uint16_t>(vol[k] * sample);
+            density[k] = used * perOccupancy;
+            detectors[k] = static_cast<uint8_t>(sample);
+        } else {
+            volume[k] = static_cast<uint16_t>(volume[k] + vol[k] * sample);
+            density[k] += used * perOccupancy;
+            detectors[k] = static_cast<uint8_t>(detectors[k] + sample);
+        }
+    }
+}
+
+// A borderline detector's slots as it is kept aside (flags are 0 or 1).
+__attribute__((noinline)) void keepBorderline(const uint8_t* __restrict flags,
+                                              const uint8_t* __restrict vol,
+                                              const float* __restrict occ, float perOccupancy,
+                                              uint8_t* __restrict volume,
+                                              float* __restrict density) {
+    for (int k = 0; k < kSlotsPerDay; ++k) {
+        // Without selects, which the compiler leaves scalar here: a slot that is no sample reads
+        // as 255 (kUnusableSlot), and its density, never read, is left as it comes.
+        static_assert(BorderlineDetector::kUnusableSlot == 0xFF);
+        volume[k] = static_cast<uint8_t>(vol[k] | ((flags[k] - 1) & 0xFF));
+        density[k] = occ[k] * perOccupancy;
     }
 }
 
@@ -221,16 +297,15 @@ FreeFlowFit StationCalibration::add(CalibratedSums& sums, int stationRow,
         aside.fit = fit;
         aside.volume.resize(kSlotsPerDay);
         aside.density.resize(kSlotsPerDay);
-        for (std::size_t k = 0; k < kSlotsPerDay; ++k) {
-            aside.volume[k] = flags[k] != 0 ? vol[k] : BorderlineDetector::kUnusableSlot;
-            aside.density[k] = flags[k] != 0 ? occ[k] * perOccupancy : 0.0f;
-        }
+        keepBorderline(flags.data(), vol.data(), occ.data(), perOccupancy, aside.volume.data(),
+                       aside.density.data());
     } else if (reach == CalibrationReach::Always && summed < kMostCalibratedPerStation) {
-        ++summed;
         const std::size_t first = StationTables::cell(0, stationRow);
-        accumulateCalibrated(flags.data(), vol.data(), occ.data(), perOccupancy,
-                             sums.volume.data() + first, sums.density.data() + first,
-                             sums.detectors.data() + first);
+        const auto accumulate =
+            summed == 0 ? &accumulateCalibrated<true> : &accumulateCalibrated<false>;
+        accumulate(flags.data(), vol.data(), occ.data(), perOccupancy, sums.volume.data() + first,
+                   sums.density.data() + first, sums.detectors.data() + first);
+        ++summed;
     }
     return fit;
 }

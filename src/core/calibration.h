@@ -62,20 +62,13 @@ FreeFlowFit fitFreeFlow(std::span<const uint8_t, kSlotsPerDay> volume,
 enum class CalibrationReach { Always, Never, Sometimes };
 CalibrationReach calibrationReach(const FreeFlowFit& fit);
 
-// A detector calibrated at some V but not at all, with its own slots: the station sums cannot
-// hold it, since whether it counts depends on the V asked for.
-struct BorderlineDetector {
-    int stationRow = 0;
-    FreeFlowFit fit;
-    std::vector<uint8_t> volume;  // kSlotsPerDay; kUnusableSlot where the slot is no sample
-    std::vector<float> density;   // kSlotsPerDay; occupancy * densityPerOccupancy(), 0 if unusable
-    static constexpr uint8_t kUnusableSlot = 255;
+// Leaves a vector's new elements uninitialised: a build writes every row of its sums and every
+// slot of a borderline detector itself, so zeroing tens of megabytes first would only cost time.
+// Large blocks come in huge pages where the system gives them on request: the sums of a metro
+// day are tens of megabytes, and faulting them in 4 KiB pages costs more than filling them.
+void* allocateCells(std::size_t bytes);
+void freeCells(void* cells, std::size_t bytes);
 
-    friend bool operator==(const BorderlineDetector&, const BorderlineDetector&) = default;
-};
-
-// Leaves a vector's new elements uninitialised: a build writes every row of its sums itself,
-// right before adding to it, so zeroing tens of megabytes up front would only cost time.
 template <class T>
 struct DefaultInitAllocator : std::allocator<T> {
     template <class U>
@@ -83,6 +76,8 @@ struct DefaultInitAllocator : std::allocator<T> {
         using other = DefaultInitAllocator<U>;
     };
     using std::allocator<T>::allocator;
+    T* allocate(std::size_t n) { return static_cast<T*>(allocateCells(n * sizeof(T))); }
+    void deallocate(T* cells, std::size_t n) { freeCells(cells, n * sizeof(T)); }
     template <class U, class... Args>
     void construct(U* at, Args&&... args) {
         if constexpr (sizeof...(Args) == 0) {
@@ -94,6 +89,18 @@ struct DefaultInitAllocator : std::allocator<T> {
 };
 template <class T>
 using CellVector = std::vector<T, DefaultInitAllocator<T>>;
+
+// A detector calibrated at some V but not at all, with its own slots: the station sums cannot
+// hold it, since whether it counts depends on the V asked for.
+struct BorderlineDetector {
+    int stationRow = 0;
+    FreeFlowFit fit;
+    CellVector<uint8_t> volume;  // kSlotsPerDay; kUnusableSlot where the slot is no sample
+    CellVector<float> density;   // kSlotsPerDay; occupancy * densityPerOccupancy() where usable
+    static constexpr uint8_t kUnusableSlot = 255;
+
+    friend bool operator==(const BorderlineDetector&, const BorderlineDetector&) = default;
+};
 
 // Per station and slot, the sums over the station's good detectors that are calibrated at every
 // accepted V, in the slots where their values are samples: their volumes, their densities at
@@ -118,14 +125,16 @@ struct CalibratedSums {
 inline constexpr int kMostCalibratedPerStation = 255;
 
 // One station's calibration while its detectors are read: its row of the sums is written in
-// place (rows are apart, so reader threads may write theirs at once); the borderline detectors
-// wait here to be appended in station order.
+// place (rows are apart, so reader threads may write theirs at once), by its first always
+// calibrated detector or else by finish(); the borderline detectors wait here to be appended in
+// station order.
 struct StationCalibration {
     std::vector<BorderlineDetector> borderline;
     int summed = 0;
 
-    // Row `stationRow` of `sums` zeroed, before the station's first detector.
-    void start(CalibratedSums& sums, int stationRow);
+    // After the station's last detector: row `stationRow` of `sums` zeroed where no detector
+    // wrote it.
+    void finish(CalibratedSums& sums, int stationRow) const;
 
     // Fits a good detector and adds it: to row `stationRow` of `sums` when always calibrated,
     // aside when only sometimes, not at all when never. Its fit (fitFreeFlow's).

@@ -19,9 +19,6 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
         fetch.counts.assign(grade ? dets.size() : 0, DetectorCounts{});
         fetch.fits.assign(calibrate ? dets.size() : 0, FreeFlowFit{});
         fetch.calibration = StationCalibration{};
-        if (calibrate) {
-            fetch.calibration.start(*work.calibration, station);
-        }
         for (std::size_t j = 0; j < dets.size(); ++j) {
             DetectorDay& detector = fetch.detectors[j];
             detector.found = extract(dets[j], detector.vol, detector.occ, fetch.log);
@@ -38,6 +35,9 @@ void fetchStation(const StationList& stations, int station, const ExtractDetecto
                                                           detector.occ);
                 }
             }
+        }
+        if (calibrate) {
+            fetch.calibration.finish(*work.calibration, station);
         }
     } catch (...) {
         fetch.error = std::current_exception();
