@@ -79,6 +79,11 @@ struct RoadMeasures {
 RoadMeasures computeRoadMeasures(const Day& day, const IntervalTable& table,
                                  const RoadGeometry& geometry, const SpeedSettings& speed,
                                  double thresholdKmh);
+// The same from the speeds of the geometry's rows (in road order, at the table's interval, in
+// the settings' unit) already estimated on the day, as a set of days keeps them.
+RoadMeasures roadMeasuresFromSpeeds(const IntervalTable& table, const RoadGeometry& geometry,
+                                    const SpeedTable& speeds, const SpeedSettings& speed,
+                                    double thresholdKmh);
 
 // Intervals first..last summed; `endSeconds` is the end of the last one.
 struct PeriodTotals {
