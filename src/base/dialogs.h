@@ -24,6 +24,7 @@ inline constexpr unsigned kFlagsSave =
 
 struct FileDialogRequest {
     bool save = false;
+    bool folder = false;  // a folder to open, not a file: filter and extension do not apply
     std::string filter;   // "All files (*.*)|*.*|*.traffic files|*.traffic"
     int filterIndex = 2;  // 1-based; the program's own file type
     std::string defaultExt;

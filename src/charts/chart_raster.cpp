@@ -154,7 +154,9 @@ QwtLinearColorMap* newColorMap(const GridStyle& style) {
     auto* map = style.gapColor.isValid()
                     ? new GapColorMap(style.startColor, style.endColor, style.gapColor)
                     : new QwtLinearColorMap(style.startColor, style.endColor);
-    if (style.paletteFlag) {
+    if (style.midColor.isValid()) {
+        map->addColorStop(0.5, style.midColor);
+    } else if (style.paletteFlag) {
         constexpr int kStops = 8;
         for (int i = 1; i < kStops; ++i) {
             const double t = static_cast<double>(i) / kStops;

@@ -66,7 +66,10 @@ struct GridStyle {
     QColor startColor = Qt::red;            // lowest value
     QColor endColor = QColor(0, 255, 128);  // highest value
     bool paletteFlag = false;  // a strong palette: through the hues between the two colours
-    int numLevels = 12;        // contour lines
+    // A diverging scale passes through this colour at the middle of the range (linearly, without
+    // the strong palette): red for slower, white for equal, blue for faster. Invalid: none.
+    QColor midColor;
+    int numLevels = 12;  // contour lines
     QString valueFormat = QStringLiteral("#,##0");
     int contourWidth = 2;  // pen width of the contour lines
     // The colours span the values' own range, or rangeLow..rangeHigh when fixed (values beyond

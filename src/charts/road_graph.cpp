@@ -29,6 +29,8 @@ std::string captionPrefix(RoadGraphKind kind, RoadMeasure measure) {
             return "Occupancy" + graph;
         case RoadMeasure::Speed:
             return "Speed" + graph;
+        case RoadMeasure::SpeedDifference:
+            return "Speed Difference" + graph;
     }
     return graph;
 }
@@ -71,6 +73,8 @@ GraphWindow* newRoadWindow(RoadGraphKind kind, RoadMeasure measure, const std::s
     chart.setGridView(0, view);
     if (measure == RoadMeasure::Speed) {
         setSpeedScale(chart, unit);
+    } else if (measure == RoadMeasure::SpeedDifference) {
+        setDifferenceScale(chart, unit);
     }
     return window;
 }
@@ -124,7 +128,25 @@ bool fillRoadGrid(WindowBeingFilled& window, const RoadPicture& picture,
     return true;
 }
 
+void setRowLabels(Chart& chart, const RoadPicture& picture) {
+    QStringList labels;
+    for (const int16_t number : picture.stations) {
+        labels.append(QString::number(number));
+    }
+    chart.setRowLabels(labels);
+}
+
 }  // namespace
+
+GraphWindow* showRoadPicture(const RoadPicture& picture, const std::string& caption) {
+    WindowBeingFilled window(
+        newRoadWindow(RoadGraphKind::ColorGrid, picture.measure, picture.roadName, picture.unit));
+    setRowLabels(window.get()->chart(), picture);
+    fillRoadGrid(window, picture, {});
+    window.get()->chart().setOverlays(chartOverlays(picture.overlays));
+    window.get()->setWindowTitle(qText(caption));
+    return window.show();
+}
 
 OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
                           const GraphSelection& selection, Dialogs& dialogs, Log& log,
@@ -169,11 +191,7 @@ OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphDa
     if (picture.times.empty()) {
         return result;
     }
-    QStringList labels;
-    for (const int16_t number : picture.stations) {
-        labels.append(QString::number(number));
-    }
-    window.get()->chart().setRowLabels(labels);
+    setRowLabels(window.get()->chart(), picture);
     if (!fillRoadGrid(window, picture, letEventsRun)) {
         return result;
     }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "charts/graph_request.h"
@@ -39,5 +40,9 @@ struct OpenedGraph {
 OpenedGraph plotRoadGraph(RoadGraphKind kind, RoadMeasure measure, const GraphData& data,
                           const GraphSelection& selection, Dialogs& dialogs, Log& log,
                           const std::function<void()>& letEventsRun);
+
+// A prepared picture (the typical speed of many days, a day against it) drawn as a colour grid
+// in a new window titled `caption`, shown.
+GraphWindow* showRoadPicture(const RoadPicture& picture, const std::string& caption);
 
 }  // namespace quorvane

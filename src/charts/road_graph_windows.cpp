@@ -1,6 +1,7 @@
 #include "charts/road_graph_windows.h"
 
 #include "charts/chart.h"
+#include "views/many_days_picture.h"
 
 namespace quorvane {
 
@@ -31,7 +32,9 @@ GraphWindow* newColorGridWindow(RoadMeasure measure) {
     const bool volume = measure == RoadMeasure::Volume;
     const QString name = volume                              ? QStringLiteral("frmVolColorGrid")
                          : measure == RoadMeasure::Occupancy ? QStringLiteral("frmOccColorGrid")
-                                                             : QStringLiteral("frmSpeedColorGrid");
+                         : measure == RoadMeasure::SpeedDifference
+                             ? QStringLiteral("frmSpeedDifferenceGrid")
+                             : QStringLiteral("frmSpeedColorGrid");
     auto* window = new GraphWindow(name, name, volume ? QSize(566, 334) : QSize(575, 335));
     GridStyle grid;
     grid.startColor = Qt::red;
@@ -69,6 +72,29 @@ void setSpeedScale(Chart& chart, SpeedUnit unit) {
     chart.setGridView(0, view);
     AxisSettings bar = chart.axis(ChartAxis::Right);
     bar.title = QStringLiteral("Speed (%1)").arg(unitText);
+    chart.setAxis(ChartAxis::Right, bar);
+}
+
+void setDifferenceScale(Chart& chart, SpeedUnit unit) {
+    const SpeedUnitInfo& info = unitInfo(unit);
+    const QString unitText =
+        QString::fromLatin1(info.text.data(), static_cast<int>(info.text.size()));
+    const double range = unit == SpeedUnit::Mph ? kDifferenceRangeMph : kDifferenceRangeKmh;
+    GridStyle view = chart.gridView(0);
+    view.startColor = QColor(200, 30, 30);  // slower than typical
+    view.midColor = Qt::white;              // as typical
+    view.endColor = QColor(30, 80, 200);    // faster than typical
+    view.paletteFlag = false;
+    view.fixedRange = true;
+    view.rangeLow = -range;
+    view.rangeHigh = range;
+    view.gapColor = kGapColor;
+    view.valueName = QStringLiteral("Difference");
+    view.valueUnit = unitText;
+    view.numLevels = 7;
+    chart.setGridView(0, view);
+    AxisSettings bar = chart.axis(ChartAxis::Right);
+    bar.title = QStringLiteral("Difference from typical (%1)").arg(unitText);
     chart.setAxis(ChartAxis::Right, bar);
 }
 

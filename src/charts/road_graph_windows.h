@@ -18,6 +18,10 @@ GraphWindow* newContourWindow(RoadMeasure measure);
 // The speed's scale on a road window's series 0: colours fixed from 0 to the unit's free-flow
 // speed, gaps in grey, the colour bar titled with the unit and the read-out naming both.
 void setSpeedScale(Chart& chart, SpeedUnit unit);
+// The difference from the typical speed on series 0: a diverging scale fixed around 0, red
+// where the day was slower than typical, white where it was as typical, blue where it was
+// faster; gaps in grey.
+void setDifferenceScale(Chart& chart, SpeedUnit unit);
 inline const QColor kGapColor{170, 170, 170};
 
 inline constexpr const char* kTrafficDirectionTitle = "Traffic direction ----->";

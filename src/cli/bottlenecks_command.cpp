@@ -10,6 +10,7 @@
 #include "views/bottleneck_ranking.h"
 #include "views/bottlenecks.h"
 #include "views/roads_of_days.h"
+#include "views/typical_day.h"
 
 namespace quorvane::cli {
 
@@ -46,7 +47,7 @@ Outcome writeRanking(const Arguments& arguments, CliContext& context,
         return refused(refusal->message);
     }
     const std::vector<std::string> roads =
-        road ? std::vector<std::string>{std::string(*road)} : roadsOfDays(days);
+        road ? std::vector<std::string>{std::string(*road)} : roadNamesOfDays(days);
     for (const RoadAbsence& absence : roadAbsences(days, roads)) {
         log.appendLog(roadAbsenceLine(absence) + std::string(kCrLf));
     }

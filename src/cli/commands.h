@@ -65,7 +65,8 @@ int runReliability(std::span<const std::string_view> args, CliContext& context);
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";
 int runInfo(std::span<const std::string_view> args, CliContext& context);
 
-inline constexpr std::string_view kSampleSynopsis = "sample DIR [--stations N] [--seed S]";
+inline constexpr std::string_view kSampleSynopsis =
+    "sample DIR [--stations N] [--seed S] [--days N]";
 int runSample(std::span<const std::string_view> args, CliContext& context);
 
 }  // namespace quorvane::cli

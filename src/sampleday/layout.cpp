@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint64_t kLayoutStream = 0x4c41594f5554ULL;
 constexpr uint64_t kFlawStream = 0x464c415753ULL;
+constexpr uint64_t kDayStream = 0x444159ULL;
 constexpr int kFirstDetector = 1001;
 constexpr int kImplausibleVolumes = 3;
 constexpr int kImplausibleOccupancies = 3;
@@ -212,6 +213,18 @@ SampleLayout planSampleDay(const SampleOptions& options) {
         layout.roads.push_back(std::move(road));
     }
     placeFlaws(layout, options.seed);
+    if (options.day > 0) {
+        // The same roads on another day: a little more or less traffic, the peaks a little
+        // earlier or later, higher or lower.
+        Prng day(Prng::derive(options.seed, kDayStream + static_cast<uint64_t>(options.day)));
+        for (SampleRoad& road : layout.roads) {
+            road.demandScale *= day.uniform(0.93, 1.07);
+            road.morningShiftHours += day.uniform(-0.25, 0.25);
+            road.eveningShiftHours += day.uniform(-0.25, 0.25);
+            road.morningPeak *= day.uniform(0.85, 1.15);
+            road.eveningPeak *= day.uniform(0.85, 1.15);
+        }
+    }
     return layout;
 }
 

@@ -10,9 +10,14 @@ inline constexpr int kDefaultStations = 60;
 inline constexpr int kMaxStations = 5000;  // keeps every station and detector number 16-bit
 inline constexpr uint64_t kDefaultSeed = 1;
 
+inline constexpr int kMaxSampleDays = 31;
+
 struct SampleOptions {
     int stations = kDefaultStations;
     uint64_t seed = kDefaultSeed;
+    // 0: the one sample day. 1 .. 31: the days of a month on the same roads, each with traffic
+    // of its own (demand, the peaks' times and heights vary from day to day, as they do).
+    int day = 0;
 };
 
 // The flaws a real day has, each on one detector. The faults after C30 are what detector health
@@ -80,7 +85,8 @@ struct SampleLayout {
     int detectorCount() const;
 };
 
-// Roads, stations, detectors and flaws of a sample day, decided by the options alone.
+// Roads, stations, detectors and flaws of a sample day, decided by the options alone; the
+// traffic of a day of a month varies around the seed's own.
 SampleLayout planSampleDay(const SampleOptions& options);
 
 }  // namespace quorvane::sampleday

@@ -31,13 +31,14 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
     };
     std::optional<std::string_view> directory;
     SampleOptions options;
+    int dayCount = 0;  // the one sample day
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
             out << "usage: " << program << " " << kSampleUsage;
             return 0;
         }
-        if (arg == "--stations" || arg == "--seed") {
+        if (arg == "--stations" || arg == "--seed" || arg == "--days") {
             if (i + 1 == args.size()) {
                 return usage(std::string(arg) + " needs a value");
             }
@@ -49,6 +50,13 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
                                  std::to_string(kMaxStations));
                 }
                 options.stations = *stations;
+            } else if (arg == "--days") {
+                const auto days = parseWhole<int>(value);
+                if (!days || *days < 1 || *days > kMaxSampleDays) {
+                    return usage("--days takes a whole number from 1 to " +
+                                 std::to_string(kMaxSampleDays));
+                }
+                dayCount = *days;
             } else {
                 const auto seed = parseWhole<uint64_t>(value);
                 if (!seed) {
@@ -68,11 +76,14 @@ int runSampleCommand(std::span<const std::string_view> args, std::ostream& out, 
         return usage("the folder to write into is missing");
     }
     try {
-        const SampleSummary summary = writeSampleDay(std::string(*directory), options);
-        out << "Sample day: " << summary.archive.string() << " (" << summary.stations
-            << " stations on " << summary.roads << (summary.roads == 1 ? " road, " : " roads, ")
-            << summary.detectors << " detectors, " << summary.members
-            << " members) and the three definition lists\n";
+        for (int day = dayCount == 0 ? 0 : 1; day <= dayCount; ++day) {
+            options.day = day;
+            const SampleSummary summary = writeSampleDay(std::string(*directory), options);
+            out << "Sample day: " << summary.archive.string() << " (" << summary.stations
+                << " stations on " << summary.roads << (summary.roads == 1 ? " road, " : " roads, ")
+                << summary.detectors << " detectors, " << summary.members << " members)";
+            out << (day == dayCount ? " and the three definition lists\n" : "\n");
+        }
         return 0;
     } catch (const Error& error) {
         err << errorLine(error) << "\n";

@@ -184,6 +184,13 @@ void writeArchive(const fs::path& path, const std::vector<ArchiveMember>& member
     }
 }
 
+std::string sampleArchiveName(int day) {
+    if (day <= 0) {
+        return std::string(kArchiveFileName);
+    }
+    return (day < 10 ? "day0" : "day") + std::to_string(day) + ".traffic";
+}
+
 SampleSummary writeSampleDay(const fs::path& directory, const SampleOptions& options) {
     std::error_code ec;
     fs::create_directories(directory, ec);
@@ -192,9 +199,13 @@ SampleSummary writeSampleDay(const fs::path& directory, const SampleOptions& opt
                     "Cannot create the folder " + directory.string() + ": " + ec.message());
     }
     const SampleLayout layout = planSampleDay(options);
-    const std::vector<ArchiveMember> members = archiveMembers(layout, options.seed);
+    // Each day of a month its own vehicles and measurements, on the seed's roads.
+    const uint64_t trafficSeed =
+        options.day > 0 ? Prng::derive(options.seed, static_cast<uint64_t>(options.day))
+                        : options.seed;
+    const std::vector<ArchiveMember> members = archiveMembers(layout, trafficSeed);
     SampleSummary summary;
-    summary.archive = directory / kArchiveFileName;
+    summary.archive = directory / sampleArchiveName(options.day);
     writeArchive(summary.archive, members);
     writeText(directory / "VURSta2Det.list", stationListText(layout));
     writeText(directory / "VURRoad2Sta.list", roadListText(layout));

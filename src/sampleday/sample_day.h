@@ -40,8 +40,12 @@ struct SampleSummary {
     int members = 0;
 };
 
-// Writes DIR/sample.traffic, DIR/VURSta2Det.list, DIR/VURRoad2Sta.list and DIR/VURStaPos.list,
-// creating DIR when missing. Throws quorvane::Error.
+// Writes DIR/sample.traffic (for a day of a month DIR/dayNN.traffic), DIR/VURSta2Det.list,
+// DIR/VURRoad2Sta.list and DIR/VURStaPos.list, creating DIR when missing. Throws
+// quorvane::Error.
 SampleSummary writeSampleDay(const std::filesystem::path& directory, const SampleOptions& options);
+
+// The archive's name: "sample.traffic", or "day07.traffic" for day 7 of a month.
+std::string sampleArchiveName(int day);
 
 }  // namespace quorvane::sampleday

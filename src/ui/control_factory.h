@@ -54,9 +54,10 @@ inline void chainTabOrder(std::initializer_list<QWidget*> widgets) {
     }
 }
 
-// The three tabs, each made with its controls (stored in `c`), laid out and in tab order.
+// The four tabs, each made with its controls (stored in `c`), laid out and in tab order.
 QWidget* buildTab(MainControls& c);
 QWidget* stationTab(MainControls& c);
 QWidget* roadTab(MainControls& c);
+QWidget* manyDaysTab(MainControls& c);
 
 }  // namespace quorvane

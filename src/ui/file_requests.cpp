@@ -51,4 +51,15 @@ FileDialogRequest csvSaveRequest(std::string proposedName) {
             .proposedName = std::move(proposedName)};
 }
 
+FileDialogRequest daysFolderRequest(std::string proposedFolder) {
+    return {.save = false,
+            .folder = true,
+            .filter = "",
+            .filterIndex = 1,
+            .defaultExt = "",
+            .flags = kFlagsOpen & ~kFileMustExist,
+            .title = "Select the folder of the days (*.traffic and *.station files)",
+            .proposedName = std::move(proposedFolder)};
+}
+
 }  // namespace quorvane

@@ -16,6 +16,7 @@ MainControls buildMainControls(QWidget* window) {
     c.SSTab1->addTab(buildTab(c), QStringLiteral("&Build Station Data"));
     c.SSTab1->addTab(stationTab(c), QStringLiteral("&View Station Data"));
     c.SSTab1->addTab(roadTab(c), QStringLiteral("View &Road Data"));
+    c.SSTab1->addTab(manyDaysTab(c), QStringLiteral("Man&y Days"));
 
     c.Label2 = named<QLabel>(
         "Label2", QStringLiteral("Quorvane V") +

@@ -7,6 +7,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -84,6 +85,21 @@ struct MainControls {
     QPushButton* btnExportTable = nullptr;
     QLabel* Label12 = nullptr;
 
+    // Tab 3, "Many Days"
+    QPushButton* btnDays = nullptr;
+    QLabel* lblDaysFolder = nullptr;   // the folder of the set in force
+    QProgressBar* prgDays = nullptr;   // days done of the set being built
+    QLabel* lblDaysSummary = nullptr;  // "13 days: 12 built, 1 left out"
+    QLabel* lblDaysLeftOut = nullptr;
+    QListWidget* lstDaysLeftOut = nullptr;  // each day left out with its error
+    QLabel* lblDaysRoad = nullptr;
+    QComboBox* cmbDaysRoad = nullptr;
+    QPushButton* btnTypicalGrid = nullptr;
+    QPushButton* btnDifferenceGrid = nullptr;
+    QPushButton* btnReliability = nullptr;
+    QPushButton* btnRanking = nullptr;
+    QPushButton* btnExportTypical = nullptr;
+
     // Outside the tabs
     QLabel* Label2 = nullptr;
     QLabel* Label4 = nullptr;
@@ -92,6 +108,7 @@ struct MainControls {
 inline constexpr int kBuildTab = 0;
 inline constexpr int kStationTab = 1;
 inline constexpr int kRoadTab = 2;
+inline constexpr int kManyDaysTab = 3;
 
 // Creates every control inside `window` with its caption, lays them out and sets the tab
 // order. The window's caption and the start-up state are the window's business.

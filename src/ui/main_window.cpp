@@ -19,6 +19,7 @@
 #include "ui/commands.h"
 #include "ui/health_window.h"
 #include "ui/list_coupling.h"
+#include "ui/many_days_commands.h"
 #include "ui/open_file.h"
 #include "ui/road_measures_window.h"
 #include "ui/speed_controls.h"
@@ -84,6 +85,10 @@ void MainWindow::connectCommands() {
     on(c.btnExportTable, &createTableFile);
     on(c.btnRoadMeasures, &showRoadMeasures);
     on(c.btnFindBottlenecks, &showBottlenecks);
+    on(c.btnDays, &chooseDays);
+    on(c.btnTypicalGrid, &showTypicalGrid);
+    on(c.btnDifferenceGrid, &showDifferenceGrid);
+    on(c.btnExportTypical, &exportTypical);
     connect(c.cmbSpeedUnit, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
         changeSpeedUnit(controls_);
         showSpeedEstimate(controls_, workspace_.day.get());

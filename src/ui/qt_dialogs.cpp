@@ -85,15 +85,21 @@ std::string QtDialogs::chooseFile(const FileDialogRequest& request) {
     QFileDialog dialog(parent_, qtText(request.title));
     dialog.setObjectName(QStringLiteral("comDlg"));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode((request.flags & kFileMustExist) != 0 ? QFileDialog::ExistingFile
-                                                             : QFileDialog::AnyFile);
+    dialog.setFileMode(request.folder                          ? QFileDialog::Directory
+                       : (request.flags & kFileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                               : QFileDialog::AnyFile);
     QFileDialog::Options options;
+    if (request.folder) {
+        options |= QFileDialog::ShowDirsOnly;
+    }
     if ((request.flags & kOverwritePrompt) == 0) {
         options |= QFileDialog::DontConfirmOverwrite;
     }
     dialog.setOptions(options);
-    const QStringList filters = qtNameFilters(request.filter);
-    dialog.setNameFilters(filters);
+    const QStringList filters = request.folder ? QStringList() : qtNameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+    }
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     }

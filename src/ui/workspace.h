@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "base/log.h"
 #include "core/day.h"
+#include "views/day_set.h"
 #include "views/interval_table.h"
 
 namespace quorvane {
@@ -24,6 +26,8 @@ struct Environment {
 struct Workspace {
     std::shared_ptr<const Day> day;
     std::shared_ptr<const IntervalTable> intervals;
+    // The set of days of the Many Days tab, replaced whole once every day of a new set is done.
+    std::shared_ptr<const std::vector<DayResult>> days;
     Log log;
     bool closing = false;  // ShutDown has begun: running loops give up at their next station
 };

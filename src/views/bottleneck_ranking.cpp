@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "views/csv_fields.h"
-#include "views/roads_of_days.h"
+#include "views/typical_day.h"
 
 namespace quorvane {
 
@@ -48,7 +48,7 @@ std::map<GroupKey, ActiveDay> activeDays(std::size_t roadOrder, const RoadActiva
 
 std::vector<RankedBottleneck> rankBottlenecks(std::span<const DayResult> days,
                                               std::optional<std::string_view> road) {
-    std::vector<std::string> roads = roadsOfDays(days);
+    std::vector<std::string> roads = roadNamesOfDays(days);
     if (road) {
         roads.assign(1, std::string(*road));
     }

@@ -11,6 +11,7 @@
 #include "base/log.h"
 #include "core/day.h"
 #include "views/road_geometry.h"
+#include "views/road_measures.h"
 
 namespace quorvane {
 
@@ -231,6 +232,26 @@ std::string daySetSummaryLine(std::span<const DayResult> days) {
     const int total = static_cast<int>(days.size());
     return std::to_string(total) + (total == 1 ? " day: " : " days: ") + std::to_string(built) +
            " built, " + std::to_string(total - built) + " left out";
+}
+
+std::vector<std::filesystem::path> dayFilesIn(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        throw Error(errc::kPathNotFound, "Path not found: " + folder.string());
+    }
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::filesystem::path& path = entry.path();
+        if (entry.is_regular_file(ec) &&
+            (path.extension() == ".traffic" || path.extension() == ".station")) {
+            files.push_back(path);
+        }
+    }
+    if (ec) {
+        throw Error(errc::kPathFileAccess, "Path/File access error: " + folder.string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 }  // namespace quorvane

@@ -14,8 +14,8 @@
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"
 #include "views/bottlenecks.h"
+#include "views/delay_threshold.h"
 #include "views/interval_table.h"
-#include "views/road_measures.h"
 #include "views/speed.h"
 
 namespace quorvane {
@@ -115,6 +115,10 @@ int daySetWorkers(const DaySetRequest& request, int dayCount);
 // an exception it throws stops the set once the days being built are done, and is passed on.
 std::vector<DayResult> buildDaySet(const DaySetRequest& request,
                                    const std::function<void(int done, int total)>& dayDone = {});
+
+// Every ".traffic" archive and ".station" file directly in `folder`, by name: the days a folder
+// holds. Throws Error 76 for a folder that does not exist.
+std::vector<std::filesystem::path> dayFilesIn(const std::filesystem::path& folder);
 
 // The log of a set: each day's log under a line naming its file, and the error of a day left out.
 std::string daySetLogText(std::span<const DayResult> days);

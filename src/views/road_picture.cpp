@@ -57,7 +57,7 @@ RoadPicture prepareRoadPicture(const Day& day, const IntervalTable& table, RoadM
     const std::size_t columns = static_cast<std::size_t>(end - start + 1);
     picture.values.reserve(columns * rows.size());
     SpeedTable speeds;
-    if (measure == RoadMeasure::Speed) {
+    if (measure == RoadMeasure::Speed || measure == RoadMeasure::SpeedDifference) {
         // Computed for the whole day, so that the smoothing never depends on the range shown.
         speeds = computeSpeeds(day, rows, table.intervalIndex, speed);
         picture.estimate = speeds.estimate;
@@ -82,6 +82,7 @@ RoadPicture prepareRoadPicture(const Day& day, const IntervalTable& table, RoadM
                     picture.values.push_back(cell.occ);
                     break;
                 case RoadMeasure::Speed:
+                case RoadMeasure::SpeedDifference:  // not a one-day picture: as the speed
                     picture.values.push_back(speeds.at(i, t).speed);
                     break;
             }

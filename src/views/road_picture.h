@@ -19,7 +19,8 @@ class Log;
 struct Day;
 struct IntervalTable;
 
-enum class RoadMeasure { Volume, Occupancy, Speed };
+// What a road picture shows; SpeedDifference is a day's speed minus the typical day's.
+enum class RoadMeasure { Volume, Occupancy, Speed, SpeedDifference };
 
 // A shape drawn over a road picture in its own coordinates: x the time of day as a fraction of
 // a day, z the row (1 is the road's first station, rows a unit apart).

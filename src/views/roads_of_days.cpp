@@ -1,7 +1,6 @@
 #include "views/roads_of_days.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "base/error.h"
 
@@ -17,22 +16,6 @@ const RoadLeftOut* leftOut(const DaySummary& summary, std::string_view road) {
 }
 
 }  // namespace
-
-std::vector<std::string> roadsOfDays(std::span<const DayResult> days) {
-    std::vector<std::string> roads;
-    std::unordered_set<std::string> seen;
-    for (const DayResult& day : days) {
-        if (!day.summary) {
-            continue;
-        }
-        for (const RoadRecord& record : day.summary->roads.roadDefs()) {
-            if (seen.insert(record.roadName).second) {
-                roads.push_back(record.roadName);
-            }
-        }
-    }
-    return roads;
-}
 
 std::optional<Refusal> roadPlacement(std::span<const DayResult> days, std::string_view road) {
     const RoadLeftOut* first = nullptr;

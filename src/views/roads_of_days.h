@@ -15,10 +15,6 @@
 
 namespace quorvane {
 
-// Every road of the days built: those of the first one in its road-list order, then those only
-// later days list, in the order they first appear.
-std::vector<std::string> roadsOfDays(std::span<const DayResult> days);
-
 // None when some day built places the road; otherwise the refusal naming it with the reason of
 // the first day built that lists it ("No day places the road "X": ..."). Throws Error 5 when no
 // day built lists it.

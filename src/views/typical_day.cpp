@@ -155,4 +155,19 @@ std::string typicalText(const TypicalDay& typical) {
     return text;
 }
 
+std::vector<std::string> roadNamesOfDays(std::span<const DayResult> days) {
+    std::vector<std::string> names;
+    for (const DayResult& day : days) {
+        if (!day.summary) {
+            continue;
+        }
+        for (const RoadRecord& road : day.summary->roads.roadDefs()) {
+            if (std::find(names.begin(), names.end(), road.roadName) == names.end()) {
+                names.push_back(road.roadName);
+            }
+        }
+    }
+    return names;
+}
+
 }  // namespace quorvane

@@ -49,6 +49,9 @@ std::vector<int16_t> stationsOfDays(std::span<const DayResult> days);
 std::optional<std::vector<int16_t>> roadStationsOfDays(std::span<const DayResult> days,
                                                        std::string_view name);
 
+// The names of the roads of the days built, in the order they first appear.
+std::vector<std::string> roadNamesOfDays(std::span<const DayResult> days);
+
 // A station of `stations` that some days built lack: the files of those days.
 struct StationAbsence {
     int16_t station = 0;

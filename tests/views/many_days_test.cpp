@@ -8,6 +8,7 @@
 #include "views/bottleneck_ranking.h"
 #include "views/reliability.h"
 #include "views/roads_of_days.h"
+#include "views/typical_day.h"
 
 namespace quorvane {
 namespace {
@@ -138,8 +139,8 @@ TEST_F(ManyDays, DaysKeepTheRoadsTheyPlaceAndLogTheOthers) {
                                 "measure the road.\r\n"),
               std::string::npos)
         << days_[3].log;
-    EXPECT_EQ(roadsOfDays(days_), (std::vector<std::string>{"R", "S", "U"}));
-    const std::vector<RoadAbsence> absences = roadAbsences(days_, roadsOfDays(days_));
+    EXPECT_EQ(roadNamesOfDays(days_), (std::vector<std::string>{"R", "S", "U"}));
+    const std::vector<RoadAbsence> absences = roadAbsences(days_, roadNamesOfDays(days_));
     ASSERT_EQ(absences.size(), 2u);
     EXPECT_EQ(roadAbsenceLine(absences[0]), "Road \"R\": not measured in " + files_[3].string());
     EXPECT_EQ(absences[1].missingFrom.size(), 4u);

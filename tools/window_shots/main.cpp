@@ -37,7 +37,11 @@ class SampleDialogs : public Dialogs {
     void message(MessageIcon, std::string_view text) override {
         std::cout << "message: " << text << '\n';
     }
-    std::string chooseFile(const FileDialogRequest&) override { return archive_; }
+    // A folder asked for is the month of sample days beside the archive.
+    std::string chooseFile(const FileDialogRequest& request) override {
+        return request.folder ? (std::filesystem::path(archive_).parent_path() / "days").string()
+                              : archive_;
+    }
 
   private:
     std::string archive_;
@@ -97,6 +101,18 @@ void shootWindows(MainWindow& window, QtDialogs& qtDialogs) {
         shoot(bottlenecks, "bottlenecks");
         bottlenecks->close();
     }
+    // Five days of the same roads, the tab with them, their typical speed and the day in force
+    // against it.
+    c.btnDays->click();
+    c.SSTab1->setCurrentIndex(kManyDaysTab);
+    shoot(&window, "many-days");
+    for (QPushButton* button : {c.btnTypicalGrid, c.btnDifferenceGrid}) {
+        button->click();
+    }
+    for (GraphWindow* graph : graphWindows()) {
+        shoot(graph, graph->objectName());
+    }
+    closeGraphWindows();
     c.btnShowlLog->click();
     shoot(window.findChild<LogWindow*>("frmLog"), "log");
     c.btnDetectorHealth->click();
@@ -133,6 +149,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     try {
         const sampleday::SampleSummary day = sampleday::writeSampleDay(folder, {});
+        for (int d = 1; d <= 5; ++d) {
+            sampleday::writeSampleDay(folder / "days", {.day = d});
+        }
         SampleDialogs dialogs(day.archive.string());
         QtDialogs qtDialogs;
         {
