@@ -1,7 +1,7 @@
 // Many days at once: 13 metro-size days (2000 stations each, seeds 1 .. 13, each with its own
 // definition lists beside it) built into their five-minute summaries in parallel, one worker per
 // core, against building them one after another; and the peak memory and the time of
-// `quorvane-cli typical` over all 13 as a user runs it.
+// `quorvane-cli typical`, `reliability` and `bottlenecks --rank` over all 13 as a user runs them.
 //
 //   days_bench [--days DIR] [--rounds N]
 //
@@ -178,21 +178,33 @@ int main(int argc, char** argv) {
     std::printf("%d metro days (%d stations, seeds 1 .. %d) in %s, %d cores\n", kDays,
                 kMetroStations, kDays, dir.c_str(), cores);
 
-    // The lists lie beside each day; the output goes to the folder of the days.
-    std::vector<std::string> typical{qb::besideSelf("quorvane-cli").string(), "typical"};
-    for (const fs::path& file : files) {
-        typical.push_back(file.string());
-    }
-    typical.insert(typical.end(), {"-o", (dir / "typical.csv").string()});
+    // The lists lie beside each day; the output goes to the folder of the days. The commands
+    // on many days, each with its own results of the days' summaries.
+    const std::vector<std::vector<std::string>> commands{
+        {"typical", "-o", (dir / "out.csv").string()},
+        {"reliability", "--road", "Route 1 N", "-o", (dir / "out.csv").string()},
+        {"bottlenecks", "--rank", "-o", (dir / "out.csv").string()},
+    };
     const long ownBefore = ownPeakKilobytes();
-    const PeakRun peak = runMeasuringPeak(typical);
-    fs::remove(dir / "typical.csv");
-    std::printf("\nquorvane-cli typical over the %d days: %s, wall %.1f s, CPU %.1f s\n", kDays,
-                peak.run.ok ? "done" : "FAILED", peak.run.wallSeconds, peak.run.cpuSeconds);
-    std::printf(
-        "peak memory (maximum resident set): %.0f MB (goal < 1024 MB; this program's "
-        "own peak when it started the child: %.0f MB)\n",
-        static_cast<double>(peak.kilobytes) / 1024.0, static_cast<double>(ownBefore) / 1024.0);
+    bool ok = true;
+    std::printf("\n");
+    for (const std::vector<std::string>& command : commands) {
+        std::vector<std::string> args{qb::besideSelf("quorvane-cli").string(), command[0]};
+        for (const fs::path& file : files) {
+            args.push_back(file.string());
+        }
+        args.insert(args.end(), command.begin() + 1, command.end());
+        const PeakRun peak = runMeasuringPeak(args);
+        fs::remove(dir / "out.csv");
+        ok = peak.run.ok && ok;
+        std::printf(
+            "quorvane-cli %-11s over the %d days: %s, wall %.1f s, CPU %.1f s, peak memory "
+            "(maximum resident set) %.0f MB\n",
+            command[0].c_str(), kDays, peak.run.ok ? "done" : "FAILED", peak.run.wallSeconds,
+            peak.run.cpuSeconds, static_cast<double>(peak.kilobytes) / 1024.0);
+    }
+    std::printf("goal: peak < 1024 MB (this program's own peak when it started them: %.0f MB)\n",
+                static_cast<double>(ownBefore) / 1024.0);
 
     const int defaultReaders = quorvane::BuildOptions::defaultReaderThreads();
     std::vector<Way> ways{
@@ -201,7 +213,6 @@ int main(int argc, char** argv) {
         {"parallel, one worker a core, reader threads 0", cores, 0, {}, {}, {}},
         {"parallel, one worker a core, reader threads 1", cores, 1, {}, {}, {}},
     };
-    bool ok = peak.run.ok;
     for (int round = 0; round < rounds; ++round) {
         // Each round in another order: no way always runs first or last.
         for (std::size_t i = 0; i < ways.size(); ++i) {

@@ -27,6 +27,7 @@ std::span<const Command> commands() {
 #endif
         Command{"health", kHealthSynopsis, runHealth},
         Command{"typical", kTypicalSynopsis, runTypical},
+        Command{"reliability", kReliabilitySynopsis, runReliability},
         Command{"info", kInfoSynopsis, runInfo},
         Command{"sample", kSampleSynopsis, runSample},
     };
@@ -75,15 +76,17 @@ std::string usageText() {
         " (line and scatter show --station N, the others --road NAME).\n";
 #endif
     text +=
-        "The speed (table, measures, typical, and plot's speed and travel-time kinds) is\n"
-        "estimated with each detector's own g-factor, fitted to the day's free-flow periods at\n"
-        "--free-flow-speed (60 to 140 km/h; default 105 km/h, 65 mph with --unit mph; KMH in\n"
-        "km/h), or, with --vehicle-length METRES (2 to 30), with one effective vehicle length for\n"
-        "every detector. A day loaded from a .station file has only the fixed length (default\n"
-        "6.7 m; 22 ft with --unit mph).\n";
+        "The speed (table, measures, bottlenecks, typical, reliability, and plot's speed and\n"
+        "travel-time kinds) is estimated with each detector's own g-factor, fitted to the day's\n"
+        "free-flow periods at --free-flow-speed (60 to 140 km/h; default 105 km/h, 65 mph with\n"
+        "--unit mph; KMH in km/h), or, with --vehicle-length METRES (2 to 30), with one effective\n"
+        "vehicle length for every detector. A day loaded from a .station file has only the fixed\n"
+        "length (default 6.7 m; 22 ft with --unit mph).\n";
     text +=
-        "measures needs VURStaPos.list beside the definition lists (station number, kilometre\n"
-        "post); its delay is counted below --threshold KMH (30 to 130; default 96.56, 60 mph).\n";
+        "measures, bottlenecks and reliability need VURStaPos.list beside the definition lists\n"
+        "(station number, kilometre post); the delay is counted below --threshold KMH (30 to\n"
+        "130; default 96.56, 60 mph). reliability writes the mean and 95th percentile of the\n"
+        "days' travel times along --road; bottlenecks --rank ranks the bottlenecks of DAYS.\n";
     text +=
         "--from and --to name the start of an interval as HH:MM:SS or HH:MM (default: the first\n"
         "and the last interval of the day). Without --log the log goes to standard error.\n"

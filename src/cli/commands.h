@@ -28,10 +28,11 @@ inline constexpr std::string_view kMeasuresSynopsis =
     "                        [--free-flow-speed KMH] [--lists DIR] [--worst] [--log FILE]";
 int runMeasures(std::span<const std::string_view> args, CliContext& context);
 
+// With --rank, DAYS... instead of INPUT.
 inline constexpr std::string_view kBottlenecksSynopsis =
-    "bottlenecks INPUT [--road NAME] [-o OUT.csv] [--vehicle-length METRES]\n"
-    "                           [--free-flow-speed KMH] [--threshold KMH] [--lists DIR]\n"
-    "                           [--log FILE]";
+    "bottlenecks (INPUT | DAYS... --rank) [--road NAME] [-o OUT.csv]\n"
+    "                           [--vehicle-length METRES] [--free-flow-speed KMH]\n"
+    "                           [--threshold KMH] [--lists DIR] [--log FILE]";
 int runBottlenecks(std::span<const std::string_view> args, CliContext& context);
 
 inline constexpr std::string_view kSumSynopsis =
@@ -55,6 +56,11 @@ inline constexpr std::string_view kTypicalSynopsis =
     "typical DAYS... -o OUT.csv [--road NAME | --stations N[,N...]] [--lists DIR]\n"
     "                       [--vehicle-length METRES] [--free-flow-speed KMH] [--log FILE]";
 int runTypical(std::span<const std::string_view> args, CliContext& context);
+
+inline constexpr std::string_view kReliabilitySynopsis =
+    "reliability DAYS... --road NAME -o OUT.csv [--lists DIR]\n"
+    "                           [--vehicle-length METRES] [--free-flow-speed KMH] [--log FILE]";
+int runReliability(std::span<const std::string_view> args, CliContext& context);
 
 inline constexpr std::string_view kInfoSynopsis = "info ARCHIVE";
 int runInfo(std::span<const std::string_view> args, CliContext& context);

@@ -1,5 +1,5 @@
 // quorvane-cli: the batch command over the engine (build, export, table, sum, plot, health,
-// typical, info, sample).
+// typical, reliability, info, sample).
 #include <unistd.h>
 
 #include <algorithm>

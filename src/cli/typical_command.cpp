@@ -4,6 +4,7 @@
 #include "base/file_io.h"
 #include "cli/commands.h"
 #include "cli/day_input.h"
+#include "cli/many_days.h"
 #include "cli/speed_options.h"
 #include "cli/station_choice.h"
 #include "views/csv_export.h"
@@ -18,19 +19,6 @@ namespace {
 constexpr std::array kTypicalOptions{OptionSpec{"-o", true}, kStationsOption, kRoadOption,
                                      kListsOption,           kLogOption,      kVehicleLengthOption,
                                      kFreeFlowSpeedOption};
-
-// "Days built: 7 of 13" on standard error: one line rewritten in place on a terminal, otherwise
-// a line a day, which a log file or a CI console keeps readable.
-std::function<void(int, int)> progressLine(CliContext& context) {
-    return [&context](int done, int total) {
-        context.err << (context.errIsTerminal ? "\r" : "") << "Days built: " << done << " of "
-                    << total;
-        if (!context.errIsTerminal || done == total) {
-            context.err << "\n";
-        }
-        context.err.flush();
-    };
-}
 
 // The stations of --stations, of the road --road (from the first day that has it), or else of
 // every day.
@@ -79,9 +67,6 @@ Outcome writeTypical(const fs::path& out, const Arguments& arguments,
 
 int runTypical(std::span<const std::string_view> args, CliContext& context) {
     const Arguments arguments(args, kTypicalOptions);
-    if (arguments.positional().empty()) {
-        throw UsageError("DAYS is missing");
-    }
     const fs::path out(std::string(arguments.required("-o")));
     const auto numbers = arguments.value(kStationsOption.name);
     if (numbers && arguments.value(kRoadOption.name)) {
@@ -90,44 +75,13 @@ int runTypical(std::span<const std::string_view> args, CliContext& context) {
     if (numbers) {
         parseStationNumbers(*numbers);
     }
-    DaySetRequest request;
-    for (const std::string_view file : arguments.positional()) {
-        request.files.emplace_back(std::string(file));
-    }
-    if (const auto lists = arguments.value(kListsOption.name)) {
-        request.listDirectory = fs::path(std::string(*lists));
-    }
-    request.programDirectory = context.programDirectory;
-    request.speed = speedSettings(arguments);
+    const DaySetRequest request = daySetRequest(arguments, context);
 
     Log log;
     return runWithLog(arguments, context, log, [&] {
-        const std::vector<DayResult> days = buildDaySet(request, progressLine(context));
-        log.appendLog(daySetLogText(days));
-        // The days left out and the count close standard error, after whatever the work says.
-        std::string closing;
-        for (const std::string& line : leftOutLines(days)) {
-            closing += line + "\n";
-        }
-        Outcome outcome{kExitError, {}};
-        if (builtDayCount(days) > 0) {
-            try {
-                for (const DayResult& day : days) {
-                    if (day.summary && request.speed.estimate == SpeedEstimate::Calibrated &&
-                        day.summary->speeds.estimate == SpeedEstimate::FixedLength) {
-                        closing += std::string(kLoadedDaySpeedNote) + "\n";
-                        break;
-                    }
-                }
-                outcome = writeTypical(out, arguments, days, log);
-            } catch (const std::exception& failure) {
-                outcome = {kExitError, errorLine(reportedError(failure))};
-            }
-        }
-        if (!outcome.message.empty()) {
-            closing += outcome.message + "\n";
-        }
-        return Outcome{outcome.status, closing + daySetSummaryLine(days)};
+        return runOnDays(request, context, log, [&](std::span<const DayResult> days) {
+            return writeTypical(out, arguments, days, log);
+        });
     });
 }
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "base/error.h"
 #include "base/log.h"
 #include "core/day.h"
+#include "views/csv_fields.h"
 #include "views/interval_table.h"
 #include "views/road_measures.h"
 
@@ -169,28 +169,6 @@ void findPairActivations(const RoadGeometry& geometry, const RoadSpeeds& road, s
     }
 }
 
-std::string decimals(double value, int places) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", places, value);
-    return buffer;
-}
-
-// A field as CSV writes it: quoted, its quotes doubled, where it holds a comma or a quote.
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    quoted += '"';
-    return quoted;
-}
-
 }  // namespace
 
 std::vector<Activation> findActivations(const RoadGeometry& geometry, const SpeedTable& speeds,
@@ -228,7 +206,13 @@ std::variant<RoadBottlenecks, Refusal> findBottlenecks(const Day& day, int road,
     const std::vector<int>& rows = found.geometry.rows;
     const SpeedTable speeds =
         computeSpeeds(day, rows, kBottleneckIntervalIndex, speed.inUnit(SpeedUnit::Kmh));
-    const int count = speeds.intervalCount;
+    found.activations =
+        findActivations(found.geometry, speeds, fiveMinuteVolumes(day, rows), thresholdKmh);
+    return found;
+}
+
+std::vector<int> fiveMinuteVolumes(const Day& day, std::span<const int> rows) {
+    const int count = kIntervalChoices[kBottleneckIntervalIndex].intervalCount;
     const int slots = kIntervalChoices[kBottleneckIntervalIndex].slotsPerInterval;
     std::vector<int> volumes;
     volumes.reserve(rows.size() * static_cast<std::size_t>(count));
@@ -242,8 +226,7 @@ std::variant<RoadBottlenecks, Refusal> findBottlenecks(const Day& day, int road,
             volumes.push_back(sum);
         }
     }
-    found.activations = findActivations(found.geometry, speeds, volumes, thresholdKmh);
-    return found;
+    return volumes;
 }
 
 std::string bottleneckLines(const RoadBottlenecks& road) {
@@ -253,16 +236,16 @@ std::string bottleneckLines(const RoadBottlenecks& road) {
         text += name;
         text += ',' + std::to_string(a.upstreamStation);
         text += ',' + std::to_string(a.downstreamStation);
-        text += ',' + decimals(a.positionKm, 3);
+        text += ',' + fixedDecimals(a.positionKm, 3);
         text += ',' + std::string(shiftText(a.shift));
         text += ',' + formatHms(a.startSeconds());
         // An activation that lasts to midnight ends at 24:00:00, not at the day's start.
         text +=
             ',' + (a.endSeconds() == 86400 ? std::string("24:00:00") : formatHms(a.endSeconds()));
         text += ',' + std::to_string(a.durationMinutes());
-        text += ',' + decimals(a.maxExtentKm, 3);
-        text += ',' + decimals(a.medianExtentKm, 3);
-        text += ',' + decimals(a.delayHours, 2);
+        text += ',' + fixedDecimals(a.maxExtentKm, 3);
+        text += ',' + fixedDecimals(a.medianExtentKm, 3);
+        text += ',' + fixedDecimals(a.delayHours, 2);
         text += '\n';
     }
     return text;

@@ -81,6 +81,10 @@ std::variant<RoadBottlenecks, Refusal> findBottlenecks(const Day& day, int road,
                                                        const SpeedSettings& speed,
                                                        double thresholdKmh, Log& log);
 
+// The five-minute volumes of the station rows `rows` of the day ([station * 288 + t]), summed
+// from the slots in full (an interval table's volume is 16 bits).
+std::vector<int> fiveMinuteVolumes(const Day& day, std::span<const int> rows);
+
 // One line per activation, read by data tools without options.
 inline constexpr std::string_view kBottlenecksHeader =
     "road,upstream_station,downstream_station,position_km,shift,start,end,duration_min,"

@@ -10,6 +10,8 @@
 
 #include "base/log.h"
 #include "core/day.h"
+#include "views/road_geometry.h"
+#include "views/road_measures.h"
 
 namespace quorvane {
 
@@ -34,13 +36,52 @@ DayResult buildOneDay(const DaySetRequest& request, const std::filesystem::path&
             options.readerThreads = request.readerThreadsPerDay;
             return buildDay(BuildRequest{file, lists, std::nullopt}, log, hooks, options);
         }();
-        result.summary = summarizeDay(day, request.speed, log);
+        result.summary = summarizeDay(day, request.speed, log, request.thresholdKmh);
     } catch (const std::exception& failure) {
         // A day that fails never stops the others; out of memory is Error 7 like any other.
         result.error = reportedError(failure);
     }
     result.log = log.logText();
     return result;
+}
+
+// Each road's travel times and activations, from the five-minute table already summarized. A
+// road the day cannot place is logged and left out; a day without positions places none and
+// says so once rather than once a road.
+void summarizeRoads(const Day& day, DaySummary& summary, const SpeedSettings& kmh,
+                    double thresholdKmh, Log& log) {
+    bool positionsLogged = false;
+    for (int r = 0; r < day.roads.count(); ++r) {
+        auto placed = roadGeometry(day, r);
+        if (const auto* refusal = std::get_if<Refusal>(&placed)) {
+            const std::string name = day.roads.roadByIndex(r);
+            summary.roadsLeftOut.push_back({name, refusal->message});
+            const bool noPositions = !day.positions && firstMissingStation(day, r) == std::nullopt;
+            if (!noPositions) {
+                log.appendLog("Road \"" + name + "\" left out: " + refusal->message +
+                              std::string(kCrLf));
+            } else if (!positionsLogged) {
+                log.appendLog("Roads left out: " + refusal->message + std::string(kCrLf));
+                positionsLogged = true;
+            }
+            continue;
+        }
+        // The speeds summarized already, rather than estimated twice more per road: both are
+        // computed as the one-day measures and bottlenecks compute them.
+        const RoadGeometry& geometry = std::get<RoadGeometry>(placed);
+        const SpeedTable speeds = selectSpeedRows(summary.speeds, geometry.rows);
+        const RoadMeasures measures =
+            roadMeasuresFromSpeeds(summary.intervals, geometry, speeds, kmh, thresholdKmh);
+        RoadTravelTimes times{geometry.name, geometry.lengthKm(), {}};
+        times.minutes.reserve(measures.intervals.size());
+        for (const IntervalMeasures& interval : measures.intervals) {
+            times.minutes.push_back(interval.travelMinutes);
+        }
+        summary.travelTimes.push_back(std::move(times));
+        summary.activations.push_back(
+            {geometry.name, findActivations(geometry, speeds, fiveMinuteVolumes(day, geometry.rows),
+                                            thresholdKmh)});
+    }
 }
 
 // The days handed out and done, shared by the workers and the calling thread.
@@ -54,15 +95,31 @@ struct SetProgress {
 
 }  // namespace
 
-DaySummary summarizeDay(const Day& day, const SpeedSettings& speed, Log& log) {
+DaySummary summarizeDay(const Day& day, const SpeedSettings& speed, Log& log, double thresholdKmh) {
+    checkThresholdKmh(thresholdKmh);
+    const SpeedSettings kmh = speed.inUnit(SpeedUnit::Kmh);
     DaySummary summary;
     summary.stations = day.stations;
     summary.roads = day.roads;
     summary.intervals = recomputeIntervals(day.tables, day.stations, kDaySetIntervalIndex, log);
     std::vector<int> rows(static_cast<std::size_t>(day.stations.count()));
     std::iota(rows.begin(), rows.end(), 0);
-    summary.speeds = computeSpeeds(day, rows, kDaySetIntervalIndex, speed.inUnit(SpeedUnit::Kmh));
+    summary.speeds = computeSpeeds(day, rows, kDaySetIntervalIndex, kmh);
+    summarizeRoads(day, summary, kmh, thresholdKmh, log);
     return summary;
+}
+
+const RoadTravelTimes* travelTimesOf(const DaySummary& summary, std::string_view road) {
+    const auto found =
+        std::find_if(summary.travelTimes.begin(), summary.travelTimes.end(),
+                     [road](const RoadTravelTimes& times) { return times.road == road; });
+    return found == summary.travelTimes.end() ? nullptr : &*found;
+}
+
+const RoadActivations* activationsOf(const DaySummary& summary, std::string_view road) {
+    const auto found = std::find_if(summary.activations.begin(), summary.activations.end(),
+                                    [road](const RoadActivations& a) { return a.road == road; });
+    return found == summary.activations.end() ? nullptr : &*found;
 }
 
 int daySetWorkers(const DaySetRequest& request, int dayCount) {

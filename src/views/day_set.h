@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/error.h"
@@ -13,6 +14,7 @@
 #include "definitions/road_list.h"
 #include "definitions/station_list.h"
 #include "views/bottlenecks.h"
+#include "views/delay_threshold.h"
 #include "views/interval_table.h"
 #include "views/speed.h"
 
@@ -30,6 +32,7 @@ inline constexpr int kDaySetIntervalIndex = 5;
 // it is unknown.
 struct RoadTravelTimes {
     std::string road;
+    double lengthKm = 0.0;  // first station to last, for the free-flow travel time
     std::vector<double> minutes;
 };
 
@@ -37,6 +40,13 @@ struct RoadTravelTimes {
 struct RoadActivations {
     std::string road;
     std::vector<Activation> activations;
+};
+
+// A road of the day's road list that the day cannot place (no positions, a station without
+// one, ...): why, in the words of the road measures' refusal.
+struct RoadLeftOut {
+    std::string road;
+    std::string reason;
 };
 
 // What the results over many days need of one day, kept while its station tables are dropped:
@@ -48,18 +58,27 @@ struct DaySummary {
     RoadList roads;
     IntervalTable intervals;  // at kDaySetIntervalIndex, one row per station of the list
     SpeedTable speeds;        // rows 0 .. n-1 in list order, km/h
-    // Per road, for the travel-time reliability and the bottleneck ranking; not made yet, so
-    // empty.
+    // Per road of the road list the day can place, in road-list order, for the travel-time
+    // reliability and the bottleneck ranking; the others are in roadsLeftOut. A road is in both
+    // travelTimes and activations or in neither.
     std::vector<RoadTravelTimes> travelTimes;
     std::vector<RoadActivations> activations;
+    std::vector<RoadLeftOut> roadsLeftOut;
 
     // The row of a station number, -1 when the day does not have it.
     int row(int16_t station) const { return stations.staIndex(station); }
 };
 
 // The summary of a built or loaded day with the speed estimate `speed` asks for (taken in km/h;
-// a loaded day has the fixed length only). Throws Error.
-DaySummary summarizeDay(const Day& day, const SpeedSettings& speed, Log& log);
+// a loaded day has the fixed length only), the delay of the bottlenecks counted below
+// `thresholdKmh`. A road the day cannot place is logged once and left out of the road lists;
+// it never fails the day. Throws Error.
+DaySummary summarizeDay(const Day& day, const SpeedSettings& speed, Log& log,
+                        double thresholdKmh = kDefaultThresholdKmh);
+
+// The road's travel times or activations in a summary, null when the day did not place it.
+const RoadTravelTimes* travelTimesOf(const DaySummary& summary, std::string_view road);
+const RoadActivations* activationsOf(const DaySummary& summary, std::string_view road);
 
 // One day of a set: its file as given, its own log, and either its summary or the error that left
 // it out.
@@ -77,6 +96,7 @@ struct DaySetRequest {
     std::optional<std::filesystem::path> listDirectory;
     std::filesystem::path programDirectory;
     SpeedSettings speed;
+    double thresholdKmh = kDefaultThresholdKmh;  // the bottlenecks' delay
     OccMode occMode = OccMode::Average;
     int workers = 0;  // days built at once; 0: one per core
     // Reader threads of each day's build. The days already keep every core busy, and a

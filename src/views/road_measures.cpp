@@ -48,6 +48,15 @@ std::string oneDecimal(double value) {
     return buffer;
 }
 
+void checkSettings(const SpeedSettings& speed, double thresholdKmh) {
+    checkThresholdKmh(thresholdKmh);
+    if (!acceptedFreeFlowSpeed(speed)) {
+        throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: free-flow speed " +
+                                                oneDecimal(speed.freeFlowKmh()) +
+                                                " km/h is outside 60 .. 140 km/h");
+    }
+}
+
 // The seconds a vehicle takes to cross each station's length in each interval (NaN: unknown),
 // interval by interval ([k * stations + i]): a trip reads one interval's stations together.
 struct Crossings {
@@ -136,14 +145,23 @@ double RoadMeasures::freeFlowMinutes() const {
 RoadMeasures computeRoadMeasures(const Day& day, const IntervalTable& table,
                                  const RoadGeometry& geometry, const SpeedSettings& speed,
                                  double thresholdKmh) {
-    checkThresholdKmh(thresholdKmh);
-    if (!acceptedFreeFlowSpeed(speed)) {
-        throw Error(errc::kInvalidArgument, "Invalid procedure call or argument: free-flow speed " +
-                                                oneDecimal(speed.freeFlowKmh()) +
-                                                " km/h is outside 60 .. 140 km/h");
-    }
+    checkSettings(speed, thresholdKmh);
     checkRows(table, geometry);
-    const SpeedTable speeds = computeSpeeds(day, geometry.rows, table.intervalIndex, speed);
+    return roadMeasuresFromSpeeds(table, geometry,
+                                  computeSpeeds(day, geometry.rows, table.intervalIndex, speed),
+                                  speed, thresholdKmh);
+}
+
+RoadMeasures roadMeasuresFromSpeeds(const IntervalTable& table, const RoadGeometry& geometry,
+                                    const SpeedTable& speeds, const SpeedSettings& speed,
+                                    double thresholdKmh) {
+    checkSettings(speed, thresholdKmh);
+    checkRows(table, geometry);
+    if (speeds.rows != geometry.rows || speeds.unit != speed.unit ||
+        speeds.intervalIndex != table.intervalIndex) {
+        throw Error(errc::kInternalError,
+                    "Internal error: the speeds do not match the road's stations and interval");
+    }
     const SpeedUnitInfo& unit = unitInfo(speed.unit);
 
     RoadMeasures measures;

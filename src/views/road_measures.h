@@ -9,20 +9,13 @@
 #include <vector>
 
 #include "core/calibration.h"
+#include "views/delay_threshold.h"
 #include "views/road_geometry.h"
 #include "views/speed.h"
 
 namespace quorvane {
 
 struct IntervalTable;
-
-// The threshold speed T of the delay: 60 mph by default, 30 .. 130 km/h accepted.
-inline constexpr double kDefaultThresholdKmh = 60.0 * kKmPerMile;
-inline constexpr double kLowestThresholdKmh = 30.0;
-inline constexpr double kHighestThresholdKmh = 130.0;
-bool acceptedThresholdKmh(double kmh);
-// Throws Error 5 naming a threshold outside 30 .. 130 km/h.
-void checkThresholdKmh(double kmh);
 
 // One station's delay in vehicle-hours: max(0, Q * L * (1 / v - 1 / T)), 0 where there is no
 // estimate (v NaN or not above 0). Lengths and speeds in one unit system (km and km/h, or miles
@@ -79,6 +72,11 @@ struct RoadMeasures {
 RoadMeasures computeRoadMeasures(const Day& day, const IntervalTable& table,
                                  const RoadGeometry& geometry, const SpeedSettings& speed,
                                  double thresholdKmh);
+// The same from the speeds of the geometry's rows (in road order, at the table's interval, in
+// the settings' unit) already estimated on the day, as a set of days keeps them.
+RoadMeasures roadMeasuresFromSpeeds(const IntervalTable& table, const RoadGeometry& geometry,
+                                    const SpeedTable& speeds, const SpeedSettings& speed,
+                                    double thresholdKmh);
 
 // Intervals first..last summed; `endSeconds` is the end of the last one.
 struct PeriodTotals {

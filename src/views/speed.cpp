@@ -122,6 +122,28 @@ SpeedTable computeSpeeds(const Day& day, std::span<const int> rows, int interval
     return fixedLengthSpeeds(day.tables, day.stations, rows, intervalIndex, settings);
 }
 
+SpeedTable selectSpeedRows(const SpeedTable& table, std::span<const int> rows) {
+    SpeedTable selected;
+    selected.intervalIndex = table.intervalIndex;
+    selected.intervalCount = table.intervalCount;
+    selected.unit = table.unit;
+    selected.estimate = table.estimate;
+    selected.rows.assign(rows.begin(), rows.end());
+    selected.cells.reserve(rows.size() * static_cast<std::size_t>(table.intervalCount));
+    for (const int row : rows) {
+        const auto at = std::find(table.rows.begin(), table.rows.end(), row);
+        if (at == table.rows.end()) {
+            throw Error(errc::kInternalError,
+                        "Internal error: station row " + std::to_string(row) + " has no speeds");
+        }
+        const auto first =
+            table.cells.begin() +
+            (at - table.rows.begin()) * static_cast<std::ptrdiff_t>(table.intervalCount);
+        selected.cells.insert(selected.cells.end(), first, first + table.intervalCount);
+    }
+    return selected;
+}
+
 SpeedTable fixedLengthSpeeds(const StationTables& tables, const StationList& stations,
                              std::span<const int> rows, int intervalIndex,
                              const SpeedSettings& settings) {

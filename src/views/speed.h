@@ -164,6 +164,10 @@ SpeedTable fixedLengthSpeeds(const StationTables& tables, const StationList& sta
 SpeedTable calibratedSpeeds(const CalibratedSums& sums, std::span<const int> rows,
                             int intervalIndex, const SpeedSettings& settings);
 
+// The speeds of `rows` (each one of the table's rows), in that order. Throws Error 51 for a row
+// the table lacks.
+SpeedTable selectSpeedRows(const SpeedTable& table, std::span<const int> rows);
+
 // V within 60 .. 140 km/h, in the settings' unit.
 bool acceptedFreeFlowSpeed(const SpeedSettings& settings);
 

@@ -244,6 +244,40 @@ TEST_F(CliDay, TypicalTakesTheMediansOfTheDaysBuiltAndListsTheOnesLeftOut) {
     EXPECT_FALSE(fs::exists(dir() / "none.csv"));
 }
 
+// South's stations 140, 139 and 138 (0.5, 1.5 and 1 km at posts 0, 1 and 3) at 00:00 with
+// 6.7 m: 40.2, 10.653 and 8.643 km/h on the test day (16.14 minutes), twice as fast on the busy
+// day (9.28 minutes); the road at 105 km/h takes 1.71. Without positions no day places it.
+TEST_F(CliDay, ReliabilityWritesTheDaysMeanAndPercentileTravelTimes) {
+    TestDay::writeArchive(dir() / "busy.traffic", 2);
+    writeFile(dir() / "junk.traffic", "this is no zip archive");
+    const std::vector<std::string> args{
+        "reliability", "day.traffic", "busy.traffic", "junk.traffic",     "--road",
+        "South",       "-o",          "r.csv",        "--vehicle-length", "6.7"};
+    const CliRun unplaced = runWithLists(args);
+    EXPECT_EQ(unplaced.status, 1);
+    EXPECT_TRUE(unplaced.err.ends_with(
+        "No day places the road \"South\": Station positions are needed: VURStaPos.list was not "
+        "found beside the definition lists.\n3 days: 2 built, 1 left out\n"))
+        << unplaced.err;
+    EXPECT_FALSE(fs::exists(dir() / "r.csv"));
+
+    writeFile(lists() / "VURStaPos.list", "140, 0.0,\r\n139, 1.0,\r\n138, 3,\r\n");
+    const CliRun reliable = runWithLists(args);
+    ASSERT_EQ(reliable.status, 0) << reliable.err;
+    EXPECT_TRUE(
+        reliable.err.ends_with("Left out junk.traffic: Error No: 321, Invalid file format: "
+                               "junk.traffic (Not a zip archive).\n"
+                               "3 days: 2 built, 1 left out\n"))
+        << reliable.err;
+    const std::string csv = readFile(dir() / "r.csv");
+    EXPECT_TRUE(
+        csv.starts_with("time,days,mean_min,p95_min,free_flow_min,tti,pti,buffer_index\n"
+                        "00:00:00,2,12.71,15.79,1.71,7.412,9.213,0.243\n"
+                        "00:05:00,2,11.91,14.65,1.71,6.947,8.545,0.230\n"))
+        << csv.substr(0, 300);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 289);
+}
+
 TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
     const std::vector<std::vector<std::string>> wrong{
         {},
@@ -259,6 +293,9 @@ TEST_F(CliDay, CommandLinesOfTheWrongShapeAreUsageErrors) {
         {"health", "day.traffic", "--worst"},
         {"typical", "-o", "x.csv"},
         {"typical", "day.traffic", "-o", "x.csv", "--stations", "101", "--road", "South"},
+        {"reliability", "day.traffic", "-o", "x.csv"},
+        {"reliability", "day.traffic", "--road", "South", "-o", "x.csv", "--threshold", "50"},
+        {"bottlenecks", "day.traffic", "day.station", "-o", "x.csv"},
         {"sample", "x", "--stations", "0"},
     };
     for (const auto& args : wrong) {
@@ -343,9 +380,10 @@ TEST(CliSampleDay, BuildsTheSampleDay) {
     // Each road's bottleneck in both peaks (the finder's rule is the engine's test).
     const CliRun bottlenecks =
         runCli({"bottlenecks", "day/sample.traffic", "--lists", lists}, dir.path());
-    EXPECT_TRUE(bottlenecks.out.starts_with("road,upstream_station,downstream_station,position_km,"
-                                            "shift,start,end,duration_min,max_extent_km,"
-                                            "median_extent_km,delay_vh\nRoute 1 N,113,114,"))
+    EXPECT_TRUE(
+        bottlenecks.out.starts_with("road,upstream_station,downstream_station,position_km,"
+                                    "shift,start,end,duration_min,max_extent_km,"
+                                    "median_extent_km,delay_vh\nRoute 1 N,113,114,"))
         << bottlenecks.out;
     EXPECT_EQ(std::count(bottlenecks.out.begin(), bottlenecks.out.end(), '\n'), 7);
     EXPECT_TRUE(bottlenecks.err.ends_with("\n6 bottleneck activations on 3 roads\n"));
@@ -356,6 +394,45 @@ TEST(CliSampleDay, BuildsTheSampleDay) {
         "\nDetector health: 223 good, 2 no data, 1 insufficient data, 1 card off, "
         "1 high values, 1 intermittent, 1 constant\n"))
         << health.err;
+}
+
+// The sample day twice and another seed's: its bottleneck before 114 is active on two days of
+// three, with the one-day command's duration, extent and delay (see the README), and the other
+// seed's before 117 on one. A road no day lists is an error.
+TEST(CliSampleDay, RanksTheBottlenecksOfSeveralDays) {
+    TempDir dir;
+    for (const auto& [folder, seed] : {std::pair("d1", "1"), std::pair("d2", "2")}) {
+        ASSERT_EQ(runCli({"sample", folder, "--seed", seed}, dir.path()).status, 0);
+    }
+    fs::copy(dir / "d1", dir / "again");
+    std::vector<std::string> args{"bottlenecks",
+                                  "d1/sample.traffic",
+                                  "d2/sample.traffic",
+                                  "again/sample.traffic",
+                                  "none.traffic",
+                                  "--rank",
+                                  "--road",
+                                  "Route 1 N"};
+    const CliRun ranked = runCli(args, dir.path());
+    ASSERT_EQ(ranked.status, 0) << ranked.err;
+    EXPECT_EQ(ranked.out,
+              "road,upstream_station,downstream_station,shift,days_active,days,mean_duration_min,"
+              "mean_max_extent_km,mean_delay_vh,total_delay_vh\n"
+              "Route 1 N,113,114,PM,2,3,190.0,9.506,2945.95,5891.89\n"
+              "Route 1 N,113,114,AM,2,3,140.0,7.012,1194.47,2388.93\n"
+              "Route 1 N,116,117,PM,1,3,165.0,12.071,2514.69,2514.69\n"
+              "Route 1 N,116,117,AM,1,3,130.0,5.385,944.48,944.48\n");
+    EXPECT_TRUE(ranked.err.ends_with("\n4 bottlenecks on 1 road\n4 days: 3 built, 1 left out\n"))
+        << ranked.err;
+    args.back() = "Nowhere";
+    args.insert(args.end(), {"-o", "rank.csv"});
+    const CliRun unknown = runCli(args, dir.path());
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.err.ends_with(
+        "Error No: 5, Road \"Nowhere\" is not in the VURRoad2Sta.list of any day.\n"
+        "4 days: 3 built, 1 left out\n"))
+        << unknown.err;
+    EXPECT_FALSE(fs::exists(dir / "rank.csv"));
 }
 
 }  // namespace
