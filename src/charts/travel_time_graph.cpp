@@ -69,9 +69,9 @@ void drawTravelTime(Chart& chart, const TravelTimePicture& picture) {
     chart.setAxis(ChartAxis::Left, minutesAxis(picture));
 
     const int instantaneous =
-        chart.addSeries(SeriesKind::Line, lineStyle(QStringLiteral("Instantaneous"), Qt::blue, 2));
+        chart.addSeries(SeriesKind::Line, lineStyle(qText(picture.seriesTitles[0]), Qt::blue, 2));
     const int experienced = chart.addSeries(
-        SeriesKind::Line, lineStyle(QStringLiteral("Experienced"), QColor(200, 0, 0), 2));
+        SeriesKind::Line, lineStyle(qText(picture.seriesTitles[1]), QColor(200, 0, 0), 2));
     const int freeFlow = chart.addSeries(
         SeriesKind::Line, lineStyle(qText(picture.freeFlowTitle), QColor(0, 128, 0), 1));
     for (std::size_t i = 0; i < picture.times.size(); ++i) {

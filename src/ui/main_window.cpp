@@ -88,6 +88,8 @@ void MainWindow::connectCommands() {
     on(c.btnDays, &chooseDays);
     on(c.btnTypicalGrid, &showTypicalGrid);
     on(c.btnDifferenceGrid, &showDifferenceGrid);
+    on(c.btnReliability, &showReliability);
+    on(c.btnRanking, &showRanking);
     on(c.btnExportTypical, &exportTypical);
     connect(c.cmbSpeedUnit, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
         changeSpeedUnit(controls_);

@@ -7,6 +7,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "base/dialogs.h"
@@ -19,11 +21,16 @@
 #include "ui/button_guard.h"
 #include "ui/command_context.h"
 #include "ui/file_requests.h"
+#include "ui/many_days_windows.h"
 #include "ui/speed_controls.h"
 #include "ui/view_requests.h"
 #include "ui/window_export.h"
 #include "ui/window_lists.h"
+#include "views/bottleneck_ranking.h"
 #include "views/many_days_picture.h"
+#include "views/reliability.h"
+#include "views/roads_of_days.h"
+#include "views/travel_time_picture.h"
 #include "views/typical_day.h"
 
 namespace quorvane {
@@ -53,6 +60,7 @@ DaySetRequest daySetRequest(const CommandContext& context,
     request.programDirectory = context.environment.listDirectory;
     request.speed = readSpeedSettings(c).inUnit(SpeedUnit::Kmh);
     request.occMode = c.optWorst->isChecked() ? OccMode::WorstCase : OccMode::Average;
+    request.thresholdKmh = readThresholdKmh(c);
     return request;
 }
 
@@ -75,12 +83,13 @@ void showDaySet(MainControls& c, const std::string& folder, const std::vector<Da
 
 // The set in force and the road chosen of it, or none after the message saying what is missing.
 struct ChosenRoad {
-    std::shared_ptr<const std::vector<DayResult>> days;
+    std::shared_ptr<const ManyDays> set;
+    const std::vector<DayResult>* days = nullptr;
     std::string road;
 };
 std::optional<ChosenRoad> chosenRoad(CommandContext& context) {
-    const auto days = context.workspace.days;
-    if (days == nullptr || builtDayCount(*days) == 0) {
+    const auto set = context.workspace.days;
+    if (set == nullptr || builtDayCount(set->days) == 0) {
         context.dialogs.message(MessageIcon::Exclamation, kNoDaysMessage);
         return std::nullopt;
     }
@@ -88,7 +97,7 @@ std::optional<ChosenRoad> chosenRoad(CommandContext& context) {
     if (!road) {
         return std::nullopt;  // text typed into the road list: nothing to show, nothing to say
     }
-    return ChosenRoad{days, context.controls.cmbDaysRoad->itemText(*road).toStdString()};
+    return ChosenRoad{set, &set->days, context.controls.cmbDaysRoad->itemText(*road).toStdString()};
 }
 
 void showPicture(CommandContext& context, const std::variant<RoadPicture, Refusal>& picture,
@@ -99,6 +108,35 @@ void showPicture(CommandContext& context, const std::variant<RoadPicture, Refusa
     }
     GraphWindow* window = showRoadPicture(std::get<RoadPicture>(picture), caption);
     window->chart().setDialogs(&context.dialogs);
+}
+
+std::string decimals(double value, int places) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", places, value);
+    return buffer;
+}
+
+// What a reliability says first: its days and free-flow trip, and its least reliable departure.
+std::string reliabilitySummary(const RoadReliability& r, int days, double freeFlowKmh) {
+    std::string text = r.road + ": " + std::to_string(days) + (days == 1 ? " day, " : " days, ") +
+                       decimals(r.lengthKm, 2) + " km; free-flow travel time " +
+                       decimals(r.freeFlowMinutes, 1) + " min at " + decimals(freeFlowKmh, 1) +
+                       " km/h.";
+    int worst = -1;
+    for (int k = 0; k < static_cast<int>(r.intervals.size()); ++k) {
+        const double index = r.planningTimeIndex(k);
+        if (std::isfinite(index) && (worst < 0 || index > r.planningTimeIndex(worst))) {
+            worst = k;
+        }
+    }
+    if (worst >= 0) {
+        const ReliabilityInterval& at = r.intervals[static_cast<std::size_t>(worst)];
+        text += " The least reliable departure: " + formatHms(r.startSeconds(worst)).substr(0, 5) +
+                ", mean " + decimals(at.meanMinutes, 1) + " min, 95th percentile " +
+                decimals(at.p95Minutes, 1) + " min (planning time index " +
+                decimals(r.planningTimeIndex(worst), 2) + ").";
+    }
+    return text;
 }
 
 }  // namespace
@@ -126,17 +164,21 @@ void chooseDays(CommandContext& context) {
         c.prgDays->setRange(0, total);
         c.prgDays->setValue(0);
         Workspace& workspace = context.workspace;
-        auto days = std::make_shared<const std::vector<DayResult>>(
-            buildDaySet(daySetRequest(context, std::move(files)), [&](int done, int) {
-                c.prgDays->setValue(done);
-                letEventsRun(workspace);
-            }));
+        const DaySetRequest request = daySetRequest(context, std::move(files));
+        auto set = std::make_shared<ManyDays>();
+        set->speed = request.speed;
+        set->thresholdKmh = request.thresholdKmh;
+        set->days = buildDaySet(request, [&](int done, int) {
+            c.prgDays->setValue(done);
+            letEventsRun(workspace);
+        });
+        const std::vector<DayResult>* days = &set->days;
         std::string log = daySetLogText(*days);
         if (!log.empty() && !log.ends_with(kCrLf)) {
             log += kCrLf;
         }
         workspace.log.appendLog(log);
-        workspace.days = days;
+        workspace.days = std::move(set);
         showDaySet(c, folder, *days);
         if (builtDayCount(*days) == 0) {
             context.dialogs.message(MessageIcon::Exclamation,
@@ -174,6 +216,57 @@ void showDifferenceGrid(CommandContext& context) {
         showPicture(context, speedDifferencePicture(*data->day, *chosen->days, chosen->road, speed),
                     "Difference from typical: " + chosen->road + ", " +
                         context.controls.lblDate->text().toStdString());
+    });
+}
+
+void showReliability(CommandContext& context) {
+    ButtonGuard guard(context.controls.btnReliability);
+    runCommand(context, guard, ErrorReport::Line, [&] {
+        const auto chosen = chosenRoad(context);
+        if (!chosen) {
+            return;
+        }
+        const double freeFlowKmh = chosen->set->speed.freeFlowKmh();
+        auto found = roadReliability(*chosen->days, chosen->road, freeFlowKmh);
+        if (const auto* refusal = std::get_if<Refusal>(&found)) {
+            showRefusal(context, *refusal);
+            return;
+        }
+        RoadReliability& reliability = std::get<RoadReliability>(found);
+        const int days = builtDayCount(*chosen->days);
+        const TravelTimePicture picture = reliabilityPicture(reliability, days, freeFlowKmh);
+        std::string summary = reliabilitySummary(reliability, days, freeFlowKmh);
+        std::string proposed = proposedRoadFile(context.controls, chosen->road, "_reliability.csv");
+        auto* window =
+            new ReliabilityWindow(context.dialogs, std::move(reliability), picture,
+                                  std::move(summary), std::move(proposed), context.windows.owner);
+        window->show();
+        window->raise();
+    });
+}
+
+void showRanking(CommandContext& context) {
+    ButtonGuard guard(context.controls.btnRanking);
+    runCommand(context, guard, ErrorReport::Line, [&] {
+        const auto set = context.workspace.days;
+        if (set == nullptr || builtDayCount(set->days) == 0) {
+            context.dialogs.message(MessageIcon::Exclamation, kNoDaysMessage);
+            return;
+        }
+        if (const auto refusal = anyRoadPlacement(set->days)) {
+            showRefusal(context, *refusal);
+            return;
+        }
+        std::vector<RankedBottleneck> ranking = rankBottlenecks(set->days);
+        const int days = builtDayCount(set->days);
+        std::string summary = rankingSummary(ranking) + " over " + std::to_string(days) +
+                              (days == 1 ? " day" : " days") +
+                              ", most days active first, then the most delay.";
+        auto* window = new RankingWindow(context.dialogs, std::move(ranking), std::move(summary),
+                                         proposedRoadFile(context.controls, "all", "_ranking.csv"),
+                                         context.windows.owner);
+        window->show();
+        window->raise();
     });
 }
 

@@ -14,6 +14,11 @@ void showTypicalGrid(CommandContext& context);
 // btnDifferenceGrid: the day in force against the typical day on the chosen road, with the
 // road tab's speed settings.
 void showDifferenceGrid(CommandContext& context);
+// btnReliability: the travel-time reliability of the chosen road over the days, in a window
+// with its graph and the batch command's file.
+void showReliability(CommandContext& context);
+// btnRanking: every bottleneck of the days ranked, in a window with the batch command's file.
+void showRanking(CommandContext& context);
 // btnExportTypical: the typical day of the chosen road's stations as `quorvane-cli typical
 // --road` writes it.
 void exportTypical(CommandContext& context);

@@ -20,6 +20,14 @@ struct Environment {
     std::filesystem::path outputFile(std::string_view name) const { return outputDirectory / name; }
 };
 
+// A set of days of the Many Days tab: what was made of each day, and the speed settings they
+// were summarized with (their travel times and bottlenecks depend on them).
+struct ManyDays {
+    std::vector<DayResult> days;
+    SpeedSettings speed;  // km/h
+    double thresholdKmh = 0.0;
+};
+
 // The data in force. Commands compute new values aside and replace these whole only once they
 // are complete; `intervals` is always computed from `day`, so a reader that copies both
 // pointers at one moment holds a consistent pair for as long as it likes.
@@ -27,7 +35,7 @@ struct Workspace {
     std::shared_ptr<const Day> day;
     std::shared_ptr<const IntervalTable> intervals;
     // The set of days of the Many Days tab, replaced whole once every day of a new set is done.
-    std::shared_ptr<const std::vector<DayResult>> days;
+    std::shared_ptr<const ManyDays> days;
     Log log;
     bool closing = false;  // ShutDown has begun: running loops give up at their next station
 };

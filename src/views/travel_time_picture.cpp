@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "views/reliability.h"
 #include "views/road_measures.h"
 
 namespace quorvane {
@@ -34,6 +35,26 @@ TravelTimePicture travelTimePicture(const RoadMeasures& measures, int start, int
         picture.times.push_back(measures.startSeconds(k) / 86400.0);
         picture.instantaneousMinutes.push_back(interval.travelMinutes);
         picture.experiencedMinutes.push_back(interval.experiencedMinutes);
+    }
+    return picture;
+}
+
+TravelTimePicture reliabilityPicture(const RoadReliability& reliability, int days,
+                                     double freeFlowKmh) {
+    TravelTimePicture picture;
+    picture.caption = "Travel Time Reliability: " + reliability.road + ", " + std::to_string(days) +
+                      (days == 1 ? " day" : " days");
+    picture.titleLines = {"Road: " + reliability.road, decimals(reliability.lengthKm, 2) +
+                                                           " km over " + std::to_string(days) +
+                                                           (days == 1 ? " day" : " days")};
+    picture.freeFlowMinutes = reliability.freeFlowMinutes;
+    picture.freeFlowTitle = "Free flow (" + decimals(freeFlowKmh, 1) + " km/h)";
+    picture.seriesTitles = {"Mean", "95th percentile"};
+    for (std::size_t k = 0; k < reliability.intervals.size(); ++k) {
+        const ReliabilityInterval& interval = reliability.intervals[k];
+        picture.times.push_back(reliability.startSeconds(static_cast<int>(k)) / 86400.0);
+        picture.instantaneousMinutes.push_back(interval.meanMinutes);
+        picture.experiencedMinutes.push_back(interval.p95Minutes);
     }
     return picture;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,10 +20,20 @@ struct TravelTimePicture {
     std::vector<double> experiencedMinutes;    // as a vehicle departing then lives it
     double freeFlowMinutes = 0.0;
     std::string freeFlowTitle;  // "Free flow (105 km/h)"
+    // The two curves' names: the travel times of one day, or the mean and the 95th percentile
+    // of many.
+    std::array<std::string, 2> seriesTitles{"Instantaneous", "Experienced"};
 };
 
 // The picture of intervals start..end; `intervalText` names the interval in the caption.
 TravelTimePicture travelTimePicture(const RoadMeasures& measures, int start, int end,
                                     std::string_view intervalText);
+
+struct RoadReliability;
+
+// The reliability of a road over `days` days built: the mean travel time and its 95th percentile
+// by departure time (the two curves), and the road at the free-flow speed `freeFlowKmh`.
+TravelTimePicture reliabilityPicture(const RoadReliability& reliability, int days,
+                                     double freeFlowKmh);
 
 }  // namespace quorvane

@@ -3,12 +3,15 @@
 // difference) and the typical day's export. The medians themselves are the engine's tests.
 #include <QListWidget>
 #include <QProgressBar>
+#include <QTableView>
 #include <cmath>
 #include <stdexcept>
 
 #include "charts/chart.h"
 #include "charts/graph_window.h"
 #include "core/day.h"
+#include "sampleday/sample_day.h"
+#include "ui/many_days_windows.h"
 #include "views/speed.h"
 #include "views/typical_day.h"
 #include "window_fixture.h"
@@ -78,12 +81,64 @@ TEST_F(ManyDaysTab, BuildsTheSetThenShowsTypicalAndDifferenceGridsAndExports) {
         ASSERT_TRUE(std::isnan(point.y) || point.y == 0.0) << point.x << " " << point.z;
     }
 
+    // Without positions no day places a road: no reliability, no ranking.
+    dialogs.clear();
+    click(c().btnReliability);
+    EXPECT_TRUE(
+        dialogs.onlyMessage().text.starts_with("No day places the road \"North\": "
+                                               "Station positions are needed"));
+    dialogs.clear();
+    click(c().btnRanking);
+    EXPECT_EQ(dialogs.onlyMessage().icon, MessageIcon::Exclamation);
+    dialogs.clear();
+
     dialogs.answer((dir / "typical.csv").string());
     click(c().btnExportTypical);
     EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, "Saving done."}));
     const std::string csv = readFile(dir / "typical.csv");
     EXPECT_TRUE(csv.starts_with("time,station,days,volume,occupancy,speed_kmh\n00:00:00,101,3,"))
         << csv.substr(0, 200);
+}
+
+// Three sample days of the same roads, their lists and positions beside them (the program's
+// folder has none): each road's bottleneck every day in both peaks, and the travel times of
+// every departure.
+TEST_F(ManyDaysTab, ReliabilityAndRankingWindowsShowAndExportWhatTheBatchCommandsWrite) {
+    std::filesystem::create_directories(dir / "bin");
+    reopen(dir / "bin");
+    for (int day = 1; day <= 3; ++day) {
+        sampleday::writeSampleDay(dir / "month", {.day = day});
+    }
+    dialogs.answer((dir / "month").string());
+    click(c().btnDays);
+    ASSERT_EQ(c().lblDaysSummary->text(), "3 days: 3 built, 0 left out");
+
+    click(c().btnReliability);
+    auto* reliability = window->findChild<ReliabilityWindow*>("frmReliability");
+    ASSERT_NE(reliability, nullptr);
+    EXPECT_TRUE(reliability->lblSummary->text().startsWith("Route 1 N: 3 days, "));
+    ASSERT_EQ(reliability->chtReliability->seriesCount(), 3);
+    EXPECT_EQ(reliability->chtReliability->points(1).size(), 288u);
+    dialogs.answer((dir / "reliability.csv").string());
+    QTest::mouseClick(reliability->btnExportCsv, Qt::LeftButton);
+    const std::string csv = readFile(dir / "reliability.csv");
+    EXPECT_TRUE(
+        csv.starts_with("time,days,mean_min,p95_min,free_flow_min,tti,pti,buffer_index\n"
+                        "00:00:00,3,"))
+        << csv.substr(0, 120);
+
+    dialogs.clear();
+    click(c().btnRanking);
+    auto* ranking = window->findChild<RankingWindow*>("frmRanking");
+    ASSERT_NE(ranking, nullptr);
+    const QAbstractItemModel& rows = *ranking->grdRanking->model();
+    ASSERT_EQ(rows.rowCount(), 6);  // three roads, two peaks
+    EXPECT_EQ(rows.index(0, kRankDaysActiveColumn).data().toString(), "3");
+    dialogs.answer((dir / "ranking.csv").string());
+    QTest::mouseClick(ranking->btnExportCsv, Qt::LeftButton);
+    EXPECT_EQ(dialogs.onlyMessage(), (Message{MessageIcon::Information, "Saving done."}));
+    const std::string ranked = readFile(dir / "ranking.csv");
+    EXPECT_EQ(std::count(ranked.begin(), ranked.end(), '\n'), 7);
 }
 
 }  // namespace

@@ -113,6 +113,15 @@ void shootWindows(MainWindow& window, QtDialogs& qtDialogs) {
         shoot(graph, graph->objectName());
     }
     closeGraphWindows();
+    for (QPushButton* button : {c.btnReliability, c.btnRanking}) {
+        button->click();
+    }
+    for (const char* name : {"frmReliability", "frmRanking"}) {
+        if (QWidget* shown = window.findChild<QWidget*>(name)) {
+            shoot(shown, name);
+            shown->close();
+        }
+    }
     c.btnShowlLog->click();
     shoot(window.findChild<LogWindow*>("frmLog"), "log");
     c.btnDetectorHealth->click();
