@@ -15,33 +15,6 @@ namespace {
 
 class FindBottlenecksButton : public WindowTest {
   protected:
-    // With the fixed 6.7 m: 720 vehicles a lane and hour at 5 % run at 96.5 km/h, 480 at 25 %
-    // at 12.9 km/h. Stations 101 .. 110 queue from 07:00 to 08:00, every other one is free.
-    void writeQueueDay() {
-        std::vector<ZipMember> members;
-        for (int s = 101; s <= 140; ++s) {
-            std::vector<uint8_t> volume(2880, 6);
-            std::vector<int16_t> occupancy(2880, 50);
-            if (s <= 110) {
-                std::fill(volume.begin() + 840, volume.begin() + 960, uint8_t{4});
-                std::fill(occupancy.begin() + 840, occupancy.begin() + 960, int16_t{250});
-            }
-            for (const char* lane : {"1", "2"}) {
-                const std::string name = std::to_string(s) + lane;
-                members.push_back({name + ".v30", volumeBytes(volume)});
-                members.push_back({name + ".o30", occupancyBytes(occupancy)});
-            }
-        }
-        writeZip(dir / "traffic" / "queue.traffic", members);
-    }
-    // North's stations 101..130 a kilometre apart.
-    void writePositions() {
-        std::string list;
-        for (int s = 101; s <= 130; ++s) {
-            list += std::to_string(s) + ", " + std::to_string(s - 101) + ",\r\n";
-        }
-        writeFile(dir / "VURStaPos.list", list);
-    }
     BottlenecksWindow* opened() {
         const auto windows = window->findChildren<BottlenecksWindow*>("frmBottlenecks");
         return windows.isEmpty() ? nullptr : windows.back();
@@ -52,7 +25,7 @@ class FindBottlenecksButton : public WindowTest {
 };
 
 TEST_F(FindBottlenecksButton, ListsSortsExportsAndDrawsTheRoadsActivations) {
-    writeQueueDay();
+    TestDay::writeQueueArchive(dir / "traffic" / "queue.traffic");
     build(dir / "traffic" / "queue.traffic");
     dialogs.clear();
     c().cmbGFactor->setCurrentIndex(1);  // constant detectors do not calibrate
@@ -63,7 +36,7 @@ TEST_F(FindBottlenecksButton, ListsSortsExportsAndDrawsTheRoadsActivations) {
                        "definition lists."}));
     EXPECT_EQ(opened(), nullptr);
 
-    writePositions();
+    TestDay::writePositions(dir.path());
     build(dir / "traffic" / "queue.traffic");
     dialogs.clear();
     click(c().btnFindBottlenecks);
