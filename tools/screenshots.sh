@@ -20,6 +20,7 @@ trap 'rm -rf "$shots"' EXIT
 mkdir -p docs
 cp "$shots/tab2.png" docs/main-window.png
 cp "$shots/frmSpeedDifferenceGrid.png" docs/difference-grid.png
+cp "$shots/frmReliability.png" docs/reliability.png
 ./build/bin/quorvane-cli plot "$shots/sample.traffic" --lists "$shots" -o docs/colour-grid.png \
     --kind occgrid --road "Route 1 N" --from 05:00 --to 11:00 --interval "1 min" \
     --log "$shots/plot.log"
@@ -41,4 +42,4 @@ done
     --size 720x400 --log "$shots/plot.log"
 echo "Written: docs/main-window.png docs/colour-grid.png docs/speed-grid.png" \
     "docs/speed-fixed-length.png docs/travel-time.png docs/bottleneck-grid.png" \
-    "docs/difference-grid.png"
+    "docs/difference-grid.png docs/reliability.png"
