@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ namespace quorvane::bench {
 struct ChildRun {
     double wallSeconds = 0;
     double cpuSeconds = 0;
-    bool ok = false;  // exited with status 0
+    bool ok = false;          // exited with status 0
+    long peakKilobytes = -1;  // the child's maximum resident set size
 };
 
 inline double seconds(const timeval& t) {
@@ -57,7 +59,21 @@ inline ChildRun runChild(const std::vector<std::string>& args) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    // The child's own peak only while the parent is smaller: a spawned process's rusage keeps
+    // the parent's peak across exec.
+    run.peakKilobytes = usage.ru_maxrss;
     return run;
+}
+
+// The high-water mark of this process's resident memory, from /proc/self/status.
+inline long ownPeakKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
 }
 
 // CPU time (user + system) of this process so far, all threads.

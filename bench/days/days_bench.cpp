@@ -64,51 +64,6 @@ bool ensureDays(const fs::path& dir) {
     return true;
 }
 
-// Maximum resident set size of a finished child, in kilobytes, with its wall and CPU time.
-struct PeakRun {
-    qb::ChildRun run;
-    long kilobytes = -1;
-};
-
-PeakRun runMeasuringPeak(const std::vector<std::string>& args) {
-    // runChild's wait4 has the rusage; redo it here to keep ru_maxrss.
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    PeakRun peak;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid) {
-        return peak;
-    }
-    peak.run.wallSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    peak.run.cpuSeconds = qb::seconds(usage.ru_utime) + qb::seconds(usage.ru_stime);
-    peak.run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    peak.kilobytes = usage.ru_maxrss;
-    return peak;
-}
-
-long ownPeakKilobytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
-
 // CPU seconds the whole machine has been busy, from /proc/stat: what other processes took
 // during a run is this less the run's own CPU time.
 double machineBusySeconds() {
@@ -185,7 +140,7 @@ int main(int argc, char** argv) {
         {"reliability", "--road", "Route 1 N", "-o", (dir / "out.csv").string()},
         {"bottlenecks", "--rank", "-o", (dir / "out.csv").string()},
     };
-    const long ownBefore = ownPeakKilobytes();
+    const long ownBefore = qb::ownPeakKilobytes();
     bool ok = true;
     std::printf("\n");
     for (const std::vector<std::string>& command : commands) {
@@ -194,14 +149,14 @@ int main(int argc, char** argv) {
             args.push_back(file.string());
         }
         args.insert(args.end(), command.begin() + 1, command.end());
-        const PeakRun peak = runMeasuringPeak(args);
+        const qb::ChildRun run = qb::runChild(args);
         fs::remove(dir / "out.csv");
-        ok = peak.run.ok && ok;
+        ok = run.ok && ok;
         std::printf(
             "quorvane-cli %-11s over the %d days: %s, wall %.1f s, CPU %.1f s, peak memory "
             "(maximum resident set) %.0f MB\n",
-            command[0].c_str(), kDays, peak.run.ok ? "done" : "FAILED", peak.run.wallSeconds,
-            peak.run.cpuSeconds, static_cast<double>(peak.kilobytes) / 1024.0);
+            command[0].c_str(), kDays, run.ok ? "done" : "FAILED", run.wallSeconds, run.cpuSeconds,
+            static_cast<double>(run.peakKilobytes) / 1024.0);
     }
     std::printf("goal: peak < 1024 MB (this program's own peak when it started them: %.0f MB)\n",
                 static_cast<double>(ownBefore) / 1024.0);

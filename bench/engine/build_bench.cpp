@@ -295,17 +295,6 @@ long childPeakKilobytes(const char* self) {
     return kilobytes;
 }
 
-// The high-water mark of this process's resident memory, from /proc/self/status.
-long ownPeakKilobytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
-
 int peakBuild(const fs::path& dir, const fs::path& report) {
     g_dayDir = dir;
     quorvane::Log log;
@@ -313,7 +302,7 @@ int peakBuild(const fs::path& dir, const fs::path& report) {
     request.archive = archivePath();
     request.listDirectory = dir;
     const quorvane::Day day = quorvane::buildDay(request, log);
-    std::ofstream(report) << ownPeakKilobytes() << "\n";
+    std::ofstream(report) << quorvane::bench::ownPeakKilobytes() << "\n";
     return day.tables.stationCount == kMetroStations ? 0 : 1;
 }
 

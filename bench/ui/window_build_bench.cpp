@@ -19,14 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "charts/offscreen_platform.h"
 #include "child_process.h"
 #include "core/day.h"
-#include "base/log.h"
 #include "definitions/station_file.h"
-#include "charts/offscreen_platform.h"
 #include "sampleday/sample_day.h"
 #include "ui/commands.h"
-#include "base/dialogs.h"
 #include "ui/main_window.h"
 
 namespace {

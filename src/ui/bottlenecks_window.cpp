@@ -22,6 +22,7 @@
 #include "ui/command_context.h"
 #include "ui/control_factory.h"
 #include "ui/file_requests.h"
+#include "ui/sortable_table.h"
 #include "ui/speed_controls.h"
 #include "ui/view_requests.h"
 #include "ui/window_export.h"
@@ -32,18 +33,6 @@
 namespace quorvane {
 
 namespace {
-
-// The value a column sorts by, beside the text it shows.
-constexpr int kSortRole = Qt::UserRole + 1;
-
-QStandardItem* cell(const QString& text, const QVariant& sortValue, bool number) {
-    auto* item = new QStandardItem(text);
-    item->setData(sortValue, kSortRole);
-    item->setEditable(false);
-    item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
-                                  : Qt::AlignLeft | Qt::AlignVCenter);
-    return item;
-}
 
 QString fixed(double value, int decimals) {
     return QString::number(value, 'f', decimals);
@@ -82,15 +71,7 @@ BottlenecksWindow::BottlenecksWindow(Dialogs& dialogs, RoadBottlenecks found,
             .arg(count == 1 ? QStringLiteral("activation") : QStringLiteral("activations"),
                  QString::fromStdString(estimateNote)));
     fill();
-    sorted_->setSourceModel(model_);
-    sorted_->setSortRole(kSortRole);
-    grdBottlenecks->setModel(sorted_);
-    grdBottlenecks->setSortingEnabled(true);
-    grdBottlenecks->sortByColumn(-1, Qt::AscendingOrder);  // by start until a column is chosen
-    grdBottlenecks->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdBottlenecks->setAlternatingRowColors(true);
-    grdBottlenecks->verticalHeader()->hide();
-    grdBottlenecks->resizeColumnsToContents();
+    showSortable(*grdBottlenecks, *model_, *sorted_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -122,18 +103,18 @@ void BottlenecksWindow::fill() {
         const QString shift = QString::fromLatin1(shiftText(a.shift).data(),
                                                   static_cast<int>(shiftText(a.shift).size()));
         model_->appendRow({
-            cell(road, road, false),
-            cell(QString::number(a.upstreamStation), a.upstreamStation, true),
-            cell(QString::number(a.downstreamStation), a.downstreamStation, true),
-            cell(fixed(a.positionKm, 3), a.positionKm, true),
+            sortableCell(road, road, false),
+            sortableCell(QString::number(a.upstreamStation), a.upstreamStation, true),
+            sortableCell(QString::number(a.downstreamStation), a.downstreamStation, true),
+            sortableCell(fixed(a.positionKm, 3), a.positionKm, true),
             // Shifts sort in the day's order, not by name.
-            cell(shift, static_cast<int>(a.shift), false),
-            cell(clock(a.startSeconds()), a.startSeconds(), true),
-            cell(clock(a.endSeconds()), a.endSeconds(), true),
-            cell(QString::number(a.durationMinutes()), a.durationMinutes(), true),
-            cell(fixed(a.maxExtentKm, 3), a.maxExtentKm, true),
-            cell(fixed(a.medianExtentKm, 3), a.medianExtentKm, true),
-            cell(fixed(a.delayHours, 2), a.delayHours, true),
+            sortableCell(shift, static_cast<int>(a.shift), false),
+            sortableCell(clock(a.startSeconds()), a.startSeconds(), true),
+            sortableCell(clock(a.endSeconds()), a.endSeconds(), true),
+            sortableCell(QString::number(a.durationMinutes()), a.durationMinutes(), true),
+            sortableCell(fixed(a.maxExtentKm, 3), a.maxExtentKm, true),
+            sortableCell(fixed(a.medianExtentKm, 3), a.medianExtentKm, true),
+            sortableCell(fixed(a.delayHours, 2), a.delayHours, true),
         });
     }
 }

@@ -15,24 +15,13 @@
 #include "charts/travel_time_graph.h"
 #include "ui/button_guard.h"
 #include "ui/control_factory.h"
+#include "ui/sortable_table.h"
 #include "ui/window_export.h"
 #include "views/travel_time_picture.h"
 
 namespace quorvane {
 
 namespace {
-
-// The value a column sorts by, beside the text it shows.
-constexpr int kSortRole = Qt::UserRole + 1;
-
-QStandardItem* cell(const QString& text, const QVariant& sortValue, bool number) {
-    auto* item = new QStandardItem(text);
-    item->setData(sortValue, kSortRole);
-    item->setEditable(false);
-    item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
-                                  : Qt::AlignLeft | Qt::AlignVCenter);
-    return item;
-}
 
 QHBoxLayout* exportRow(QPushButton* button) {
     auto* row = new QHBoxLayout;
@@ -98,15 +87,7 @@ RankingWindow::RankingWindow(Dialogs& dialogs, std::vector<RankedBottleneck> ran
     lblSummary->setWordWrap(true);
     lblSummary->setText(QString::fromStdString(summary));
     fill();
-    sorted_->setSourceModel(model_);
-    sorted_->setSortRole(kSortRole);
-    grdRanking->setModel(sorted_);
-    grdRanking->setSortingEnabled(true);
-    grdRanking->sortByColumn(-1, Qt::AscendingOrder);  // in ranking order until a column is chosen
-    grdRanking->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdRanking->setAlternatingRowColors(true);
-    grdRanking->verticalHeader()->hide();
-    grdRanking->resizeColumnsToContents();
+    showSortable(*grdRanking, *model_, *sorted_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblSummary);
@@ -127,18 +108,19 @@ void RankingWindow::fill() {
         const QString road = QString::fromStdString(b.road);
         const std::string_view shift = shiftText(b.shift);
         model_->appendRow({
-            cell(road, road, false),
-            cell(QString::number(b.upstreamStation), b.upstreamStation, true),
-            cell(QString::number(b.downstreamStation), b.downstreamStation, true),
+            sortableCell(road, road, false),
+            sortableCell(QString::number(b.upstreamStation), b.upstreamStation, true),
+            sortableCell(QString::number(b.downstreamStation), b.downstreamStation, true),
             // Shifts sort in the day's order, not by name.
-            cell(QString::fromLatin1(shift.data(), static_cast<int>(shift.size())),
-                 static_cast<int>(b.shift), false),
-            cell(QString::number(b.daysActive), b.daysActive, true),
-            cell(QString::number(b.days), b.days, true),
-            cell(QString::number(b.meanDurationMinutes, 'f', 1), b.meanDurationMinutes, true),
-            cell(QString::number(b.meanMaxExtentKm, 'f', 3), b.meanMaxExtentKm, true),
-            cell(QString::number(b.meanDelayHours, 'f', 2), b.meanDelayHours, true),
-            cell(QString::number(b.totalDelayHours, 'f', 2), b.totalDelayHours, true),
+            sortableCell(QString::fromLatin1(shift.data(), static_cast<int>(shift.size())),
+                         static_cast<int>(b.shift), false),
+            sortableCell(QString::number(b.daysActive), b.daysActive, true),
+            sortableCell(QString::number(b.days), b.days, true),
+            sortableCell(QString::number(b.meanDurationMinutes, 'f', 1), b.meanDurationMinutes,
+                         true),
+            sortableCell(QString::number(b.meanMaxExtentKm, 'f', 3), b.meanMaxExtentKm, true),
+            sortableCell(QString::number(b.meanDelayHours, 'f', 2), b.meanDelayHours, true),
+            sortableCell(QString::number(b.totalDelayHours, 'f', 2), b.totalDelayHours, true),
         });
     }
 }
