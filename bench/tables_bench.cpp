@@ -70,7 +70,7 @@ const CalibratedSums& metroSums() {
             detector.stationRow = s;
             detector.fit = {40, 160.0, 160.0 * 1050.0 / 4.5};  // g = 4.5 m at 105 km/h
             detector.volume.assign(kSlotsPerDay, 7);
-            detector.density.assign(kSlotsPerDay, 800.0f);
+            detector.occupancy.assign(kSlotsPerDay, 450);  // 5 %
         }
         return c;
     }();

@@ -269,15 +269,21 @@ __attribute__((noinline)) void accumulateCalibrated(const uint8_t* __restrict fl
 // A borderline detector's slots as it is kept aside (flags are 0 or 1).
 __attribute__((noinline)) void keepBorderline(const uint8_t* __restrict flags,
                                               const uint8_t* __restrict vol,
-                                              const float* __restrict occ, float perOccupancy,
+                                              const float* __restrict occ,
                                               uint8_t* __restrict volume,
-                                              float* __restrict density) {
+                                              uint16_t* __restrict occupancy) {
+    // Without selects, which the compiler leaves scalar here: a slot that is no sample reads as
+    // 255 (kUnusableSlot), and its occupancy is never read. Two loops, each of which the
+    // compiler takes several slots at a time (together they stay scalar).
+    static_assert(BorderlineDetector::kUnusableSlot == 0xFF);
     for (int k = 0; k < kSlotsPerDay; ++k) {
-        // Without selects, which the compiler leaves scalar here: a slot that is no sample reads
-        // as 255 (kUnusableSlot), and its density, never read, is left as it comes.
-        static_assert(BorderlineDetector::kUnusableSlot == 0xFF);
         volume[k] = static_cast<uint8_t>(vol[k] | ((flags[k] - 1) & 0xFF));
-        density[k] = occ[k] * perOccupancy;
+    }
+    // A member's occupancy lies within +-3276.8 %: its 90ths fit an int whatever the slot, and a
+    // usable slot's (0 .. 100 %) fit the 16 bits.
+    for (int k = 0; k < kSlotsPerDay; ++k) {
+        occupancy[k] = static_cast<uint16_t>(
+            static_cast<int>(occ[k] * BorderlineDetector::kOccupancyUnitsPerPercent + 0.5f));
     }
 }
 
@@ -296,9 +302,9 @@ FreeFlowFit StationCalibration::add(CalibratedSums& sums, int stationRow,
         aside.stationRow = stationRow;
         aside.fit = fit;
         aside.volume.resize(kSlotsPerDay);
-        aside.density.resize(kSlotsPerDay);
-        keepBorderline(flags.data(), vol.data(), occ.data(), perOccupancy, aside.volume.data(),
-                       aside.density.data());
+        aside.occupancy.resize(kSlotsPerDay);
+        keepBorderline(flags.data(), vol.data(), occ.data(), aside.volume.data(),
+                       aside.occupancy.data());
     } else if (reach == CalibrationReach::Always && summed < kMostCalibratedPerStation) {
         const std::size_t first = StationTables::cell(0, stationRow);
         const auto accumulate =

@@ -91,13 +91,22 @@ template <class T>
 using CellVector = std::vector<T, DefaultInitAllocator<T>>;
 
 // A detector calibrated at some V but not at all, with its own slots: the station sums cannot
-// hold it, since whether it counts depends on the V asked for.
+// hold it, since whether it counts depends on the V asked for. Its occupancies are kept in
+// ninetieths of a percent: an archive's occupancy is a whole number of tenths (o30) or
+// eighteenths (c30), so the float read back (a division by 90) is the one the member gave, in
+// 2 bytes instead of 4.
 struct BorderlineDetector {
     int stationRow = 0;
     FreeFlowFit fit;
-    CellVector<uint8_t> volume;  // kSlotsPerDay; kUnusableSlot where the slot is no sample
-    CellVector<float> density;   // kSlotsPerDay; occupancy * densityPerOccupancy() where usable
+    CellVector<uint8_t> volume;      // kSlotsPerDay; kUnusableSlot where the slot is no sample
+    CellVector<uint16_t> occupancy;  // kSlotsPerDay; in 1/90 %, where the slot is a sample
     static constexpr uint8_t kUnusableSlot = 255;
+    static constexpr float kOccupancyUnitsPerPercent = 90.0f;
+
+    // A usable slot's occupancy in percent, as the member gave it.
+    float occupancyAt(std::size_t slot) const {
+        return static_cast<float>(occupancy[slot]) / kOccupancyUnitsPerPercent;
+    }
 
     friend bool operator==(const BorderlineDetector&, const BorderlineDetector&) = default;
 };

@@ -42,10 +42,12 @@ void gatherSlots(const CalibratedSums& sums, int row, double freeFlowKmh,
         if (!detector.fit.calibrated(freeFlowKmh)) {
             continue;
         }
+        // As the build sums a detector: its occupancy times its factor, in single precision.
+        const auto perOccupancy = static_cast<float>(detector.fit.densityPerOccupancy());
         for (std::size_t k = 0; k < kSlotsPerDay; ++k) {
             if (detector.volume[k] != BorderlineDetector::kUnusableSlot) {
                 slots.volume[k] += detector.volume[k];
-                slots.density[k] += detector.density[k];
+                slots.density[k] += detector.occupancyAt(k) * perOccupancy;
                 slots.detectors[k] += 1;
             }
         }

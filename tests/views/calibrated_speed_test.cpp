@@ -93,6 +93,10 @@ TEST_F(CalibratedDay, LanesOfDifferentLengthsGiveTheTrueSpeedAndABadLaneChangesN
 }
 
 TEST_F(CalibratedDay, DetectorsJoinTheEstimateOnlyWhereTheFreeFlowSpeedCalibratesThem) {
+    // Lane 14 is kept aside whole, its occupancies exactly as the member gave them.
+    ASSERT_EQ(day.calibration->borderline.size(), 1u);
+    EXPECT_EQ(day.calibration->borderline[0].occupancyAt(600), 24 / 10.0f);
+    EXPECT_EQ(day.calibration->borderline[0].occupancyAt(601), 48 / 10.0f);
     SpeedSettings settings = SpeedSettings::defaults(SpeedUnit::Kmh);
     EXPECT_EQ(speeds(settings).at(2, 50).lanes, 3.0f);
     settings.freeFlowSpeed = 70.0;  // lane 14's g is 2.8 m
