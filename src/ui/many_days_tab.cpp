@@ -15,7 +15,7 @@ namespace quorvane {
 namespace {
 
 void makeManyDaysControls(MainControls& c) {
-    c.btnDays = named<QPushButton>("btnDays", QStringLiteral("Choose &Days..."));
+    c.btnDays = named<QPushButton>("btnDays", QStringLiteral("&Days..."));
     c.btnDays->setToolTip(
         QStringLiteral("Builds every .traffic archive and loads every .station file of a folder, "
                        "a day on each core, keeping five-minute summaries of each."));
@@ -34,7 +34,7 @@ void makeManyDaysControls(MainControls& c) {
     c.btnTypicalGrid->setToolTip(
         QStringLiteral("The median speed of each station and five minutes over the days."));
     c.btnDifferenceGrid =
-        named<QPushButton>("btnDifferenceGrid", QStringLiteral("Di&fference from Typical"));
+        named<QPushButton>("btnDifferenceGrid", QStringLiteral("Di&fference from typical"));
     c.btnDifferenceGrid->setToolTip(QStringLiteral(
         "The day in force against the typical day: red where it was slower, blue where it was "
         "faster, white where it was as typical."));
